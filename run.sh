@@ -1,0 +1,13 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, installs the program into its data folder and starts it.
+set -euo pipefail
+cd "$(dirname "$0")"
+bash scripts/setup.sh
+TOLVANE_BUILD_TESTS=OFF bash scripts/build.sh -DTOLVANE_BUILD_TESTS=OFF -DTOLVANE_BUILD_BENCH=OFF
+data="${XDG_DATA_HOME:-$HOME/.local/share}/TolvaneRerodeII"
+mkdir -p "$data"
+chmod 700 "$data"
+for f in TolvaneRerodeII Renewlet libTolvaneRerodeIE.so; do
+  [ -f "build/bin/$f" ] && install -m 0755 "build/bin/$f" "$data/$f"
+done
+exec "$data/TolvaneRerodeII" "$@"

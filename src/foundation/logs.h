@@ -1,0 +1,25 @@
+// logs.h — the operation log, the error log and the item-history log in the data folder.
+#pragma once
+
+#include <string>
+
+namespace modTLMain {
+
+inline constexpr long kOpLogPurgeAbove = 250000;  // bytes
+inline constexpr long kOpLogKeepChars = 50000;
+
+void Write_Op_Log(const std::string& text);
+void Write_Error_Log(const std::string& text);
+// "Error <n> (<description>) in procedure <name>"
+std::string Error_Text(long number, const std::string& description, const std::string& procedure);
+void Log_Error(long number, const std::string& description, const std::string& procedure);
+
+void DisplayOpLog();
+void Show_Item_History();
+void Clear_Op_Log();
+void Clear_Item_History();
+
+// The text a viewer shows for a log file (header and lines).
+std::string Log_View_Text(const std::string& fileName, const std::string& header);
+
+}  // namespace modTLMain

@@ -1,0 +1,11 @@
+// file_names.h — the installed files of the three deliverables, by their names on this system.
+#pragma once
+
+namespace platform {
+
+inline constexpr const char* kProgramFile = "TolvaneRerodeII";           // the main program
+inline constexpr const char* kUpdaterFile = "Renewlet";                  // the updater
+inline constexpr const char* kExtensionFile = "libTolvaneRerodeIE.so";   // the browser extension
+inline constexpr const char* kDataFolderName = "TolvaneRerodeII";        // below the application-data folder
+
+}  // namespace platform

@@ -1,0 +1,14 @@
+// process.h — ending the process.
+#pragma once
+
+#include <functional>
+
+namespace platform {
+
+// Ends the process at once with the code; nothing more runs (also inside a nested wait).
+[[noreturn]] void exitProcess(int code);
+
+// Tests replace the exit: the hook must not return (it throws to the test).
+void setExitHookForTests(std::function<void(int)> hook);
+
+}  // namespace platform

@@ -1,0 +1,116 @@
+#include "platform/timers.h"
+
+#include <QAbstractEventDispatcher>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <map>
+
+#include "platform/clock.h"
+
+namespace platform {
+namespace {
+
+class QtTimerService final : public TimerService {
+public:
+    int addTimer(std::function<void()> handler) override {
+        const int id = ++m_next;
+        auto* t = new QTimer();
+        QObject::connect(t, &QTimer::timeout, [handler] {
+            if (handler) handler();
+        });
+        m_timers[id] = t;
+        return id;
+    }
+    void removeTimer(int id) override {
+        auto it = m_timers.find(id);
+        if (it == m_timers.end()) return;
+        it->second->stop();
+        it->second->deleteLater();
+        m_timers.erase(it);
+    }
+    void setTimer(int id, int intervalMs, bool enabled) override {
+        auto it = m_timers.find(id);
+        if (it == m_timers.end()) return;
+        QTimer* t = it->second;
+        t->setInterval(intervalMs < 0 ? 0 : intervalMs);
+        if (!enabled || intervalMs <= 0)
+            t->stop();
+        else if (!t->isActive())
+            t->start();
+    }
+    void doEvents() override {
+        if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    void waitMs(qint64 ms) override {
+        waitUntil([] { return false; }, ms);
+    }
+    bool waitUntil(const std::function<bool()>& done, qint64 maxMs) override {
+        if (done()) return true;
+        if (!QCoreApplication::instance()) return done();
+        QElapsedTimer el;
+        el.start();
+        // A timer at the deadline wakes the sleeping loop; any other event wakes it too.
+        QTimer deadline;
+        deadline.setSingleShot(true);
+        deadline.start(static_cast<int>(std::max<qint64>(0, maxMs)));
+        while (!done()) {
+            if (el.elapsed() >= maxMs) break;
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
+        }
+        return done();
+    }
+    void wake() override {
+        if (auto* d = QAbstractEventDispatcher::instance()) d->wakeUp();
+    }
+
+private:
+    int m_next = 0;
+    std::map<int, QTimer*> m_timers;
+};
+
+TimerService* g_override = nullptr;
+
+}  // namespace
+
+TimerService& timers() {
+    static QtTimerService* real = new QtTimerService();  // lives as long as the process
+    return g_override ? *g_override : *real;
+}
+
+void setTimerServiceForTests(TimerService* t) { g_override = t; }
+
+Timer::Timer(std::function<void()> handler)
+    : m_handler(std::make_shared<std::function<void()>>(std::move(handler))) {}
+
+Timer::~Timer() {
+    if (m_id && m_service) m_service->removeTimer(m_id);
+}
+
+void Timer::setHandler(std::function<void()> handler) { *m_handler = std::move(handler); }
+
+void Timer::setInterval(int ms) {
+    m_interval = ms;
+    apply();
+}
+
+void Timer::setEnabled(bool on) {
+    m_enabled = on;
+    apply();
+}
+
+void Timer::apply() {
+    TimerService& svc = timers();
+    if (m_service != &svc) {
+        if (m_id && m_service) m_service->removeTimer(m_id);
+        m_service = &svc;
+        std::weak_ptr<std::function<void()>> h = m_handler;
+        m_id = svc.addTimer([h] {
+            if (auto f = h.lock(); f && *f) (*f)();
+        });
+    }
+    svc.setTimer(m_id, m_interval, m_enabled);
+}
+
+}  // namespace platform
