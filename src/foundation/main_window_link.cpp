@@ -6,6 +6,8 @@ void ResetForTests() {
     TrayTipCountdown = ManualUpdateRequest = ManualEndTimeUpdate = TimeZoneShiftActive = 0;
     SoundPlaying = MainWindowState = LastWindowState = 0;
     ForceExit = false;
+    BidTestMode = VersionOverride = 0;
+    UpdateVersionReply.clear();
 }
 }  // namespace TLMainState
 

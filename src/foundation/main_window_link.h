@@ -24,6 +24,9 @@ inline int16_t SoundPlaying = 0;
 inline int16_t MainWindowState = 0;     // 0 normal, 1 minimized, 2 maximized
 inline int16_t LastWindowState = 0;
 inline bool ForceExit = false;
+inline int32_t BidTestMode = 0;         // the debug menu's bid test switch: -1 on, 0 off
+inline int32_t VersionOverride = 0;     // 1: the update command takes UpdateVersionReply as the newest version
+inline std::string UpdateVersionReply;  // the version text the update server last returned
 
 void ResetForTests();
 
@@ -57,6 +60,7 @@ public:
     virtual void MouseWheel(long mouseKeys, long rotation, long x, long y) {}
     virtual void SoundEffects(const std::string& name, int repeat) {}
     virtual std::string wakeUpTipText() const { return {}; }  // TimerIcon's tooltip
+    virtual void setToolbarButtonTip(int button, const std::string& text) {}  // tooltip of a toolbar button (from 1)
 };
 
 MainWindowLink& mainWindow();

@@ -8,6 +8,7 @@
 
 #include <QDateTime>
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -78,5 +79,13 @@ inline int PixelsToTwips(int px) { return px * kTwipsPerPixel; }
 inline int TwipsToPixels(int tw) { return tw / kTwipsPerPixel; }
 
 inline constexpr const char* vbCrLf = "\r\n";
+
+// A run-time error the program raises itself (number, source and description, as Err.Raise).
+struct RuntimeError : std::runtime_error {
+    RuntimeError(long number, std::string source, const std::string& description)
+        : std::runtime_error(description), Number(number), Source(std::move(source)) {}
+    long Number;
+    std::string Source;
+};
 
 }  // namespace vb

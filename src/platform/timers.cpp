@@ -5,6 +5,8 @@
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
+#include <algorithm>
+#include <limits>
 #include <map>
 
 #include "platform/clock.h"
@@ -54,7 +56,7 @@ public:
         // A timer at the deadline wakes the sleeping loop; any other event wakes it too.
         QTimer deadline;
         deadline.setSingleShot(true);
-        deadline.start(static_cast<int>(std::max<qint64>(0, maxMs)));
+        deadline.start(static_cast<int>(std::clamp<qint64>(maxMs, 0, std::numeric_limits<int>::max())));
         while (!done()) {
             if (el.elapsed() >= maxMs) break;
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
@@ -71,6 +73,9 @@ private:
 };
 
 TimerService* g_override = nullptr;
+// Changes whenever the service is swapped: a timer made on a service that has since
+// gone (a test's fake) must not call it again.
+unsigned g_generation = 1;
 
 }  // namespace
 
@@ -79,13 +84,16 @@ TimerService& timers() {
     return g_override ? *g_override : *real;
 }
 
-void setTimerServiceForTests(TimerService* t) { g_override = t; }
+void setTimerServiceForTests(TimerService* t) {
+    g_override = t;
+    ++g_generation;
+}
 
 Timer::Timer(std::function<void()> handler)
     : m_handler(std::make_shared<std::function<void()>>(std::move(handler))) {}
 
 Timer::~Timer() {
-    if (m_id && m_service) m_service->removeTimer(m_id);
+    if (m_id && m_service && m_generation == g_generation) m_service->removeTimer(m_id);
 }
 
 void Timer::setHandler(std::function<void()> handler) { *m_handler = std::move(handler); }
@@ -102,8 +110,9 @@ void Timer::setEnabled(bool on) {
 
 void Timer::apply() {
     TimerService& svc = timers();
-    if (m_service != &svc) {
-        if (m_id && m_service) m_service->removeTimer(m_id);
+    if (m_service != &svc || m_generation != g_generation) {
+        if (m_id && m_service && m_generation == g_generation) m_service->removeTimer(m_id);
+        m_generation = g_generation;
         m_service = &svc;
         std::weak_ptr<std::function<void()>> h = m_handler;
         m_id = svc.addTimer([h] {

@@ -56,6 +56,7 @@ private:
     int m_interval = 0;
     bool m_enabled = false;
     TimerService* m_service = nullptr;
+    unsigned m_generation = 0;
 };
 
 }  // namespace platform

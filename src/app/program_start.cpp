@@ -1,0 +1,43 @@
+#include "app/program_start.h"
+
+#include "foundation/startup.h"
+#include "foundation/startup_windows.h"
+#include "mainwindow/splash.h"
+#include "mainwindow/tl_main.h"
+#include "options/new_setup.h"
+#include "service/national_sites.h"
+
+namespace programstart {
+namespace {
+
+void showMainWindow() {
+    TLMain& w = TLMain::instance();
+    if (!w.isVisible()) {
+        w.Form_Load();
+        w.show();
+    }
+}
+
+}  // namespace
+
+void Start() {
+    NewSetup::SetShowMainWindow(showMainWindow);
+    modTLMain::StartupWindows windows;
+    windows.loadNewSetup = [] { NewSetup::instance(); };
+    windows.loadSplash = [] {
+        auto* splash = new Splash(Splash::Next{
+            [] { NewSetup::instance().show(); },
+            [] { NewSetup::Unload(); },
+            showMainWindow,
+        });
+        splash->Form_Load();
+    };
+    windows.setSiteLocale = [](long index) { modTLMain::Set_Site_Locale(index); };
+    windows.showMainWindow = [] {
+        if (TLMain::loaded()) TLMain::instance().showAndRaise();
+    };
+    modTLMain::SetStartupWindows(windows);
+    modTLMain::Main();
+}
+
+}  // namespace programstart

@@ -1,0 +1,291 @@
+#include "foundation/config_store.h"
+
+#include <QDateTime>
+#include <QFile>
+
+#include "foundation/cipher.h"
+#include "foundation/logs.h"
+#include "foundation/startup.h"
+#include "foundation/vb.h"
+#include "foundation/whole_file.h"
+#include "platform/clock.h"
+
+namespace modTLC {
+
+ConfigStore Config;
+long ConfigDirty = 0;
+long ConfigSaveCountdown = 0;
+
+namespace {
+
+constexpr const char* kConfigFile = "tl2cf.dat";
+constexpr const char* kBackupFolder = "Backup/";
+
+void Clear_Config() {
+    Config.Lines.assign(1, std::string());
+    Config.SectionNames.assign(1, std::string());
+    Config.SectionStart.assign(1, 0);
+    Config.SectionLines.assign(1, 0);
+    Config.LineCount = 0;
+    Config.SectionCount = 0;
+}
+
+void ensureShape() {
+    if (Config.Lines.empty()) Clear_Config();
+}
+
+bool Is_Section_Header(const std::string& line) {
+    return !line.empty() && line.front() == '[' && line.back() == ']';
+}
+
+void Bracket_Section_Name(std::string& name) {
+    if (name.empty() || name.front() != '[') name = "[" + vb::Trim(name);
+    if (name.back() != ']') name = vb::Trim(name) + "]";
+}
+
+int Find_Config_Section(const std::string& name) {
+    for (int i = 1; i <= Config.SectionCount; ++i)
+        if (vb::EqualText(Config.SectionNames[i], name)) return i;
+    return -1;
+}
+
+long Find_Config_Key(int section, std::string_view key) {
+    const long first = Config.SectionStart[section] + 1;
+    const long last = Config.SectionStart[section] + Config.SectionLines[section];
+    for (long n = first; n <= last; ++n) {
+        const std::string& line = Config.Lines[n];
+        const auto eq = line.find('=');
+        if (eq == std::string::npos) continue;
+        if (vb::EqualText(std::string_view(line).substr(0, eq), key)) return n;
+    }
+    return -1;
+}
+
+void Add_Config_Section(std::string name) {
+    if (Config.LineCount > 0 && !Config.Lines[Config.LineCount].empty()) {
+        Config.Lines.push_back(std::string());
+        ++Config.LineCount;
+    }
+    Bracket_Section_Name(name);
+    Config.Lines.push_back(name);
+    ++Config.LineCount;
+    ++Config.SectionCount;
+    Config.SectionNames.push_back(name);
+    Config.SectionStart.push_back(Config.LineCount);
+    Config.SectionLines.push_back(0);
+}
+
+void addParsedLine(const std::string& raw) {
+    const std::string line = vb::Trim(raw);
+    Config.Lines.push_back(line);
+    ++Config.LineCount;
+    if (Is_Section_Header(line)) {
+        ++Config.SectionCount;
+        Config.SectionNames.push_back(line);
+        Config.SectionStart.push_back(Config.LineCount);
+        Config.SectionLines.push_back(0);
+    } else if (Config.SectionCount > 0) {
+        ++Config.SectionLines[Config.SectionCount];
+    }
+}
+
+void parse(const std::string& text) {
+    size_t pos = 0;
+    for (;;) {
+        const size_t crlf = text.find("\r\n", pos);
+        if (crlf == std::string::npos) break;  // text after the last CR LF is not a line
+        addParsedLine(text.substr(pos, crlf - pos));
+        pos = crlf + 2;
+    }
+}
+
+std::string decipherFile(const std::string& path) {
+    const auto bytes = modTLMain::Read_Whole_File(path);
+    if (!bytes || bytes->empty()) return {};
+    return modAHM::Crypt_String(*bytes, Config_Phrase(), false);
+}
+
+// A file that does not decipher is moved aside, never emptied: it may still be the user's only copy.
+void keepAside(const std::string& path) {
+    const std::string stamp = platform::clock().now().toString("yyyyMMdd-HHmmss").toStdString();
+    std::string aside = path + ".unreadable-" + stamp;
+    for (int n = 2; modTLMain::File_Exists(aside); ++n) aside = path + ".unreadable-" + stamp + "-" + std::to_string(n);
+    if (QFile::rename(QString::fromStdString(path), QString::fromStdString(aside)))
+        modTLMain::Write_Op_Log("Unreadable Configuration File Kept As " + aside);
+}
+
+std::string cleanValue(std::string_view value) {
+    std::string v(value);
+    for (char& c : v)
+        if (c == '\r' || c == '\n') c = ' ';
+    return vb::Trim(v);
+}
+
+bool keyRefused(std::string_view key) {
+    if (key.empty() || key.front() == '[') return true;
+    return key.find_first_of("=\r\n") != std::string_view::npos;
+}
+
+}  // namespace
+
+std::string Config_Phrase() {
+    // Built from the program's own message words rather than stored as one string.
+    static const char* const kWords[] = {"Tolvane", "Rerode", "Config", "Store", "Key"};
+    std::string phrase;
+    for (const char* w : kWords) phrase += std::string(w) + "~";
+    return phrase + "2";
+}
+
+std::string Get_Config_Value(std::string_view section, std::string_view key, std::string_view def) {
+    ensureShape();
+    std::string name(section);
+    Bracket_Section_Name(name);
+    const int s = Find_Config_Section(name);
+    if (s < 0) return std::string(def);
+    const long n = Find_Config_Key(s, key);
+    if (n < 0) return std::string(def);
+    const std::string& line = Config.Lines[n];
+    return line.substr(line.find('=') + 1);
+}
+
+void Set_Config_Value(std::string_view section, std::string_view key, std::string_view value) {
+    ensureShape();
+    if (keyRefused(key)) {
+        modTLMain::Log_Error(5, "Invalid configuration key \"" + cleanValue(key) + "\"", "Set_Config_Value");
+        return;
+    }
+    ConfigDirty = 1;
+    ConfigSaveCountdown = 5;
+    std::string name(section);
+    Bracket_Section_Name(name);
+    const std::string line = std::string(key) + "=" + cleanValue(value);
+    int s = Find_Config_Section(name);
+    if (s < 0) {
+        Add_Config_Section(name);
+        Config.Lines.push_back(line);
+        ++Config.LineCount;
+        Config.SectionLines[Config.SectionCount] = 1;
+        return;
+    }
+    const long n = Find_Config_Key(s, key);
+    if (n > 0) {
+        Config.Lines[n] = line;
+        return;
+    }
+    if (Config.SectionLines[s] >= 32767) {
+        modTLMain::Log_Error(6, "Overflow", "Set_Config_Value");
+        return;
+    }
+    long at = Config.SectionStart[s] + Config.SectionLines[s] + 1;
+    const long lastLine = at - 1;
+    if (Config.SectionLines[s] > 0 && Config.Lines[lastLine].empty()) at = lastLine;
+    Config.Lines.insert(Config.Lines.begin() + at, line);
+    ++Config.LineCount;
+    ++Config.SectionLines[s];
+    for (int i = s + 1; i <= Config.SectionCount; ++i) ++Config.SectionStart[i];
+}
+
+void Set_Config_Value(std::string_view s, std::string_view k, long long v) { Set_Config_Value(s, k, std::to_string(v)); }
+void Set_Config_Value(std::string_view s, std::string_view k, int v) { Set_Config_Value(s, k, std::to_string(v)); }
+void Set_Config_Value(std::string_view s, std::string_view k, long v) { Set_Config_Value(s, k, std::to_string(v)); }
+void Set_Config_Value(std::string_view s, std::string_view k, bool v) {
+    Set_Config_Value(s, k, std::string_view(v ? "True" : "False"));
+}
+void Set_Config_Value(std::string_view s, std::string_view k, const char* v) {
+    Set_Config_Value(s, k, std::string_view(v ? v : ""));
+}
+void Set_Config_Value(std::string_view s, std::string_view k, const std::string& v) {
+    Set_Config_Value(s, k, std::string_view(v));
+}
+
+void Delete_Config_Key(std::string_view section, std::string_view key) {
+    ensureShape();
+    std::string name(section);
+    Bracket_Section_Name(name);
+    const int s = Find_Config_Section(name);
+    if (s < 0) return;
+    const long n = Find_Config_Key(s, key);
+    if (n < 0) return;
+    ConfigDirty = 1;
+    ConfigSaveCountdown = 5;
+    Config.Lines.erase(Config.Lines.begin() + n);
+    --Config.LineCount;
+    --Config.SectionLines[s];
+    for (int i = s + 1; i <= Config.SectionCount; ++i) --Config.SectionStart[i];
+}
+
+std::vector<std::string> Get_Section_Keys(std::string_view section) {
+    ensureShape();
+    std::vector<std::string> keys;
+    std::string name(section);
+    Bracket_Section_Name(name);
+    const int s = Find_Config_Section(name);
+    if (s < 0) return keys;
+    for (long n = Config.SectionStart[s] + 1; n <= Config.SectionStart[s] + Config.SectionLines[s]; ++n) {
+        const auto eq = Config.Lines[n].find('=');
+        if (eq != std::string::npos) keys.push_back(Config.Lines[n].substr(0, eq));
+    }
+    return keys;
+}
+
+void LDIF() {
+    Clear_Config();
+    Config.FileName = modTLMain::DataFolder + kConfigFile;
+    const std::string& file = Config.FileName;
+    std::string text;
+    const long long len = modTLMain::File_Length(file);
+    if (len > 0) {
+        text = decipherFile(file);
+        if (text.compare(0, 9, "[Options]") == 0) {
+            parse(text);
+            return;
+        }
+        keepAside(file);
+    }
+    const std::string backup = modTLMain::DataFolder + kBackupFolder + kConfigFile;
+    if (!modTLMain::File_Exists(backup)) {
+        if (!modTLMain::File_Exists(file)) modTLMain::Save_Whole_File(file, std::string(), true);
+        modTLMain::NewInstall = true;
+        Config.LineCount = 0;
+        return;
+    }
+    modTLMain::Write_Op_Log("Configuration File Restored From Backup");
+    const auto saved = modTLMain::Read_Whole_File(backup);
+    if (!saved || !modTLMain::Save_Whole_File(file, *saved, true)) {
+        modTLMain::Log_Error(53, "File not found", "LDIF");
+        return;
+    }
+    parse(decipherFile(file));
+}
+
+std::string Config_Text() {
+    ensureShape();
+    std::string text;
+    for (long n = 1; n <= Config.LineCount; ++n) text += vb::Trim(Config.Lines[n]) + "\r\n";
+    return text;
+}
+
+void Save_Config_File() {
+    ConfigDirty = 0;
+    ensureShape();
+    if (Config.LineCount == 0) return;  // an empty store never overwrites the file
+    const std::string plain = Config_Text();
+    const std::string sealed = modAHM::Crypt_String(plain, Config_Phrase(), true);
+    if (sealed.size() != plain.size()) {
+        // Without a working cipher the file keeps the settings it has.
+        modTLMain::Log_Error(-2146893818, "Encipher Failed", "Save_Config_File");
+        return;
+    }
+    if (Config.FileName.empty()) Config.FileName = modTLMain::DataFolder + kConfigFile;
+    if (!modTLMain::Save_Whole_File(Config.FileName, sealed, true))
+        modTLMain::Log_Error(75, "Path/File access error", "Save_Config_File");
+}
+
+void ResetForTests() {
+    Clear_Config();
+    Config.FileName.clear();
+    ConfigDirty = 0;
+    ConfigSaveCountdown = 0;
+}
+
+}  // namespace modTLC

@@ -1,0 +1,48 @@
+#include "platform/desktop_files.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QStringList>
+#include <QUrl>
+
+namespace platform {
+namespace {
+
+class QtDesktopFiles final : public DesktopFiles {
+public:
+    bool openFile(const std::string& path) override {
+        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    }
+    std::string chooseFileToOpen(const std::string& folder, const std::string& filter) override {
+        if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return {};
+        return QFileDialog::getOpenFileName(nullptr, QString(), QString::fromStdString(folder), qtFilter(filter))
+            .toStdString();
+    }
+
+private:
+    // "Text (*.txt)|*.txt|All Files (*.*)|*.*" -> "Text (*.txt);;All Files (*)"
+    static QString qtFilter(const std::string& filter) {
+        const QStringList parts = QString::fromStdString(filter).split('|');
+        QStringList out;
+        for (int i = 0; i + 1 < parts.size(); i += 2) {
+            QString patterns = parts[i + 1];
+            patterns.replace(';', ' ').replace("*.*", "*");
+            out << parts[i].section('(', 0, 0).trimmed() + " (" + patterns + ")";
+        }
+        return out.join(";;");
+    }
+};
+
+DesktopFiles* g_override = nullptr;
+
+}  // namespace
+
+DesktopFiles& desktopFiles() {
+    static QtDesktopFiles real;
+    return g_override ? *g_override : real;
+}
+
+void setDesktopFilesForTests(DesktopFiles* d) { g_override = d; }
+
+}  // namespace platform

@@ -1,0 +1,33 @@
+// window_routines.h — what the program does to its own windows through the window system:
+// keeping a window on top, its taskbar button, a synthetic click, closing windows.
+//
+// Everything stays inside the program: the click goes to the program's own widget under
+// the point (never into the system's input queue) and the system cursor is not moved.
+#pragma once
+
+#include <QPoint>
+#include <string>
+
+class QWidget;
+
+namespace platform {
+
+// Placement in the stacking order, as the program's flag gives it:
+// -1 always above the other windows, 0 no longer always on top, any other value:
+// to the top of the windows that are not "always on top". The window is shown.
+void setWindowTopmost(QWidget* window, int flag);
+
+// A taskbar button for the window (true) or none (false); the window is hidden while
+// the change is made and shown afterwards.
+void setTaskbarButton(QWidget* window, bool show);
+bool hasTaskbarButton(const QWidget* window);
+
+// Left press and release at the global pixel position, posted to the program's widget
+// under it. False when no widget of the program is there.
+bool clickAtPixel(QPoint global);
+
+// Closes (with each window's own close handling) every top-level window whose object
+// name differs from `keep`; an empty `keep` closes them all. Menus and tooltips are left.
+void closeOtherWindows(const std::string& keep);
+
+}  // namespace platform

@@ -1,0 +1,307 @@
+#include "service/automation_browser.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QScreen>
+#include <QTabWidget>
+#include <QUrl>
+#include <QVBoxLayout>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+
+#include "foundation/config_store.h"
+#include "foundation/debug_tools.h"
+#include "foundation/logs.h"
+#include "foundation/main_window_link.h"
+#include "foundation/small_routines.h"
+#include "foundation/user_state.h"
+#include "foundation/vb.h"
+#include "platform/timers.h"
+#include "service/national_sites.h"
+
+namespace {
+
+constexpr qint64 kPageWaitMs = 60000;  // the debug dump's wait for a page to complete
+
+// A page that opens the windows it asks for as new tabs of its own browser window.
+class BrowserPage : public QWebEnginePage {
+public:
+    BrowserPage(AutomationBrowser* browser, QObject* parent) : QWebEnginePage(parent), m_browser(browser) {}
+
+protected:
+    QWebEnginePage* createWindow(WebWindowType) override {
+        if (!m_browser) return nullptr;
+        QWebEngineView* v = m_browser->addTab();
+        return v ? v->page() : nullptr;
+    }
+
+private:
+    QPointer<AutomationBrowser> m_browser;
+};
+
+// The debug tools' text dump "IEText" of each page opened.
+bool Browser_Text_Dump_On() { return modDebug::DebugOutput && mainWindow().menuChecked("MnuDBBrowserText"); }
+void Save_Browser_Text(const std::string& text) {
+    std::string name = "IEText";
+    modDebug::Save_Debug_Page(text, name);
+}
+
+std::string Options_Value(const char* key) { return modTLC::Get_Config_Value("Options", key, "0"); }
+
+}  // namespace
+
+// ---- AutomationBrowser ----------------------------------------------------------------------
+
+AutomationBrowser::AutomationBrowser(QWidget* parent) : QWidget(parent, Qt::Window) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(QStringLiteral("Tolvane Rerode II - Browser"));
+    m_tabs = new QTabWidget(this);
+    m_tabs->setDocumentMode(true);
+    m_tabs->setTabsClosable(true);
+    m_tabs->setMovable(true);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_tabs);
+    connect(m_tabs, &QTabWidget::tabCloseRequested, this, [this](int index) {
+        QWidget* w = m_tabs->widget(index);
+        m_tabs->removeTab(index);
+        m_loading.remove(static_cast<QWebEngineView*>(w));
+        if (w) w->deleteLater();
+        if (m_tabs->count() == 0) close();
+    });
+    connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
+        if (index >= 0) setWindowTitle(m_tabs->tabText(index));
+    });
+    // A sensible first size: most of the screen, as a browser opens.
+    if (QScreen* s = QGuiApplication::primaryScreen()) {
+        const QRect r = s->availableGeometry();
+        resize(qMax(400, r.width() * 4 / 5), qMax(300, r.height() * 4 / 5));
+        move(r.left() + r.width() / 10, r.top() + r.height() / 10);
+    }
+}
+
+AutomationBrowser::~AutomationBrowser() {
+    if (!m_quitSent) {
+        m_quitSent = true;
+        emit OnQuit();
+    }
+}
+
+QWebEngineView* AutomationBrowser::addTab() {
+    auto* v = new QWebEngineView(m_tabs);
+    v->setPage(new BrowserPage(this, v));
+    const int index = m_tabs->addTab(v, QStringLiteral("..."));
+    m_tabs->setCurrentIndex(index);
+    connect(v, &QWebEngineView::loadStarted, this, [this, v] { m_loading.insert(v); });
+    connect(v, &QWebEngineView::loadFinished, this, [this, v](bool ok) { pageLoaded(v, ok); });
+    connect(v, &QWebEngineView::titleChanged, this, [this, v](const QString& title) {
+        const int i = m_tabs->indexOf(v);
+        if (i < 0) return;
+        m_tabs->setTabText(i, title.isEmpty() ? v->url().toString() : title);
+        if (i == m_tabs->currentIndex()) setWindowTitle(title);
+    });
+    return v;
+}
+
+void AutomationBrowser::pageLoaded(QWebEngineView* v, bool ok) {
+    m_loading.remove(v);
+    emit DocumentComplete(v, v->url().toString());
+    platform::timers().wake();
+}
+
+void AutomationBrowser::Navigate2(const std::string& url, long flags) {
+    QWebEngineView* v = currentView();
+    if (!v || (flags & navOpenInNewTab)) v = addTab();
+    m_loading.insert(v);  // busy from now, not only from the page's first event
+    v->load(QUrl::fromUserInput(QString::fromStdString(url)));
+}
+
+bool AutomationBrowser::Busy() const { return !m_loading.isEmpty(); }
+
+long AutomationBrowser::ReadyState() const { return Busy() ? 1 : READYSTATE_COMPLETE; }
+
+std::string AutomationBrowser::LocationURL() const {
+    QWebEngineView* v = currentView();
+    return v ? v->url().toString().toStdString() : std::string();
+}
+
+int AutomationBrowser::tabCount() const { return m_tabs->count(); }
+
+QWebEngineView* AutomationBrowser::currentView() const {
+    return static_cast<QWebEngineView*>(m_tabs->currentWidget());
+}
+
+QWebEngineView* AutomationBrowser::view(int index) const {
+    return static_cast<QWebEngineView*>(m_tabs->widget(index));
+}
+
+std::string AutomationBrowser::DocumentText(qint64 maxMs) {
+    QPointer<QWebEngineView> v = currentView();
+    if (!v) return {};
+    auto state = std::make_shared<std::pair<bool, std::string>>(false, std::string());
+    v->page()->runJavaScript(QStringLiteral("document.documentElement ? document.documentElement.innerText : ''"),
+                             [state](const QVariant& r) {
+                                 state->first = true;
+                                 state->second = r.toString().toStdString();
+                                 platform::timers().wake();
+                             });
+    platform::timers().waitUntil([state, v] { return state->first || !v; }, maxMs);
+    return state->second;
+}
+
+void AutomationBrowser::Quit() { close(); }
+
+void AutomationBrowser::closeEvent(QCloseEvent* e) {
+    if (!m_quitSent) {
+        m_quitSent = true;
+        emit OnQuit();
+    }
+    QWidget::closeEvent(e);
+}
+
+// ---- IEEvents -------------------------------------------------------------------------------
+
+void IEEvents::setMyIESink(AutomationBrowser* browser) {
+    disconnect(m_complete);
+    disconnect(m_quit);
+    m_sink = browser;
+    m_document = nullptr;
+    if (!browser) return;
+    m_complete = connect(browser, &AutomationBrowser::DocumentComplete, this, &IEEvents::MyIESink_DocumentComplete);
+    m_quit = connect(browser, &AutomationBrowser::OnQuit, this, &IEEvents::MyIESink_OnQuit);
+}
+
+bool IEEvents::Is_Sign_In_Page(const QString& URL) {
+    const QUrl u(URL);
+    if (!u.isValid() || u.scheme().compare(QLatin1String("https"), Qt::CaseInsensitive) != 0) return false;
+    // The sign-in host of any national site: the user may open pages of another site than his own.
+    for (long site = 0; site < modTLMain::kNationalSiteCount; ++site) {
+        const std::string host = modTLMain::Sign_In_Host(site);
+        if (!host.empty() && u.host().compare(QString::fromStdString(host), Qt::CaseInsensitive) == 0) return true;
+    }
+    return false;
+}
+
+QString IEEvents::Sign_In_Script(const std::string& userID, const std::string& password) {
+    // The values travel as a JSON array, so no quote or backslash in them can change the script.
+    const QByteArray values = QJsonDocument(QJsonArray{QString::fromStdString(userID), QString::fromStdString(password)})
+                                  .toJson(QJsonDocument::Compact);
+    return QStringLiteral(R"JS((function (v) {
+  function put(el, text) {
+    el.value = text;
+    el.dispatchEvent(new Event('input', {bubbles: true}));
+    el.dispatchEvent(new Event('change', {bubbles: true}));
+  }
+  var forms = document.forms;
+  for (var i = 0; i < forms.length; i++) {
+    var f = forms[i], pw = null, tx = null, cb = null, sb = null;
+    for (var j = 0; j < f.elements.length; j++) {
+      var e = f.elements[j], t = String(e.type || '').toUpperCase();
+      if (t === 'PASSWORD' && !pw) pw = e;
+      else if (t === 'TEXT' && !tx) tx = e;
+      else if (t === 'CHECKBOX' && !cb) cb = e;
+      else if (t === 'SUBMIT' && !sb) sb = e;
+    }
+    if (!pw) continue;
+    put(pw, v[1]);
+    if (tx) put(tx, v[0]);
+    if (cb) cb.checked = true;
+    if (sb) sb.click();
+    return true;
+  }
+  return false;
+})()JS") + QString::fromUtf8(values) + QStringLiteral(")");
+}
+
+void IEEvents::MyIESink_DocumentComplete(QWebEngineView* pDisp, const QString& URL) {
+    if (AutoSignin() == 0) return;
+    if (!pDisp || !Is_Sign_In_Page(URL)) return;
+    m_document = pDisp;
+    QPointer<IEEvents> self(this);
+    pDisp->page()->runJavaScript(Sign_In_Script(GetUserID(), GetUserPW()), [self](const QVariant& r) {
+        if (self) emit self->autoSignInRan(r.toBool());
+        platform::timers().wake();
+    });
+}
+
+void IEEvents::MyIESink_OnQuit() {
+    disconnect(m_complete);
+    disconnect(m_quit);
+    m_sink = nullptr;
+    m_document = nullptr;
+}
+
+std::string IEEvents::GetUserID() const { return UserState::CurrentUserID; }
+
+std::string IEEvents::GetUserPW() const { return modTLMain::Get_User_Password(UserState::CurrentUserID); }
+
+long IEEvents::AutoSignin() const { return modTLMain::AutoSignIn; }
+
+// ---- modTLMain ------------------------------------------------------------------------------
+
+namespace modTLMain {
+
+AutomationBrowser* CreateNewBrowser() {
+    auto* b = new AutomationBrowser();
+    return b;
+}
+
+void Position_Browser() {
+    AutomationBrowser* b = IEBrowser;
+    if (!b) return;
+    if (vb::Val(Options_Value("IEFull")) == 1) {
+        QScreen* s = b->screen() ? b->screen() : QGuiApplication::primaryScreen();
+        if (s) b->setGeometry(s->availableGeometry());
+    }
+    b->setVisible(true);
+    // To the front, without staying above the other windows (the top of the normal windows).
+    if (b->isMinimized()) b->setWindowState(b->windowState() & ~Qt::WindowMinimized);
+    Set_Window_Topmost(b, 1);
+    b->activateWindow();
+}
+
+void Browser_Navigate(const std::string& URL) {
+    const bool newWindows = vb::Val(Options_Value("NewBroWin")) != 0;
+    bool newTab = false;
+    if (newWindows || !IEBrowser) {
+        IEBrowser = CreateNewBrowser();
+    } else {
+        newTab = true;
+    }
+    Position_Browser();
+    IEBrowser->Navigate2(URL, newTab ? AutomationBrowser::navOpenInNewTab : 0);
+
+    if (Browser_Text_Dump_On()) {
+        QPointer<AutomationBrowser> b = IEBrowser;
+        platform::timers().waitUntil([b] { return !b || (!b->Busy() && b->ReadyState() == AutomationBrowser::READYSTATE_COMPLETE); },
+                                     kPageWaitMs);
+        if (newTab) platform::timers().waitMs(1000);
+        if (b) Save_Browser_Text(b->DocumentText());
+    }
+}
+
+IEEvents& Browser_Events() {
+    if (!BrowserEvents) BrowserEvents = new IEEvents();  // lives for the life of the process
+    return *BrowserEvents;
+}
+
+void Open_Browser_Sign_In_Page(const std::string& URL) {
+    IEBrowser = CreateNewBrowser();
+    Browser_Events().setMyIESink(IEBrowser);
+    Position_Browser();
+    AutoSignIn = static_cast<long>(vb::Val(modTLC::Get_Config_Value("Options", "MyeBayASI", "0")));
+    IEBrowser->Navigate2(URL);
+}
+
+void ResetBrowserForTests() {
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (auto* b = qobject_cast<AutomationBrowser*>(w)) delete b;
+    IEBrowser = nullptr;
+    AutoSignIn = 0;
+    if (BrowserEvents) BrowserEvents->setMyIESink(nullptr);
+}
+
+}  // namespace modTLMain

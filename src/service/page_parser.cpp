@@ -1,0 +1,262 @@
+// page_parser.cpp — the page text step and the small text routines the finders share.
+#include "service/page_parser.h"
+
+#include <array>
+
+#include "foundation/vb.h"
+#include "service/page_parser_internal.h"
+#include "service/page_text.h"
+
+namespace modPageParser {
+
+using detail::at;
+using detail::isDigit;
+
+namespace {
+constexpr long kMaxPageTextBytes = 65000;
+
+ItemNumberLookup g_itemNumberLookup = nullptr;
+}  // namespace
+
+void Set_Item_Number_Lookup(ItemNumberLookup lookup) { g_itemNumberLookup = lookup; }
+
+namespace detail {
+std::string itemNumberOf(int index) { return g_itemNumberLookup ? g_itemNumberLookup(index) : std::string(); }
+}  // namespace detail
+
+void ResetForTests() {
+    PageHTML.clear();
+    PageText.clear();
+    BidHistoryText.clear();
+    ShippingText.clear();
+    ItemSiteBase.clear();
+    ItemTitle.clear();
+    EndDateText.clear();
+    EndTimeText.clear();
+    EndDateDisplay.clear();
+    ReserveNotMet = 0;
+    HandoverTitle.clear();
+    UseHandoverTitle = 0;
+}
+
+// ---- Page text ----------------------------------------------------------------------------------
+
+long Page_Cut_Point(std::string_view html) {
+    struct CutMarker {
+        std::string_view marker;
+        bool anyPlace;
+        long offset;
+    };
+    static constexpr std::array<CutMarker, 5> kMarkers{{
+        {"Item number:", false, 30},
+        {"Description", false, 0},
+        {"Description ", false, 0},
+        {"Ships to:", true, 0},
+        {"Item location:", true, 0},
+    }};
+    const long len = vb::Len(html);
+    for (const auto& m : kMarkers) {
+        const long p = Find_Text_Outside_Tags(1, html, m.marker, m.anyPlace, true);
+        if (p > 0) return std::min(len, p + m.offset);
+    }
+    return len > kMaxPageTextBytes ? kMaxPageTextBytes : len;
+}
+
+void Blank_Two_Byte_Letters(std::string& html, bool keepPound) {
+    const size_t n = html.size();
+    size_t i = 0;
+    while (i < n) {
+        const unsigned char c = static_cast<unsigned char>(html[i]);
+        if (c != 194 && c != 195) {
+            ++i;
+            continue;
+        }
+        const bool hasNext = i + 1 < n;
+        const unsigned char next = hasNext ? static_cast<unsigned char>(html[i + 1]) : 0;
+        if (keepPound && c == 194 && next == 163) {
+            i += 2;
+            continue;
+        }
+        html[i] = ' ';
+        if (hasNext && next >= 128) {
+            html[i + 1] = ' ';
+            i += 2;
+        } else {
+            ++i;
+        }
+    }
+}
+
+namespace {
+// Every UTF-8 no-break space (194 160) becomes one blank; the text gets shorter.
+void blankNoBreakSpaces(std::string& html) {
+    size_t w = 0;
+    const size_t n = html.size();
+    for (size_t r = 0; r < n; ++r) {
+        if (static_cast<unsigned char>(html[r]) == 194 && r + 1 < n && static_cast<unsigned char>(html[r + 1]) == 160) {
+            html[w++] = ' ';
+            ++r;
+        } else {
+            html[w++] = html[r];
+        }
+    }
+    html.resize(w);
+}
+
+// The first `cut` bytes of s, moved back so that no UTF-8 sequence is split.
+std::string_view headOf(const std::string& s, long cut) {
+    size_t n = std::min(s.size(), static_cast<size_t>(std::max(0L, cut)));
+    while (n > 0 && n < s.size() && (static_cast<unsigned char>(s[n]) & 0xC0) == 0x80) --n;
+    return std::string_view(s).substr(0, n);
+}
+}  // namespace
+
+bool Build_Page_Text() {
+    const long cut = Page_Cut_Point(PageHTML);
+    blankNoBreakSpaces(PageHTML);
+    Blank_Two_Byte_Letters(PageHTML);
+    PageText = Inner_Text(headOf(PageHTML, cut));
+    return true;
+}
+
+namespace detail {
+std::string textOfPageHead(const std::string& html, long maxBytes) { return Inner_Text(headOf(html, maxBytes)); }
+}  // namespace detail
+
+// ---- Shared text routines -----------------------------------------------------------------------
+
+long Find_Text_Outside_Tags(long Start, std::string_view Text, std::string_view Marker, bool AnyPlace,
+                            bool CaseSensitive) {
+    const auto cmp = CaseSensitive ? vb::Binary : vb::Text;
+    const long n = vb::Len(Text);
+    long p = vb::InStr(Start, Text, Marker, cmp);
+    while (p > 0) {
+        if (AnyPlace) return p;
+        long b = p - 1;
+        while (b >= 1 && static_cast<unsigned char>(at(Text, b)) < 32) --b;
+        long a = p + vb::Len(Marker);
+        while (a <= n && static_cast<unsigned char>(at(Text, a)) < 32) ++a;
+        if (at(Text, b) == '>' && at(Text, a) == '<') return p;
+        p = vb::InStr(p + 1, Text, Marker, cmp);
+    }
+    return 0;
+}
+
+namespace {
+// Replaces the first case-blind occurrence of `find`; true when there was one.
+bool replaceFirst(std::string& s, std::string_view find, std::string_view with) {
+    const long p = vb::InStr(s, find, vb::Text);
+    if (p == 0) return false;
+    s.replace(static_cast<size_t>(p - 1), find.size(), with);
+    return true;
+}
+
+// The first "&#0nn;" (two digits); true when one was decoded.
+bool decodeFirstNumeric(std::string& s) {
+    long p = vb::InStr(s, "&#0");
+    while (p > 0) {
+        if (isDigit(at(s, p + 3)) && isDigit(at(s, p + 4)) && at(s, p + 5) == ';') {
+            const int code = (at(s, p + 3) - '0') * 10 + (at(s, p + 4) - '0');
+            const std::string ch = code > 0 ? std::string(1, static_cast<char>(code)) : std::string();
+            s.replace(static_cast<size_t>(p - 1), 6, ch);
+            return true;
+        }
+        p = vb::InStr(p + 1, s, "&#0");
+    }
+    return false;
+}
+}  // namespace
+
+std::string Decode_Entities(std::string& Text) {
+    for (auto& c : Text)
+        if (c == ',') c = ' ';
+    bool changed = true;
+    while (changed) {
+        changed = false;
+        changed |= replaceFirst(Text, "&amp;", "&");
+        changed |= replaceFirst(Text, "&quot;", "\"");
+        changed |= decodeFirstNumeric(Text);
+        changed |= replaceFirst(Text, "&lt;", "<");
+        changed |= replaceFirst(Text, "&gt;", ">");
+    }
+    return Text;
+}
+
+std::string Get_Meta_Content(std::string_view Property) {
+    const std::string_view html = PageHTML;
+    long pos = 1;
+    for (;;) {
+        const long m = vb::InStr(pos, html, "<meta", vb::Text);
+        if (m == 0) return {};
+        const long e = vb::InStr(m, html, ">");
+        if (e == 0) return {};
+        const std::string_view tag = html.substr(static_cast<size_t>(m - 1), static_cast<size_t>(e - m));
+        const long pp = vb::InStr(tag, "property=\"", vb::Text);
+        if (pp > 0) {
+            const long q = vb::InStr(pp + 10, tag, "\"");
+            if (q > 0 && tag.substr(static_cast<size_t>(pp + 9), static_cast<size_t>(q - pp - 10)) == Property) {
+                const long c = vb::InStr(tag, "content=\"", vb::Text);
+                if (c > 0) {
+                    const long cq = vb::InStr(c + 9, tag, "\"");
+                    if (cq > 0) return vb::Mid(tag, c + 9, cq - c - 9);
+                }
+            }
+        }
+        pos = e;
+    }
+}
+
+std::string Get_Quoted_Text(std::string_view Text, long& Pos) {
+    const long q2 = vb::InStr(Pos, Text, "\"");
+    if (q2 == 0) return {};
+    const long q1 = q2 > 1 ? vb::InStrRev(Text, "\"", q2 - 1) : 0;
+    if (q1 == 0) return {};
+    Pos = q1;
+    return vb::Mid(Text, q1 + 1, q2 - q1 - 1);
+}
+
+std::string Safe_Id(std::string& Text) {
+    std::erase(Text, '\'');
+    std::string out;
+    out.reserve(Text.size());
+    bool inRun = false;
+    for (const char c : Text) {
+        if (detail::isAlnum(c)) {
+            out.push_back(c);
+            inRun = false;
+        } else if (!inRun) {
+            out.push_back('-');
+            inRun = true;
+        }
+    }
+    if (!out.empty() && out.back() == '-') out.pop_back();
+    return out;
+}
+
+// ---- Helpers of the finders ---------------------------------------------------------------------
+
+}  // namespace modPageParser
+
+namespace modTLMain {
+
+std::string Get_Watch_Number(std::string_view Text, long& Start, long MaxScan) {
+    using modPageParser::detail::at;
+    using modPageParser::detail::isDigit;
+    const long n = vb::Len(Text);
+    long p = std::max(1L, Start);
+    long count = 0;
+    while (p <= n && !isDigit(at(Text, p))) {
+        ++p;
+        if (++count >= MaxScan) return {};
+    }
+    if (p > n) return {};
+    const long first = p++;
+    while (p <= n && isDigit(at(Text, p))) {
+        ++p;
+        if (++count >= MaxScan) return {};
+    }
+    Start = p;
+    return std::string(Text.substr(static_cast<size_t>(first - 1), static_cast<size_t>(p - first)));
+}
+
+}  // namespace modTLMain

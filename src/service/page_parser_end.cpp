@@ -1,0 +1,192 @@
+// page_parser_end.cpp — the item's title, its end date and time, and the listing kind.
+//
+// The service states an end as "Mar 05, 2026 10:00:00 PST" (or PDT) in its Pacific time. The
+// end moment is read from the date and time texts in their known forms ("Mmm dd, yyyy",
+// d-m-yyyy, yyyy-m-d), taken as UTC-8 for "PST" and UTC-7 for "PDT", and turned into the user's
+// local time by the rules of the user's zone at that moment.
+#include <QDateTime>
+#include <algorithm>
+#include <QTimeZone>
+#include <array>
+
+#include "foundation/locale_dates.h"
+#include "foundation/small_routines.h"
+#include "foundation/user_state.h"
+#include "foundation/vb.h"
+#include "platform/locale_info.h"
+#include "service/page_parser.h"
+#include "service/page_parser_internal.h"
+
+namespace modPageParser {
+
+using detail::at;
+using detail::isDigit;
+
+namespace {
+
+constexpr std::string_view kSuffix = "| eBay";
+
+void cutServiceSuffix(std::string& title) {
+    if (title.size() >= kSuffix.size() && title.compare(title.size() - kSuffix.size(), kSuffix.size(), kSuffix) == 0)
+        title.resize(title.size() - kSuffix.size());
+}
+
+// The month number 1-12 of the first English month name in text (full names first), or 0.
+int monthNumber(const std::string& text) {
+    const std::string m = modTLMain::Get_Month_Number(text);
+    return m.empty() ? 0 : std::stoi(m);
+}
+
+// Reads "Mmm dd, yyyy", "d-m-yyyy" or "yyyy-m-d"; invalid when the text is none of them.
+QDate readEndDate(const std::string& text) {
+    if (text.size() >= 12 && !isDigit(text[0])) {
+        const int m = monthNumber(text.substr(0, 3));
+        if (m == 0 || !isDigit(text[4]) || !isDigit(text[5]) || text[6] != ',') return {};
+        return QDate(std::stoi(text.substr(8, 4)), m, std::stoi(text.substr(4, 2)));
+    }
+    const auto parts = vb::Split(text, "-");
+    if (parts.size() != 3) return {};
+    for (const auto& p : parts)
+        if (p.empty() || p.size() > 4 || !std::all_of(p.begin(), p.end(), isDigit)) return {};
+    const int a = std::stoi(parts[0]), b = std::stoi(parts[1]), c = std::stoi(parts[2]);
+    return parts[0].size() == 4 ? QDate(a, b, c) : QDate(c, b, a);
+}
+
+QTime readEndTime(const std::string& text) {
+    if (text.size() != 8) return {};
+    return QTime(std::stoi(text.substr(0, 2)), std::stoi(text.substr(3, 2)), std::stoi(text.substr(6, 2)));
+}
+
+}  // namespace
+
+std::string Clean_Title(const std::string& Title) {
+    std::string_view t = Title;
+    if (vb::UCase(vb::Left(Title, 12)) == "EBAY MOTORS:") {
+        const long p = vb::InStr(Title, "(item", vb::Text);
+        if (p > 0) return vb::Mid(Title, 13, p - 13);
+        t = t.substr(12);  // no "(item": the rest of the title, cleaned as any other
+    }
+    for (const std::string_view mark : {"- eBay (item", "(item", "| eBay"}) {
+        const long p = vb::InStr(t, mark, vb::Text);
+        if (p > 0) return std::string(t.substr(0, static_cast<size_t>(p - 1)));
+    }
+    return std::string(t);
+}
+
+std::string Find_End_Time_Text() {
+    const std::string_view text = PageText;
+    long s = 1;
+    const long t = modTLMain::Match_Mask(s, text, "##:##:##");
+    if (t == 0 || t - 31 < 1) return {};
+    const long from = t - 31;
+    const long e = vb::InStr(t, text, "Enter", vb::Text);
+    if (e > 0) {
+        const long o = vb::InStr(e, text, "or more", vb::Text);
+        return o > 0 ? vb::Mid(text, from, o + 7 - from) : std::string();
+    }
+    const long w = vb::InStr(t, text, "watch list", vb::Text);
+    return w > 0 ? vb::Mid(text, from, w - from) : std::string();
+}
+
+std::string Get_Title_And_End() {
+    EndDateText.clear();
+    EndTimeText.clear();
+    EndDateDisplay.clear();
+    auto fail = [] {
+        EndDateText.clear();
+        EndTimeText.clear();
+        EndDateDisplay.clear();
+        return std::string(kTitleOrEndError);
+    };
+
+    // 1-5. The title: the handed-over one, else the page's title element; og:title stands in
+    // for ItemTitle only.
+    std::string title;
+    if (!HandoverTitle.empty() && UseHandoverTitle) {
+        title = HandoverTitle;
+        cutServiceSuffix(title);
+    } else {
+        const std::string_view html = PageHTML;
+        const long e = vb::InStr(html, "</title", vb::Text);
+        const long s = vb::InStr(html, "<title>", vb::Text);
+        if (e > 0 && s > 0) {
+            long from = s + 7;
+            while (from < e && static_cast<unsigned char>(at(html, from)) < 32) ++from;
+            if (e > from) {
+                title = std::string(html.substr(static_cast<size_t>(from - 1), static_cast<size_t>(e - from)));
+                std::erase_if(title, [](char c) { return c == '\t' || c == '\r' || c == '\n'; });
+                title = vb::Trim(vb::Trim(Clean_Title(vb::Trim(title))));
+                cutServiceSuffix(title);
+            }
+        }
+    }
+    if (!title.empty()) Decode_Entities(title);
+    std::string og = Get_Meta_Content("og:title");
+    if (!og.empty()) Decode_Entities(og);
+    if (!title.empty()) ItemTitle = title;
+    else if (!og.empty()) ItemTitle = og;
+    if (title.empty()) return fail();
+
+    // 6. The end-time text.
+    const std::string_view text = PageText;
+    std::string endText;
+    long start = 0;
+    if (const long p = vb::InStr(text, "Time Left:", vb::Text); p > 0) start = p + 10;
+    else if (const long q = vb::InStr(text, "Ended:", vb::Text); q > 0) start = q + 6;
+    if (start == 0) {
+        endText = Find_End_Time_Text();
+        if (endText.empty()) return "NoDate";
+    } else {
+        const long a = vb::InStr(start, text, "(");
+        const long b = a > 0 ? vb::InStr(a, text, ")") : 0;
+        if (b == 0) return fail();
+        endText = vb::Mid(text, start, b - start + 1);
+        if (endText.empty()) return fail();
+    }
+
+    // 7-8. Date and time as found.
+    long ms = 1;
+    const long d = modTLMain::Match_Mask(ms, endText, "*** ##, ####");
+    if (d == 0) return fail();
+    const std::string found = vb::Mid(endText, d, 12);
+    const int month = monthNumber(found.substr(0, 3));
+    if (month == 0) return fail();
+    const std::string day = found.substr(4, 2), year = found.substr(8, 4);
+    switch (modTLMain::LocaleDateOrder) {
+    case 1: EndDateText = day + "-" + std::to_string(month) + "-" + year; break;
+    case 2: EndDateText = year + "-" + std::to_string(month) + "-" + day; break;
+    default: EndDateText = found; break;
+    }
+    ms = 1;
+    const long t = modTLMain::Match_Mask(ms, endText, "##:##:##");
+    if (t == 0) return fail();
+    EndTimeText = vb::Mid(endText, t, 8);
+
+    // 9-10. The end moment in the service's Pacific time, by its zone word.
+    const QDate date = readEndDate(EndDateText);
+    const QTime time = readEndTime(EndTimeText);
+    if (!date.isValid() || !time.isValid()) return fail();
+    int pacificOffsetHours;
+    if (vb::InStr(endText, "PST", vb::Text) > 0) pacificOffsetHours = -8;
+    else if (vb::InStr(endText, "PDT", vb::Text) > 0) pacificOffsetHours = -7;
+    else return fail();
+    const QDateTime local =
+        QDateTime(date, time, QTimeZone(pacificOffsetHours * 3600)).toTimeZone(platform::userTimeZone());
+
+    // 11. The local end for display (the main window's load sets the format; until then the locale's).
+    const std::string displayFormat =
+        modTLMain::DisplayDateFormat.empty() ? modTLMain::Get_Date_Format() : modTLMain::DisplayDateFormat;
+    EndDateDisplay = vb::FormatDate(local, displayFormat) + "  " +
+                     vb::FormatDate(local, UserState::TimeFormat12 == 1 ? "hh:mm:ss am/pm" : "hh:mm:ss");
+    return "OK";
+}
+
+int Is_Fixed_Price() {
+    const std::string_view text = PageText;
+    return vb::InStr(text, "Price:", vb::Text) > 0 && vb::InStr(text, "Current bid:", vb::Text) == 0 &&
+                   vb::InStr(text, "Starting bid:", vb::Text) == 0
+               ? 1
+               : 0;
+}
+
+}  // namespace modPageParser

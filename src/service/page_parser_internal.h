@@ -1,0 +1,23 @@
+// page_parser_internal.h — small helpers the item-page finders share (not for other modules).
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace modPageParser::detail {
+
+inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool isUpper(char c) { return c >= 'A' && c <= 'Z'; }
+inline bool isAlnum(char c) { return isDigit(c) || isUpper(c) || (c >= 'a' && c <= 'z'); }
+// The byte at 1-based position p of s, or '\0' outside it.
+inline char at(std::string_view s, long p) {
+    return (p >= 1 && static_cast<size_t>(p) <= s.size()) ? s[static_cast<size_t>(p - 1)] : '\0';
+}
+
+// The inner text of the first maxBytes bytes of html (never splitting a UTF-8 sequence).
+std::string textOfPageHead(const std::string& html, long maxBytes);
+
+// The number of the item at index in the item store ("" when no store answers).
+std::string itemNumberOf(int index);
+
+}  // namespace modPageParser::detail

@@ -1,0 +1,152 @@
+#include <gtest/gtest.h>
+
+#include <QDir>
+
+#include "foundation/cipher.h"
+#include "foundation/config_store.h"
+#include "foundation/startup.h"
+#include "temp_data_folder.h"
+
+using testsupport::TempDataFolder;
+
+namespace {
+
+class ConfigStoreTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        modTLMain::ResetStartupForTests();
+        modTLC::ResetForTests();
+        modTLMain::DataFolder = data.dataFolder();
+        modAHM::SetProviderAvailableForTests(true);
+    }
+    void TearDown() override {
+        modAHM::SetProviderAvailableForTests(true);
+        modTLMain::ResetStartupForTests();
+        modTLC::ResetForTests();
+    }
+    // Writes the plain text enciphered, as the program keeps it.
+    void writeConfig(const std::string& plain, const std::string& name = "tl2cf.dat") {
+        data.write(name, modAHM::Crypt_String(plain, modTLC::Config_Phrase(), true));
+    }
+    std::string savedPlain() { return modAHM::Crypt_String(data.read("tl2cf.dat"), modTLC::Config_Phrase(), false); }
+    TempDataFolder data;
+};
+
+struct KeyCase { const char* section; const char* key; const char* expected; };
+
+TEST_F(ConfigStoreTest, ReadsKeysWithoutRegardToCase) {
+    writeConfig("[Options]\r\nClockSet=1\r\nSpaced = x\r\nLead= kept\r\n\r\n[Links]\r\nNews=http://x/?a=b\r\n");
+    modTLC::LDIF();
+    const KeyCase cases[] = {
+        {"options", "CLOCKSET", "1"},
+        {" Options ", "clockset", "1"},
+        {"[Options]", "ClockSet", "1"},
+        {"Links", "News", "http://x/?a=b"},   // the value keeps its own "="
+        {"Options", "Spaced", "dflt"},         // its key ends with the blank
+        {"Options", "Spaced ", " x"},
+        {"Options", "Lead", " kept"},          // the reader never trims
+        {"Links", "Missing", "dflt"},
+        {"Nowhere", "News", "dflt"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(modTLC::Get_Config_Value(c.section, c.key, "dflt"), c.expected) << c.section << "/" << c.key;
+}
+
+TEST_F(ConfigStoreTest, WritesNewKeysBeforeTheSeparatorAndNewSectionsAtTheEnd) {
+    writeConfig("[Options]\r\nClockSet=1\r\n\r\n[Links]\r\nNews=n\r\n");
+    modTLC::LDIF();
+    modTLC::Set_Config_Value("Options", "Sound", "  1  ");
+    modTLC::Set_Config_Value("Remote", "Host", "h");
+    modTLC::Set_Config_Value("links", "NEWS", "m");          // rewritten in place, as spelled now
+    EXPECT_EQ(modTLC::Config_Text(),
+              "[Options]\r\nClockSet=1\r\nSound=1\r\n\r\n[Links]\r\nNEWS=m\r\n\r\n[Remote]\r\nHost=h\r\n");
+    EXPECT_EQ(modTLC::ConfigDirty, 1);
+    EXPECT_EQ(modTLC::ConfigSaveCountdown, 5);
+}
+
+TEST_F(ConfigStoreTest, DeletesKeysAndListsSectionKeys) {
+    writeConfig("[Options]\r\nA=1\r\n\r\n[Links]\r\nOne=1\r\nTwo=2\r\nThree=3\r\n");
+    modTLC::LDIF();
+    modTLC::Delete_Config_Key("Options", "Nope");
+    EXPECT_EQ(modTLC::ConfigDirty, 0);  // nothing deleted, nothing to save
+    EXPECT_EQ(modTLC::Get_Section_Keys("Links"), (std::vector<std::string>{"One", "Two", "Three"}));
+    EXPECT_TRUE(modTLC::Get_Section_Keys("Searches").empty());
+    modTLC::Delete_Config_Key("Options", "a");
+    EXPECT_EQ(modTLC::ConfigDirty, 1);
+    modTLC::Set_Config_Value("Links", "Four", "4");  // later sections moved up correctly
+    EXPECT_EQ(modTLC::Config_Text(), "[Options]\r\n\r\n[Links]\r\nOne=1\r\nTwo=2\r\nThree=3\r\nFour=4\r\n");
+}
+
+TEST_F(ConfigStoreTest, RefusesKeysThatWouldBreakTheFile) {
+    writeConfig("[Options]\r\nA=1\r\n");
+    modTLC::LDIF();
+    for (const char* bad : {"", "a=b", "new\r\nline", "[Section]"}) modTLC::Set_Config_Value("Options", bad, "x");
+    EXPECT_EQ(modTLC::Config_Text(), "[Options]\r\nA=1\r\n");
+    EXPECT_EQ(modTLC::ConfigDirty, 0);
+    EXPECT_NE(data.read("ErrorLog.txt").find("in procedure Set_Config_Value"), std::string::npos);
+    modTLC::Set_Config_Value("Options", "Note", "two\r\nlines");
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "Note"), "two  lines");
+}
+
+TEST_F(ConfigStoreTest, SavesEncipheredWholeAndNeverAnEmptyStore) {
+    writeConfig("[Options]\r\nA=1\r\n");
+    modTLC::LDIF();
+    modTLC::Set_Config_Value("Options", "B", "2");
+    modTLC::Save_Config_File();
+    EXPECT_EQ(modTLC::ConfigDirty, 0);
+    EXPECT_EQ(savedPlain(), "[Options]\r\nA=1\r\nB=2\r\n");
+    EXPECT_EQ(data.read("tl2cf.dat").find("[Options]"), std::string::npos);  // not plain on disk
+
+    const std::string before = data.read("tl2cf.dat");
+    modTLC::ResetForTests();
+    modTLC::Save_Config_File();
+    EXPECT_EQ(data.read("tl2cf.dat"), before);
+
+    // Without a working cipher the settings on disk stay.
+    modTLC::LDIF();
+    modTLC::Set_Config_Value("Options", "C", "3");
+    modAHM::SetProviderAvailableForTests(false);
+    modTLC::Save_Config_File();
+    EXPECT_EQ(data.read("tl2cf.dat"), before);
+}
+
+TEST_F(ConfigStoreTest, AnUnreadableFileIsKeptAsideBeforeBackupOrNewInstall) {
+    struct Case { bool withBackup; bool expectNewInstall; const char* expectA; };
+    for (const Case c : {Case{false, true, "dflt"}, Case{true, false, "backup"}}) {
+        TempDataFolder local;
+        modTLMain::ResetStartupForTests();
+        modTLC::ResetForTests();
+        modTLMain::DataFolder = local.dataFolder();
+        local.write("tl2cf.dat", "garbage that does not decipher");
+        if (c.withBackup)
+            local.write("Backup/tl2cf.dat", modAHM::Crypt_String("[Options]\r\nA=backup\r\n", modTLC::Config_Phrase(), true));
+        modTLC::LDIF();
+        EXPECT_EQ(modTLMain::NewInstall, c.expectNewInstall);
+        EXPECT_EQ(modTLC::Get_Config_Value("Options", "A", "dflt"), c.expectA);
+        QDir dir(QString::fromStdString(local.dataFolder()));
+        const QStringList aside = dir.entryList({"tl2cf.dat.unreadable-*"});
+        ASSERT_EQ(aside.size(), 1) << "backup=" << c.withBackup;
+        EXPECT_EQ(local.read(aside[0].toStdString()), "garbage that does not decipher");
+    }
+}
+
+TEST_F(ConfigStoreTest, AFreshProfileIsANewInstallWithAnEmptyFile) {
+    modTLC::LDIF();
+    EXPECT_TRUE(modTLMain::NewInstall);
+    EXPECT_TRUE(data.exists("tl2cf.dat"));
+    EXPECT_EQ(modTLC::Config.LineCount, 0);
+}
+
+TEST(Cipher, RoundTripsEveryByteAndKeepsTheLength) {
+    const std::string plain = std::string("[Options]\r\nA=1\0B", 16) + "\xC3\xA9";
+    const std::string sealed = modAHM::Crypt_String(plain, "phrase", true);
+    EXPECT_EQ(sealed.size(), plain.size());
+    EXPECT_NE(sealed, plain);
+    EXPECT_EQ(modAHM::Crypt_String(sealed, "phrase", false), plain);
+    EXPECT_NE(modAHM::Crypt_String(sealed, "other", false), plain);
+    EXPECT_EQ(modAHM::Crypt_String("", "phrase", true), "");
+    EXPECT_EQ(modAHM::Bytes_To_String({'a', 0, 'b'}), std::string("a\0b", 3));
+    EXPECT_EQ(modAHM::String_To_Bytes(""), std::vector<unsigned char>{0});
+}
+
+}  // namespace

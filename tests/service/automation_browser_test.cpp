@@ -1,0 +1,187 @@
+// The program's browser window: tabs or windows per the user's choice, placement, and the
+// automatic sign-in on the service's sign-in page. The pages are loaded from text with the
+// address they pretend to have, so no network is used. Waits are event waits with generous
+// limits: the web engine starts slowly.
+#include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <memory>
+
+#include "foundation/config_store.h"
+#include "foundation/startup.h"
+#include "foundation/user_state.h"
+#include "platform/timers.h"
+#include "service/automation_browser.h"
+#include "service/national_sites.h"
+#include "service/sign_in.h"
+#include "temp_data_folder.h"
+
+using testsupport::TempDataFolder;
+
+namespace {
+
+constexpr qint64 kWaitMs = 60000;
+
+class BrowserTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        modTLMain::ResetStartupForTests();
+        modTLC::ResetForTests();
+        modTLMain::DataFolder = data.dataFolder();
+        UserState::ResetForTests();
+        modTLMain::ResetBrowserForTests();
+    }
+    void TearDown() override {
+        modTLMain::ResetBrowserForTests();
+        UserState::ResetForTests();
+        modTLC::ResetForTests();
+        modTLMain::ResetStartupForTests();
+    }
+
+    // Waits until no tab of the browser is loading.
+    static bool waitLoaded(AutomationBrowser* b) {
+        QPointer<AutomationBrowser> p = b;
+        return platform::timers().waitUntil([p] { return p && !p->Busy(); }, kWaitMs);
+    }
+
+    // Loads html into the view as if it came from url; true once the page's load completed.
+    static bool load(AutomationBrowser* b, QWebEngineView* v, const QString& html, const QString& url) {
+        auto done = std::make_shared<bool>(false);
+        auto c = QObject::connect(b, &AutomationBrowser::DocumentComplete, [done, v](QWebEngineView* d, const QString&) {
+            if (d == v) *done = true;
+        });
+        v->setHtml(html, QUrl(url));
+        const bool ok = platform::timers().waitUntil([done] { return *done; }, kWaitMs);
+        QObject::disconnect(c);
+        return ok;
+    }
+
+    // Runs a script in the page and gives its result as text.
+    static std::string js(QWebEngineView* v, const QString& script) {
+        auto r = std::make_shared<std::pair<bool, QString>>(false, QString());
+        v->page()->runJavaScript(script, [r](const QVariant& x) {
+            r->first = true;
+            r->second = x.isValid() ? x.toString() : QStringLiteral("<none>");
+        });
+        platform::timers().waitUntil([r] { return r->first; }, kWaitMs);
+        return r->second.toStdString();
+    }
+
+    TempDataFolder data;
+};
+
+// A search form first (never filled), then the sign-in form; the sign-in form records what it
+// would send instead of leaving the page.
+const QString kSignInPage = QStringLiteral(R"(<html><head><title>Sign In</title></head><body>
+<form id="search"><input type="text" name="q"><input type="submit" value="Find"></form>
+<form id="signin" onsubmit="window.sent = [this.userid.value, this.pass.value, this.keep.checked].join('|'); return false;">
+  <input type="hidden" name="h" value="x">
+  <input type="text" name="userid"><input type="text" name="other">
+  <input type="password" name="pass">
+  <input type="checkbox" name="keep">
+  <input type="submit" value="Sign in">
+</form></body></html>)");
+
+const QString kFieldsScript = QStringLiteral(
+    "[document.forms[0].q.value, document.forms[1].userid.value, document.forms[1].other.value,"
+    " document.forms[1].pass.value, document.forms[1].keep.checked, String(window.sent)].join('/')");
+
+TEST_F(BrowserTest, OpensTabsOrWindowsAsChosenAndCoversTheWorkAreaWhenFull) {
+    // NewBroWin 0: the first page makes the window, the next one opens as its second tab.
+    modTLC::Set_Config_Value("Options", "NewBroWin", "0");
+    modTLC::Set_Config_Value("Options", "IEFull", "1");
+    modTLMain::Browser_Navigate("about:blank");
+    QPointer<AutomationBrowser> first = modTLMain::IEBrowser;
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    ASSERT_TRUE(waitLoaded(first));
+    modTLMain::Browser_Navigate("about:blank#second");
+    EXPECT_EQ(modTLMain::IEBrowser, first);
+    EXPECT_EQ(first->tabCount(), 2);
+    ASSERT_TRUE(waitLoaded(first));
+    EXPECT_EQ(first->LocationURL(), "about:blank#second");
+    // IEFull 1: the window covers the desktop's work area (not the whole screen).
+    EXPECT_EQ(first->geometry(), QGuiApplication::primaryScreen()->availableGeometry());
+
+    // NewBroWin 1: every page gets a window of its own; the earlier window stays open.
+    modTLC::Set_Config_Value("Options", "NewBroWin", "1");
+    modTLC::Set_Config_Value("Options", "IEFull", "0");
+    modTLMain::Browser_Navigate("about:blank#third");
+    ASSERT_TRUE(modTLMain::IEBrowser);
+    EXPECT_NE(modTLMain::IEBrowser, first);
+    EXPECT_EQ(modTLMain::IEBrowser->tabCount(), 1);
+    EXPECT_TRUE(first);
+    ASSERT_TRUE(waitLoaded(modTLMain::IEBrowser));
+
+    // A window the user closed is replaced by a new one.
+    modTLC::Set_Config_Value("Options", "NewBroWin", "0");
+    modTLMain::IEBrowser->Quit();
+    platform::timers().waitUntil([] { return !modTLMain::IEBrowser; }, kWaitMs);
+    modTLMain::Browser_Navigate("about:blank#fourth");
+    ASSERT_TRUE(modTLMain::IEBrowser);
+    EXPECT_EQ(modTLMain::IEBrowser->tabCount(), 1);
+    ASSERT_TRUE(waitLoaded(modTLMain::IEBrowser));
+}
+
+TEST_F(BrowserTest, SignsInOnlyOnTheHttpsPageOfTheSignInHost) {
+    UserState::CurrentUserID = "bob smith";
+    modTLC::Set_Config_Value("Users", "bob smith", R"(pa"ss\wo'rd)");
+    modTLC::Set_Config_Value("Options", "MyeBayASI", "1");
+
+    // The opener's steps: a new window given to the shared receiver, AutoSignIn from the options.
+    modTLMain::Open_Browser_Sign_In_Page("about:blank");
+    AutomationBrowser* b = modTLMain::IEBrowser;
+    ASSERT_TRUE(b);
+    ASSERT_EQ(modTLMain::Browser_Events().MyIESink(), b);
+    EXPECT_EQ(modTLMain::AutoSignIn, 1);
+    ASSERT_TRUE(waitLoaded(b));
+    QWebEngineView* v = b->currentView();
+
+    int ran = 0;
+    bool filled = false;
+    QObject::connect(&modTLMain::Browser_Events(), &IEEvents::autoSignInRan, b, [&](bool f) {
+        ++ran;
+        filled = f;
+    });
+    const QString host = QString::fromStdString(modTLMain::Sign_In_Host(0));
+    const QString path = QString::fromLatin1(modTLMain::kSignInPath);
+
+    struct Case { const char* what; QString url; long autoSignIn; };
+    const Case untouched[] = {
+        {"plain http", "http://" + host + path, 1},
+        {"another host that starts alike", "https://" + host + ".example.net" + path, 1},
+        {"another host with the sign-in host in its path", "https://example.net/" + host + path, 1},
+        {"automatic sign-in off", "https://" + host + path, 0},
+    };
+    for (const Case& c : untouched) {
+        modTLMain::AutoSignIn = c.autoSignIn;
+        ASSERT_TRUE(load(b, v, kSignInPage, c.url)) << c.what;
+        EXPECT_EQ(js(v, kFieldsScript), "////false/undefined") << c.what;
+    }
+    EXPECT_EQ(ran, 0);
+
+    // The https page of the sign-in host: the form with the password field is filled and sent;
+    // the search form before it stays empty.
+    modTLMain::AutoSignIn = 1;
+    ASSERT_TRUE(load(b, v, kSignInPage, "https://" + host.toUpper() + path));
+    ASSERT_TRUE(platform::timers().waitUntil([&] { return ran > 0; }, kWaitMs));
+    EXPECT_TRUE(filled);
+    EXPECT_EQ(js(v, kFieldsScript), R"(/bob smith//pa"ss\wo'rd/true/bob smith|pa"ss\wo'rd|true)");
+
+    // A sign-in page without a password field is left as it is.
+    ran = 0;
+    ASSERT_TRUE(load(b, v, "<html><body><form><input type='text' name='q'></form></body></html>", "https://" + host + path));
+    ASSERT_TRUE(platform::timers().waitUntil([&] { return ran > 0; }, kWaitMs));
+    EXPECT_FALSE(filled);
+    EXPECT_EQ(js(v, "document.forms[0].q.value"), "");
+
+    // Once the window quits, the receiver lets go of it.
+    b->Quit();
+    platform::timers().waitUntil([] { return !modTLMain::IEBrowser; }, kWaitMs);
+    EXPECT_EQ(modTLMain::Browser_Events().MyIESink(), nullptr);
+}
+
+}  // namespace

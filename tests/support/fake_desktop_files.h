@@ -1,0 +1,33 @@
+// fake_desktop_files.h — a desktop that records the files handed to it and answers the
+// open-file dialog from a script; installed for the life of the object.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/desktop_files.h"
+
+namespace testsupport {
+
+class FakeDesktopFiles final : public platform::DesktopFiles {
+public:
+    struct Asked { std::string folder, filter; };
+
+    FakeDesktopFiles() { platform::setDesktopFilesForTests(this); }
+    ~FakeDesktopFiles() override { platform::setDesktopFilesForTests(nullptr); }
+
+    bool openFile(const std::string& path) override {
+        opened.push_back(path);
+        return true;
+    }
+    std::string chooseFileToOpen(const std::string& folder, const std::string& filter) override {
+        asked.push_back({folder, filter});
+        return choice;
+    }
+
+    std::string choice;  // what the open-file dialog answers ("" = cancelled)
+    std::vector<std::string> opened;
+    std::vector<Asked> asked;
+};
+
+}  // namespace testsupport

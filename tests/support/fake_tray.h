@@ -1,0 +1,54 @@
+// fake_tray.h — a notification-area icon that records what the program did with it and lets a
+// test play mouse actions on it; installed for the life of the object.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/tray.h"
+
+namespace testsupport {
+
+class FakeTrayIcon final : public platform::TrayIcon {
+public:
+    struct Balloon { std::string title, text; int iconFlags; };
+
+    FakeTrayIcon() { platform::setTrayIconForTests(this); }
+    ~FakeTrayIcon() override { platform::setTrayIconForTests(nullptr); }
+
+    void add(const QIcon&, const std::string& tip, std::function<void(int)> onMouse) override {
+        shown = true;
+        this->tip = tip;
+        m_onMouse = std::move(onMouse);
+        calls.push_back("add");
+    }
+    void remove() override {
+        shown = false;
+        m_onMouse = {};
+        calls.push_back("remove");
+    }
+    void setTip(const std::string& t) override {
+        tip = t;
+        calls.push_back("tip");
+    }
+    void showBalloon(const std::string& title, const std::string& text, int iconFlags) override {
+        balloons.push_back({title, text, iconFlags});
+        calls.push_back("balloon");
+    }
+
+    // A mouse action on the icon (platform::kTrayLeftButtonUp, ...); nothing while it is not shown.
+    void mouse(int mouseMessage) {
+        if (shown && m_onMouse) m_onMouse(mouseMessage);
+    }
+
+    bool shown = false;
+    std::string tip;
+    std::vector<Balloon> balloons;
+    std::vector<std::string> calls;  // "add", "remove", "tip", "balloon" in order
+
+private:
+    std::function<void(int)> m_onMouse;
+};
+
+}  // namespace testsupport
