@@ -54,11 +54,15 @@ public:
         QElapsedTimer el;
         el.start();
         // A timer at the deadline wakes the sleeping loop; any other event wakes it too.
+        // It is re-armed for what is left, since a timer may fire a little early.
         QTimer deadline;
         deadline.setSingleShot(true);
-        deadline.start(static_cast<int>(std::clamp<qint64>(maxMs, 0, std::numeric_limits<int>::max())));
+        deadline.setTimerType(Qt::PreciseTimer);
         while (!done()) {
-            if (el.elapsed() >= maxMs) break;
+            const qint64 left = maxMs - el.elapsed();
+            if (left <= 0) break;
+            if (!deadline.isActive())
+                deadline.start(static_cast<int>(std::min<qint64>(left, std::numeric_limits<int>::max())));
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents | QEventLoop::AllEvents);
         }
         return done();

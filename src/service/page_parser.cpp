@@ -2,6 +2,7 @@
 #include "service/page_parser.h"
 
 #include <array>
+#include <cstring>
 
 #include "foundation/vb.h"
 #include "service/page_parser_internal.h"
@@ -120,6 +121,38 @@ bool Build_Page_Text() {
 }
 
 namespace detail {
+
+long Find(long start, std::string_view hay, std::string_view needle, vb::Compare cmp) {
+    if (start < 1) start = 1;
+    if (static_cast<size_t>(start) > hay.size() + 1) return 0;
+    if (needle.empty()) return start;
+    const size_t from = static_cast<size_t>(start - 1);
+    if (cmp == vb::Binary) {
+        const size_t p = hay.find(needle, from);
+        return p == std::string_view::npos ? 0 : static_cast<long>(p + 1);
+    }
+    auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
+    if (needle.size() > hay.size() - from) return 0;
+    // Candidates are the bytes that can start the needle, in either case, found with memchr.
+    const char upper = fold(needle[0]);
+    const char lower = (upper >= 'A' && upper <= 'Z') ? static_cast<char>(upper + 32) : upper;
+    const char* end = hay.data() + (hay.size() - needle.size() + 1);
+    auto next = [end](const char* from, char c) {
+        return from < end ? static_cast<const char*>(std::memchr(from, c, static_cast<size_t>(end - from))) : nullptr;
+    };
+    const char* nu = next(hay.data() + from, upper);
+    const char* nl = lower != upper ? next(hay.data() + from, lower) : nullptr;
+    while (nu || nl) {
+        const char* c = !nu ? nl : !nl ? nu : std::min(nu, nl);
+        size_t i = 1;
+        while (i < needle.size() && fold(c[i]) == fold(needle[i])) ++i;
+        if (i == needle.size()) return static_cast<long>(c - hay.data() + 1);
+        if (c == nu) nu = next(c + 1, upper);
+        if (c == nl) nl = next(c + 1, lower);
+    }
+    return 0;
+}
+
 std::string textOfPageHead(const std::string& html, long maxBytes) { return Inner_Text(headOf(html, maxBytes)); }
 }  // namespace detail
 
@@ -129,7 +162,7 @@ long Find_Text_Outside_Tags(long Start, std::string_view Text, std::string_view 
                             bool CaseSensitive) {
     const auto cmp = CaseSensitive ? vb::Binary : vb::Text;
     const long n = vb::Len(Text);
-    long p = vb::InStr(Start, Text, Marker, cmp);
+    long p = detail::Find(Start, Text, Marker, cmp);
     while (p > 0) {
         if (AnyPlace) return p;
         long b = p - 1;
@@ -137,7 +170,7 @@ long Find_Text_Outside_Tags(long Start, std::string_view Text, std::string_view 
         long a = p + vb::Len(Marker);
         while (a <= n && static_cast<unsigned char>(at(Text, a)) < 32) ++a;
         if (at(Text, b) == '>' && at(Text, a) == '<') return p;
-        p = vb::InStr(p + 1, Text, Marker, cmp);
+        p = detail::Find(p + 1, Text, Marker, cmp);
     }
     return 0;
 }
@@ -145,7 +178,7 @@ long Find_Text_Outside_Tags(long Start, std::string_view Text, std::string_view 
 namespace {
 // Replaces the first case-blind occurrence of `find`; true when there was one.
 bool replaceFirst(std::string& s, std::string_view find, std::string_view with) {
-    const long p = vb::InStr(s, find, vb::Text);
+    const long p = detail::Find(s, find, vb::Text);
     if (p == 0) return false;
     s.replace(static_cast<size_t>(p - 1), find.size(), with);
     return true;
@@ -153,7 +186,7 @@ bool replaceFirst(std::string& s, std::string_view find, std::string_view with) 
 
 // The first "&#0nn;" (two digits); true when one was decoded.
 bool decodeFirstNumeric(std::string& s) {
-    long p = vb::InStr(s, "&#0");
+    long p = detail::Find(s, "&#0");
     while (p > 0) {
         if (isDigit(at(s, p + 3)) && isDigit(at(s, p + 4)) && at(s, p + 5) == ';') {
             const int code = (at(s, p + 3) - '0') * 10 + (at(s, p + 4) - '0');
@@ -161,7 +194,7 @@ bool decodeFirstNumeric(std::string& s) {
             s.replace(static_cast<size_t>(p - 1), 6, ch);
             return true;
         }
-        p = vb::InStr(p + 1, s, "&#0");
+        p = detail::Find(p + 1, s, "&#0");
     }
     return false;
 }
@@ -186,18 +219,18 @@ std::string Get_Meta_Content(std::string_view Property) {
     const std::string_view html = PageHTML;
     long pos = 1;
     for (;;) {
-        const long m = vb::InStr(pos, html, "<meta", vb::Text);
+        const long m = detail::Find(pos, html, "<meta", vb::Text);
         if (m == 0) return {};
-        const long e = vb::InStr(m, html, ">");
+        const long e = detail::Find(m, html, ">");
         if (e == 0) return {};
         const std::string_view tag = html.substr(static_cast<size_t>(m - 1), static_cast<size_t>(e - m));
-        const long pp = vb::InStr(tag, "property=\"", vb::Text);
+        const long pp = detail::Find(tag, "property=\"", vb::Text);
         if (pp > 0) {
-            const long q = vb::InStr(pp + 10, tag, "\"");
+            const long q = detail::Find(pp + 10, tag, "\"");
             if (q > 0 && tag.substr(static_cast<size_t>(pp + 9), static_cast<size_t>(q - pp - 10)) == Property) {
-                const long c = vb::InStr(tag, "content=\"", vb::Text);
+                const long c = detail::Find(tag, "content=\"", vb::Text);
                 if (c > 0) {
-                    const long cq = vb::InStr(c + 9, tag, "\"");
+                    const long cq = detail::Find(c + 9, tag, "\"");
                     if (cq > 0) return vb::Mid(tag, c + 9, cq - c - 9);
                 }
             }
@@ -207,7 +240,7 @@ std::string Get_Meta_Content(std::string_view Property) {
 }
 
 std::string Get_Quoted_Text(std::string_view Text, long& Pos) {
-    const long q2 = vb::InStr(Pos, Text, "\"");
+    const long q2 = detail::Find(Pos, Text, "\"");
     if (q2 == 0) return {};
     const long q1 = q2 > 1 ? vb::InStrRev(Text, "\"", q2 - 1) : 0;
     if (q1 == 0) return {};

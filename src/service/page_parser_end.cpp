@@ -62,12 +62,12 @@ QTime readEndTime(const std::string& text) {
 std::string Clean_Title(const std::string& Title) {
     std::string_view t = Title;
     if (vb::UCase(vb::Left(Title, 12)) == "EBAY MOTORS:") {
-        const long p = vb::InStr(Title, "(item", vb::Text);
+        const long p = detail::Find(Title, "(item", vb::Text);
         if (p > 0) return vb::Mid(Title, 13, p - 13);
         t = t.substr(12);  // no "(item": the rest of the title, cleaned as any other
     }
     for (const std::string_view mark : {"- eBay (item", "(item", "| eBay"}) {
-        const long p = vb::InStr(t, mark, vb::Text);
+        const long p = detail::Find(t, mark, vb::Text);
         if (p > 0) return std::string(t.substr(0, static_cast<size_t>(p - 1)));
     }
     return std::string(t);
@@ -79,12 +79,12 @@ std::string Find_End_Time_Text() {
     const long t = modTLMain::Match_Mask(s, text, "##:##:##");
     if (t == 0 || t - 31 < 1) return {};
     const long from = t - 31;
-    const long e = vb::InStr(t, text, "Enter", vb::Text);
+    const long e = detail::Find(t, text, "Enter", vb::Text);
     if (e > 0) {
-        const long o = vb::InStr(e, text, "or more", vb::Text);
+        const long o = detail::Find(e, text, "or more", vb::Text);
         return o > 0 ? vb::Mid(text, from, o + 7 - from) : std::string();
     }
-    const long w = vb::InStr(t, text, "watch list", vb::Text);
+    const long w = detail::Find(t, text, "watch list", vb::Text);
     return w > 0 ? vb::Mid(text, from, w - from) : std::string();
 }
 
@@ -107,8 +107,8 @@ std::string Get_Title_And_End() {
         cutServiceSuffix(title);
     } else {
         const std::string_view html = PageHTML;
-        const long e = vb::InStr(html, "</title", vb::Text);
-        const long s = vb::InStr(html, "<title>", vb::Text);
+        const long e = detail::Find(html, "</title", vb::Text);
+        const long s = detail::Find(html, "<title>", vb::Text);
         if (e > 0 && s > 0) {
             long from = s + 7;
             while (from < e && static_cast<unsigned char>(at(html, from)) < 32) ++from;
@@ -131,14 +131,14 @@ std::string Get_Title_And_End() {
     const std::string_view text = PageText;
     std::string endText;
     long start = 0;
-    if (const long p = vb::InStr(text, "Time Left:", vb::Text); p > 0) start = p + 10;
-    else if (const long q = vb::InStr(text, "Ended:", vb::Text); q > 0) start = q + 6;
+    if (const long p = detail::Find(text, "Time Left:", vb::Text); p > 0) start = p + 10;
+    else if (const long q = detail::Find(text, "Ended:", vb::Text); q > 0) start = q + 6;
     if (start == 0) {
         endText = Find_End_Time_Text();
         if (endText.empty()) return "NoDate";
     } else {
-        const long a = vb::InStr(start, text, "(");
-        const long b = a > 0 ? vb::InStr(a, text, ")") : 0;
+        const long a = detail::Find(start, text, "(");
+        const long b = a > 0 ? detail::Find(a, text, ")") : 0;
         if (b == 0) return fail();
         endText = vb::Mid(text, start, b - start + 1);
         if (endText.empty()) return fail();
@@ -167,8 +167,8 @@ std::string Get_Title_And_End() {
     const QTime time = readEndTime(EndTimeText);
     if (!date.isValid() || !time.isValid()) return fail();
     int pacificOffsetHours;
-    if (vb::InStr(endText, "PST", vb::Text) > 0) pacificOffsetHours = -8;
-    else if (vb::InStr(endText, "PDT", vb::Text) > 0) pacificOffsetHours = -7;
+    if (detail::Find(endText, "PST", vb::Text) > 0) pacificOffsetHours = -8;
+    else if (detail::Find(endText, "PDT", vb::Text) > 0) pacificOffsetHours = -7;
     else return fail();
     const QDateTime local =
         QDateTime(date, time, QTimeZone(pacificOffsetHours * 3600)).toTimeZone(platform::userTimeZone());
@@ -183,8 +183,8 @@ std::string Get_Title_And_End() {
 
 int Is_Fixed_Price() {
     const std::string_view text = PageText;
-    return vb::InStr(text, "Price:", vb::Text) > 0 && vb::InStr(text, "Current bid:", vb::Text) == 0 &&
-                   vb::InStr(text, "Starting bid:", vb::Text) == 0
+    return detail::Find(text, "Price:", vb::Text) > 0 && detail::Find(text, "Current bid:", vb::Text) == 0 &&
+                   detail::Find(text, "Starting bid:", vb::Text) == 0
                ? 1
                : 0;
 }

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "foundation/vb.h"
+
 namespace modPageParser::detail {
 
 inline bool isDigit(char c) { return c >= '0' && c <= '9'; }
@@ -12,6 +14,12 @@ inline bool isAlnum(char c) { return isDigit(c) || isUpper(c) || (c >= 'a' && c 
 // The byte at 1-based position p of s, or '\0' outside it.
 inline char at(std::string_view s, long p) {
     return (p >= 1 && static_cast<size_t>(p) <= s.size()) ? s[static_cast<size_t>(p - 1)] : '\0';
+}
+
+// vb::InStr for the large page texts: the same answers, found with memchr/memcmp.
+long Find(long start, std::string_view hay, std::string_view needle, vb::Compare cmp = vb::Binary);
+inline long Find(std::string_view hay, std::string_view needle, vb::Compare cmp = vb::Binary) {
+    return Find(1, hay, needle, cmp);
 }
 
 // The inner text of the first maxBytes bytes of html (never splitting a UTF-8 sequence).

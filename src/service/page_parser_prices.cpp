@@ -36,7 +36,7 @@ bool scanAmount(std::string_view text, long start, std::string_view decimalMark,
                 bool limited, Amount& out) {
     long d = start;
     for (;;) {
-        d = vb::InStr(d, text, decimalMark);
+        d = detail::Find(d, text, decimalMark);
         if (d == 0) return false;
         d += vb::Len(decimalMark);
         if (limited && d - start > kReach) return false;
@@ -73,7 +73,7 @@ std::string currencyWord(std::string_view text, long from, long to) {
     to = std::min(vb::Len(text), to);
     for (const auto w : kWords) {
         const long wl = vb::Len(w);
-        for (long p = vb::InStr(from, text, w); p > 0 && p + wl - 1 <= to; p = vb::InStr(p + 1, text, w)) {
+        for (long p = detail::Find(from, text, w); p > 0 && p + wl - 1 <= to; p = detail::Find(p + 1, text, w)) {
             if (!isLetter(at(text, p - 1)) && !isLetter(at(text, p + wl))) return std::string(w);
         }
     }
@@ -128,7 +128,7 @@ std::string Parse_Price_Site(long Start, bool WithCode, std::string_view Decimal
     return WithCode ? withCode(text, a) : a.text;
 }
 
-void Check_Reserve() { ReserveNotMet = vb::InStr(PageText, "Reserve not met", vb::Text) > 0 ? 1 : 0; }
+void Check_Reserve() { ReserveNotMet = detail::Find(PageText, "Reserve not met", vb::Text) > 0 ? 1 : 0; }
 
 std::string Get_Current_Price() {
     struct PriceMarker {
@@ -149,7 +149,7 @@ std::string Get_Current_Price() {
     }};
     const std::string_view text = PageText;
     for (const auto& m : kMarkers) {
-        const long p = vb::InStr(text, m.marker, vb::Text);
+        const long p = detail::Find(text, m.marker, vb::Text);
         if (p == 0) continue;
         std::string price = Parse_Price(p + m.offset, true);
         if (!price.empty()) {
@@ -160,8 +160,8 @@ std::string Get_Current_Price() {
 
     // No marker with an amount: the first amount behind the item's condition or quantity.
     ReserveNotMet = 0;
-    long s = vb::InStr(text, "Item condition:", vb::Text);
-    if (s == 0) s = vb::InStr(text, "Quantity:", vb::Text);
+    long s = detail::Find(text, "Item condition:", vb::Text);
+    if (s == 0) s = detail::Find(text, "Quantity:", vb::Text);
     if (s == 0) s = 1;
     Amount a;
     if (!scanAmount(text, s, ".", ",", false, a)) return {};
@@ -170,7 +170,7 @@ std::string Get_Current_Price() {
 
 std::string Get_Min_Bid() {
     const std::string_view text = PageText;
-    const long o = vb::InStr(text, "or more", vb::Text);
+    const long o = detail::Find(text, "or more", vb::Text);
     if (o == 0) return {};
     const long e = vb::InStrRev(text, "Enter", o, vb::Text);
     if (e == 0) return {};
@@ -189,16 +189,16 @@ std::string Get_Bid_Count() {
     for (const auto& [marker, offset] : {std::pair<std::string_view, long>{"Current bid:", 12},
                                          {"Winning bid:", 12},
                                          {"Starting bid:", 13}}) {
-        const long p = vb::InStr(text, marker, vb::Text);
+        const long p = detail::Find(text, marker, vb::Text);
         if (p == 0) continue;
-        start = vb::InStr(p + offset, text, "[");
+        start = detail::Find(p + offset, text, "[");
         if (start == 0) return {};
         ++start;
         break;
     }
     if (start == 0) {
-        if (const long p = vb::InStr(text, "Bid History:", vb::Text); p > 0) start = p + 12;
-        else if (const long q = vb::InStr(text, "Quantity:", vb::Text); q > 0) start = q + 9;
+        if (const long p = detail::Find(text, "Bid History:", vb::Text); p > 0) start = p + 12;
+        else if (const long q = detail::Find(text, "Quantity:", vb::Text); q > 0) start = q + 9;
     }
     if (start > 0) {
         for (long i = start; i <= start + 100; ++i)
@@ -208,7 +208,7 @@ std::string Get_Bid_Count() {
 
     // No marker: a number just before "bid" near the end time.
     const std::string t = Find_End_Time_Text();
-    const long b = vb::InStr(t, "bid", vb::Text);
+    const long b = detail::Find(t, "bid", vb::Text);
     if (b == 0) return {};
     for (long k = b; k >= b - 4 && k >= 1; --k) {
         if (!isDigit(at(t, k))) continue;

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "foundation/bid_engine_state.h"
+#include "foundation/debug_tools.h"
 #include "foundation/logs.h"
 #include "foundation/main_window_link.h"
 #include "foundation/vb.h"
@@ -41,7 +42,7 @@ std::string Get_Seller() {
     const std::string_view text = PageText;
     long start = 0;
     for (const auto& m : kMarkers) {
-        if (const long p = vb::InStr(text, m.marker, vb::Text); p > 0) {
+        if (const long p = detail::Find(text, m.marker, vb::Text); p > 0) {
             start = p + m.offset;
             break;
         }
@@ -51,7 +52,7 @@ std::string Get_Seller() {
     // The block up to the percentage sign (within 60 bytes), else 60 bytes without a percentage.
     std::string_view block;
     std::string percent;
-    const long pc = vb::InStr(start, text, "%");
+    const long pc = detail::Find(start, text, "%");
     if (pc > 0 && pc - start < kSellerBlock) {
         block = text.substr(static_cast<size_t>(start - 1), static_cast<size_t>(pc - start + 1));
         long k = vb::Len(block) - 1;
@@ -70,7 +71,7 @@ std::string Get_Seller() {
     const long q = vb::InStrRev(block, "(");
     if (q == 0) return {};
     std::string score;
-    if (const long r = vb::InStr(q, block, ")"); r > 0) {
+    if (const long r = detail::Find(q, block, ")"); r > 0) {
         score = std::string(block.substr(static_cast<size_t>(q - 1), static_cast<size_t>(r - q + 1)));
         std::erase(score, ' ');
     }
@@ -128,7 +129,7 @@ std::string shippingAt(const ShippingRule& rule, long start) {
     if (!amount.empty()) return std::string(rule.prefix) + amount;
     if (!rule.freeTest) return kSeeListing;
     const std::string_view text = rule.pageText ? std::string_view(PageText) : std::string_view(ShippingText);
-    return vb::InStr(vb::Mid(text, start, 6), "free", vb::Text) > 0 ? "Free" : kSeeListing;
+    return detail::Find(vb::Mid(text, start, 6), "free", vb::Text) > 0 ? "Free" : kSeeListing;
 }
 
 }  // namespace
@@ -146,6 +147,10 @@ std::string Get_Shipping(bool KeepPage) {
         if (result != "OK" || PageHTML.empty()) return kSeeListing;
         Blank_Two_Byte_Letters(PageHTML, true);
         ShippingText = detail::textOfPageHead(PageHTML, kShippingPageBytes);
+        if (modDebug::DebugOutput) {
+            std::string name = "NonUSShipText";
+            modDebug::Save_Debug_Page(ShippingText, name);
+        }
     }
 
     const ShippingRule* rule = shippingRule(site);
@@ -154,7 +159,7 @@ std::string Get_Shipping(bool KeepPage) {
     std::string result;
     bool found = false;
     for (const auto& [marker, offset] : rule->markers) {
-        const long p = vb::InStr(text, marker, vb::Text);
+        const long p = detail::Find(text, marker, vb::Text);
         if (p == 0) continue;
         result = shippingAt(*rule, p + offset);
         found = true;
@@ -168,35 +173,35 @@ std::string Get_Shipping(bool KeepPage) {
 
 std::string Get_High_Bidder() {
     const std::string_view text = BidHistoryText;
-    long h = vb::InStr(text, "(show email addresses)", vb::Text);
-    if (h == 0) h = vb::InStr(text, "BidderBid Amount", vb::Text);
+    long h = detail::Find(text, "(show email addresses)", vb::Text);
+    if (h == 0) h = detail::Find(text, "BidderBid Amount", vb::Text);
     if (h == 0) {
-        const bool buyItNow = vb::InStr(text, "Buyers History", vb::Text) > 0 || vb::InStr(text, "User ID", vb::Text) > 0;
+        const bool buyItNow = detail::Find(text, "Buyers History", vb::Text) > 0 || detail::Find(text, "User ID", vb::Text) > 0;
         return buyItNow ? "(Buy It Now Auction)" : "";
     }
 
     // The first bid line: behind the line break after the header, empty lines skipped.
-    const long br = vb::InStr(h, text, "\r\n");
+    const long br = detail::Find(h, text, "\r\n");
     if (br == 0) return {};
     long s = br + 2;
     while (at(text, s) == '\r') s += 2;
-    const long e = vb::InStr(s, text, "\r\n");
+    const long e = detail::Find(s, text, "\r\n");
     const std::string line = e > 0 ? vb::Mid(text, s, e - s) : vb::Mid(text, s);
 
     long c = 0;
     for (const std::string_view word : {"US ", "GBP ", "EUR ", "AU ", "C "}) {
-        c = vb::InStr(line, word);
+        c = detail::Find(line, word);
         if (c > 0) break;
     }
     if (c == 0) return {};
-    const long open = vb::InStr(line, "(");
+    const long open = detail::Find(line, "(");
     std::string bidder = open > 0 ? vb::Left(line, open - 1) : vb::Trim(vb::Left(line, c - 1));
     bidder = vb::Trim(vb::Replace(bidder, "Member Id:", "", vb::Text));
 
     if (TLMainState::PendingRequest == "DoUpdateBid")
         modTLMain::Write_Op_Log("Returned High Bidder - Item " + detail::itemNumberOf(TLMainState::PendingRequestItem) +
                                 " - " + bidder);
-    return vb::InStr(bidder, "private", vb::Text) > 0 ? "Private Listing" : bidder;
+    return detail::Find(bidder, "private", vb::Text) > 0 ? "Private Listing" : bidder;
 }
 
 // ---- Photo address ------------------------------------------------------------------------------
@@ -208,7 +213,7 @@ std::string Get_Photo_URL(std::string_view Html, const std::string& Title, std::
 
     // A picture-host address that holds the title's safe id, or its first third.
     for (long pos = 1;;) {
-        const long m = vb::InStr(pos, Html, "src=\"http", vb::Text);
+        const long m = detail::Find(pos, Html, "src=\"http", vb::Text);
         if (m == 0) break;
         pos = m + 1;
         const bool plain = vb::StrComp(vb::Mid(Html, m + 9, 3), "://", vb::Text) == 0;
@@ -216,20 +221,20 @@ std::string Get_Photo_URL(std::string_view Html, const std::string& Title, std::
         if (!plain && !secure) continue;
         long q = m + 9;
         const std::string address = Get_Quoted_Text(Html, q);
-        if (vb::InStr(address, modTLMain::kPictureHostWord, vb::Text) == 0) continue;
-        if (vb::InStr(address, safe, vb::Text) > 0 || vb::InStr(address, third, vb::Text) > 0) return address;
+        if (detail::Find(address, modTLMain::kPictureHostWord, vb::Text) == 0) continue;
+        if (detail::Find(address, safe, vb::Text) > 0 || detail::Find(address, third, vb::Text) > 0) return address;
     }
 
     // Else the first quoted src address that holds the marker.
     if (Marker.empty()) return {};
     for (long pos = 1;;) {
-        const long m = vb::InStr(pos, Html, Marker, vb::Text);
+        const long m = detail::Find(pos, Html, Marker, vb::Text);
         if (m == 0) return {};
         long q = m;
         const std::string address = Get_Quoted_Text(Html, q);
         if (address.empty()) return {};
         const long from = std::max(1L, q - 6);
-        if (vb::InStr(vb::Mid(Html, from, q - from), "src=", vb::Text) > 0) return address;
+        if (detail::Find(vb::Mid(Html, from, q - from), "src=", vb::Text) > 0) return address;
         pos = m + 4;
     }
 }

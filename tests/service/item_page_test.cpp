@@ -2,8 +2,12 @@
 // from a whole item page.
 #include <gtest/gtest.h>
 
+#include <QDir>
+
+#include "fake_clock.h"
 #include "fake_item_pages.h"
 #include "fake_service.h"
+#include "foundation/debug_tools.h"
 #include "foundation/locale_dates.h"
 #include "foundation/main_window_link.h"
 #include "foundation/startup.h"
@@ -21,7 +25,7 @@ namespace {
 using namespace modPageParser;
 using testsupport::FakeService;
 using testsupport::ItemPages;
-using testsupport::ItemPageSpec;
+using testsupport::ItemPageContent;
 
 std::string itemHost(long site) { return modTLMain::National_Site(site)->itemHost; }
 
@@ -64,7 +68,7 @@ TEST_F(ItemPageDownload, DownloadsTheItemPageAsItIsNow) {
     EXPECT_EQ(PageHTML, testsupport::itemPageHtml({}));
     EXPECT_EQ(service.lastRequest().header("Accept-Encoding"), "gzip, Deflate");
 
-    ItemPageSpec ended;
+    ItemPageContent ended;
     ended.price = "US $99.00";
     pages.setItemPage(testsupport::itemPageHtml(ended));
     std::string url = pages.itemUrl();
@@ -74,15 +78,16 @@ TEST_F(ItemPageDownload, DownloadsTheItemPageAsItIsNow) {
 }
 
 TEST_F(ItemPageDownload, AFailedDownloadIsNotOk) {
+    testsupport::FakeTime time;  // the client's pause after a failed send passes at once
     std::string url = "http://127.0.0.1:" + std::to_string(FakeService::closedPort()) + "/ws/eBayISAPI.dll?ViewItem&item=1";
     EXPECT_EQ(Get_ItemPage(url, ""), "");
 }
 
 TEST_F(ItemPageDownload, EveryFinderReadsTheWholeItemPage) {
-    ItemPageSpec spec;
-    spec.reserveNotMet = true;
-    ItemPages pages(service, itemHost(0), spec.itemNumber);
-    pages.setItemPage(testsupport::itemPageHtml(spec));
+    ItemPageContent item;
+    item.reserveNotMet = true;
+    ItemPages pages(service, itemHost(0), item.itemNumber);
+    pages.setItemPage(testsupport::itemPageHtml(item));
     std::string url = pages.itemUrl();
     ASSERT_EQ(Get_ItemPage(url, ""), "OK");
     ASSERT_TRUE(Build_Page_Text());
@@ -101,18 +106,18 @@ TEST_F(ItemPageDownload, EveryFinderReadsTheWholeItemPage) {
     EXPECT_EQ(Get_Min_Bid(), "US 1,235.56");
     EXPECT_EQ(Get_Seller(), "teapot_seller (152) 99.8%");
     EXPECT_EQ(Get_Shipping(true), "US 5.00");
-    EXPECT_EQ(Get_Photo_URL(PageHTML, ItemTitle, ".jpg"), spec.photoUrl);
-    EXPECT_EQ(Get_Meta_Content("og:image"), spec.photoUrl);
+    EXPECT_EQ(Get_Photo_URL(PageHTML, ItemTitle, ".jpg"), item.photoUrl);
+    EXPECT_EQ(Get_Meta_Content("og:image"), item.photoUrl);
 }
 
 TEST_F(ItemPageDownload, ReadsAFixedPriceListing) {
-    ItemPageSpec spec;
-    spec.priceLabel = "Price:";
-    spec.minBid = "";
-    spec.endDate = "";
-    spec.shipping = "FREE Economy Shipping";
-    ItemPages pages(service, itemHost(0), spec.itemNumber);
-    pages.setItemPage(testsupport::itemPageHtml(spec));
+    ItemPageContent item;
+    item.priceLabel = "Price:";
+    item.minBid = "";
+    item.endDate = "";
+    item.shipping = "FREE Economy Shipping";
+    ItemPages pages(service, itemHost(0), item.itemNumber);
+    pages.setItemPage(testsupport::itemPageHtml(item));
     std::string url = pages.itemUrl();
     ASSERT_EQ(Get_ItemPage(url, ""), "OK");
     Build_Page_Text();
@@ -151,6 +156,7 @@ TEST_F(ItemPageDownload, ARedirectedBidHistoryIsLoggedAndKeepsTheOldText) {
               std::string::npos);
 
     // A failed request after it is no redirect, whatever status the client still holds.
+    testsupport::FakeTime time;
     std::string url = "http://127.0.0.1:" + std::to_string(FakeService::closedPort()) + "/x";
     EXPECT_EQ(Get_HistoryPage(url, "bob"), "");
     const std::string log = opLog();
@@ -165,8 +171,12 @@ TEST_F(ItemPageDownload, FetchesTheShippingFromTheItemsOwnSite) {
     ItemSiteBase = modTLMain::Site_Item_Page_Base(8);
     PageText = "the user's page: Shipping: US $9.99";
 
+    modDebug::DebugOutput = true;
+    QDir().mkpath(QString::fromStdString(data.path("Debug")));
     EXPECT_EQ(Get_Shipping(false), "EUR 4.90");
+    modDebug::DebugOutput = false;
     EXPECT_EQ(ShippingText, "Versand:EUR 4,90 Standardversand");
+    EXPECT_EQ(data.read("Debug/NonUSShipText.txt"), "Versand:EUR 4,90 Standardversand\r\n");
     EXPECT_EQ(service.lastRequest().host, itemHost(8));
     EXPECT_EQ(service.lastRequest().target, testsupport::itemPagePath("123456789012"));
     EXPECT_EQ(service.lastRequest().header("Cookie"), "");

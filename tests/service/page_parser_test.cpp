@@ -4,7 +4,9 @@
 
 #include <QString>
 
+#include "foundation/vb.h"
 #include "service/page_parser.h"
+#include "service/page_parser_internal.h"
 
 namespace {
 
@@ -100,6 +102,18 @@ TEST_F(PageParserBase, TheCutNeverSplitsAUtf8Sequence) {
 }
 
 // ---- Shared text routines -----------------------------------------------------------------------
+
+TEST_F(PageParserBase, TheFastSearchAnswersAsInStr) {
+    const std::string hay = "Seller: bob SELLER: amy seller:\r\nsElLeR:x" + std::string(300, 'e') + "Seller:";
+    const char* needles[] = {"Seller:", "seller:", "SELLER:", "s", "E", "x", ":", "Seller:x", "", "not there",
+                             "eeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeeS"};
+    for (const auto cmp : {vb::Binary, vb::Text})
+        for (const char* n : needles)
+            for (long start : {-1L, 1L, 2L, 9L, 30L, 300L, static_cast<long>(hay.size()), static_cast<long>(hay.size()) + 1,
+                               static_cast<long>(hay.size()) + 5})
+                EXPECT_EQ(detail::Find(start, hay, n, cmp), vb::InStr(start, hay, n, cmp))
+                    << n << " from " << start << (cmp == vb::Text ? " case-blind" : "");
+}
 
 TEST_F(PageParserBase, FindsMarkersStandingAloneBetweenTags) {
     struct Case {

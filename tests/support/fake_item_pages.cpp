@@ -21,7 +21,7 @@ std::string description(size_t bytes) {
 
 }  // namespace
 
-std::string itemPageHtml(const ItemPageSpec& s) {
+std::string itemPageHtml(const ItemPageContent& s) {
     std::string h;
     h += "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n";
     h += "<title>\n\t" + s.title + s.titleSuffix + "</title>\n";

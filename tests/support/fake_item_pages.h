@@ -14,7 +14,7 @@
 
 namespace testsupport {
 
-struct ItemPageSpec {
+struct ItemPageContent {
     std::string itemNumber = "123456789012";
     std::string title = "Blue teapot";
     std::string titleSuffix = " | eBay";        // what the title element adds to the title
@@ -36,7 +36,7 @@ struct ItemPageSpec {
     size_t descriptionBytes = 4000;             // length of the description below the cut
 };
 
-std::string itemPageHtml(const ItemPageSpec& spec);
+std::string itemPageHtml(const ItemPageContent& item);
 
 struct BidRow {
     std::string bidder;   // "tea_lover"

@@ -283,7 +283,10 @@ void FakeService::Impl::start() {
             httpsThread = std::thread([this] { https->listen_after_bind(); });
         }
     }
-    // The ports listen from bind_to_any_port on: a client may connect before the accept loops run.
+    // The ports listen from bind_to_any_port on; wait for the accept loops all the same, as
+    // httplib's stop() does nothing to a server whose loop has not started.
+    for (Server* s : {http.get(), https.get()})
+        for (int i = 0; s && !s->is_running() && i < 5000; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
 }
 
 void FakeService::Impl::stop() {

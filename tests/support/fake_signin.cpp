@@ -35,6 +35,10 @@ const char* FakeSignIn::refusedPage() {
            "<div><p>Your user ID or password is incorrect.</p><p>Please try again.</p></div></body></html>";
 }
 
+std::string FakeSignIn::refusedTarget() {
+    return std::string(kPage) + "&errmsg=8&ru=http%3A%2F%2F" + homeHost() + "%2F";
+}
+
 std::string FakeSignIn::signInHost() { return modTLMain::Sign_In_Host(modTLMain::CurrentSiteIndex); }
 std::string FakeSignIn::memberHost() { return modTLMain::Member_Pages_Host(modTLMain::CurrentSiteIndex); }
 std::string FakeSignIn::homeHost() { return modTLMain::Home_Site_Host(modTLMain::CurrentSiteIndex); }
@@ -69,8 +73,8 @@ void FakeSignIn::install(FakeService& service, SignInAnswer answer) {
 void FakeSignIn::installRefused(FakeService& service, const std::string& page) {
     installSignInPage(service);
     const std::string host = signInHost();
-    service.route(host, "POST", kPage, ScriptedResponse::redirect("https://" + host + kRefusedQuery));
-    service.route(host, "GET", kRefusedQuery, ScriptedResponse::ok(page));
+    service.route(host, "POST", kPage, ScriptedResponse::redirect("https://" + host + refusedTarget()));
+    service.route(host, "GET", refusedTarget(), ScriptedResponse::ok(page));
 }
 
 }  // namespace testsupport

@@ -19,7 +19,8 @@ struct FakeSignIn {
     static constexpr const char* kSessionCookie1 = "nonsession=CgADLM";
     static constexpr const char* kSessionCookie2 = "ebay=%5Esbf%3D%23%5E";
     static constexpr const char* kPersistentCookie = "dp1=bu1p/QEBfX0BAX19AQA**";
-    static constexpr const char* kRefusedQuery = "/ws/eBayISAPI.dll?SignIn&errmsg=8";
+    // Where a refused form is sent: the sign-in page again, with the home site as return address.
+    static std::string refusedTarget();
     // The page the refused sign-in is sent back to (title and the service's words).
     static const char* refusedPage();
 
