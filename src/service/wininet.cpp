@@ -24,6 +24,7 @@
 #include <map>
 #include <memory>
 
+#include "foundation/debug_tools.h"
 #include "foundation/logs.h"
 #include "foundation/main_window_link.h"
 #include "foundation/message_dialog.h"
@@ -36,10 +37,6 @@
 #include "service/national_sites.h"
 #include "service/private_profile.h"
 
-#if __has_include("foundation/debug_tools.h")
-#include "foundation/debug_tools.h"
-#define TOLVANE_HAVE_DEBUG_OUTPUT 1
-#endif
 
 namespace modWinInet {
 namespace {
@@ -199,7 +196,9 @@ int Session::socketCallback(CURL*, curl_socket_t s, int what, void* userp, void*
 int Session::timerCallback(CURLM*, long timeoutMs, void* userp) {
     auto* self = static_cast<Session*>(userp);
     if (timeoutMs < 0) self->m_timer->stop();
-    else self->m_timer->start(static_cast<int>(std::min<long>(timeoutMs, 24L * 3600 * 1000)));
+    // At least 1 ms: a zero-interval timer puts Qt's glib timer source into its idle mode, in
+    // which a wait for more events may sleep past other timers' deadlines.
+    else self->m_timer->start(static_cast<int>(std::clamp<long>(timeoutMs, 1, 24L * 3600 * 1000)));
     return 0;
 }
 
@@ -245,7 +244,7 @@ void Session::onSocket(curl_socket_t s, int event) {
 
 void Session::onTimeout() {
     if (m_inCurl) {
-        m_timer->start(0);
+        m_timer->start(1);
         return;
     }
     auto keep = shared_from_this();
@@ -556,13 +555,7 @@ bool cancelRequested() {
 
 // ---- The HTTP trace Debug/HttpLog.txt ---------------------------------------------------------
 
-bool debugOutputOn() {
-#ifdef TOLVANE_HAVE_DEBUG_OUTPUT
-    return modDebug::DebugOutput != 0;
-#else
-    return true;  // the menu switch alone decides until the debug tools are in
-#endif
-}
+bool debugOutputOn() { return modDebug::DebugOutput; }
 
 class Trace {
 public:
