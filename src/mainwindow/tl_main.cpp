@@ -13,6 +13,7 @@
 #include "foundation/config_store.h"
 #include "foundation/logs.h"
 #include "foundation/startup.h"
+#include "service/wininet.h"
 
 namespace {
 TLMain* g_main = nullptr;
@@ -71,6 +72,7 @@ void TLMain::Form_Unload() {
     m_unloaded = true;
     DisplayTime.setEnabled(false);
     modTLMain::Write_Op_Log("Program Ended");
+    modWinInet::Close_Session();
     if (modTLC::ConfigDirty == 1) modTLC::Save_Config_File();
     registerMainWindow(nullptr);
 }

@@ -557,6 +557,20 @@ bool cancelRequested() {
 
 bool debugOutputOn() { return modDebug::DebugOutput; }
 
+// A password never reaches the trace: the value after each "pass=" is blanked out.
+std::string Mask_Password(std::string text) {
+    size_t from = 0;
+    for (;;) {
+        const long at = vb::InStr(static_cast<long>(from) + 1, text, "pass=", vb::Text);
+        if (at == 0) return text;
+        const size_t start = static_cast<size_t>(at) - 1 + 5;
+        size_t end = text.find_first_of("&\r\n ", start);
+        if (end == std::string::npos) end = text.size();
+        text.replace(start, end - start, "********");
+        from = start + 8;
+    }
+}
+
 class Trace {
 public:
     void open() {
@@ -565,8 +579,9 @@ public:
         if (!m_file.open(QIODevice::Append | QIODevice::WriteOnly)) return;
     }
     bool isOpen() const { return m_file.isOpen(); }
-    void line(const std::string& text) {
+    void line(const std::string& raw) {
         if (!m_file.isOpen()) return;
+        const std::string text = Mask_Password(raw);
         m_file.write(text.data(), static_cast<qint64>(text.size()));
         m_file.write("\r\n", 2);
     }

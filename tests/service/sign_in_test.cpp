@@ -2,6 +2,7 @@
 // user sees in the status line and the operation log, and which cookies the jar keeps.
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <memory>
 
 #include "fake_clipboard.h"
@@ -9,6 +10,7 @@
 #include "fake_service.h"
 #include "fake_signin.h"
 #include "foundation/config_store.h"
+#include "foundation/debug_tools.h"
 #include "foundation/main_window_link.h"
 #include "foundation/startup.h"
 #include "foundation/user_state.h"
@@ -32,7 +34,9 @@ class StatusLine final : public MainWindowLink {
 public:
     void setStatus(const std::string& text) override { status = text; }
     std::string statusText() const override { return status; }
+    bool menuChecked(const std::string& name) const override { return name == "MnuDBHttpEnabled" && httpDebug; }
     std::string status;
+    bool httpDebug = false;
 };
 
 constexpr const char* kPassword = "se cret&1";
@@ -60,6 +64,7 @@ protected:
     void TearDown() override {
         registerMainWindow(nullptr);
         platform::setClockForTests(nullptr);
+        modDebug::DebugOutput = false;
         modWinInet::ResetForTests();
         TLMainState::ResetForTests();
         UserState::ResetForTests();
@@ -191,6 +196,21 @@ TEST_F(SignInTest, NoAnswerFailsAndPutsTheEarlierCookiesBack) {
     EXPECT_EQ(TLMainState::DownloadBusy, 0);
     EXPECT_EQ(cookies(), before);
     EXPECT_EQ(modWinInet::CookieSessionRaw.find(FakeSignIn::kSessionCookie1), std::string::npos);
+}
+
+TEST_F(SignInTest, DebugOutputNeverHoldsThePassword) {
+    serve(SignInAnswer::MemberPages);
+    modDebug::DebugOutput = true;
+    window.httpDebug = true;
+    QDir().mkpath(QString::fromStdString(data.path("Debug")));
+
+    EXPECT_TRUE(modTLMain::Sign_In("bob"));
+    modDebug::DebugOutput = false;
+    const std::string trace = data.read("Debug/HttpLog.txt");
+    EXPECT_NE(trace.find("Http Begin - "), std::string::npos);
+    EXPECT_EQ(trace.find("pass="), std::string::npos) << trace;
+    EXPECT_EQ(trace.find("se+cret"), std::string::npos) << trace;
+    EXPECT_TRUE(data.exists("Debug/HTMLSignIn.htm"));  // the answer's page (the form's answer has no body read)
 }
 
 TEST_F(SignInTest, MissingUserOrPasswordStopsBeforeAnyRequest) {

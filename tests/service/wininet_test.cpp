@@ -563,6 +563,13 @@ TEST_F(HttpClient, TraceIsWrittenWhenTheHttpSwitchIsOn) {
         << log;
     EXPECT_NE(log.find("\r\n\r\n\r\nCookie: k=v\r\n\r\n\r\nHttp End - bob\r\n\r\n"), std::string::npos) << log;
 
+    // A password in an address is masked in the trace.
+    fake.route("", "GET", "/s", ScriptedResponse::ok("p"));
+    ASSERT_TRUE(get("http://cgi.ebay.com/s?user=bob&PASS=secret&x=1", 6, "bob"));
+    const std::string masked = data.read("Debug/HttpLog.txt");
+    EXPECT_EQ(masked.find("secret"), std::string::npos);
+    EXPECT_NE(masked.find("/s?user=bob&PASS=********&x=1"), std::string::npos);
+
     modDebug::DebugOutput = false;
     data.write("Debug/HttpLog.txt", "");
     ASSERT_TRUE(get("http://cgi.ebay.com/t", 6, "bob"));
