@@ -26,3 +26,43 @@ TEST(VbNumbers, RoundHalfToEvenAndReadLeadingNumbers) {
     EXPECT_EQ(vb::FormatNumber(0.125, "0.00"), "0.13");
     EXPECT_EQ(vb::FormatNumber(7, "00"), "07");
 }
+
+#include "platform/locale_info.h"
+
+TEST(VbDates, FormatsThePatternsTheProgramUses) {
+    const QDateTime t(QDate(2026, 3, 4), QTime(15, 6, 7));
+    struct C { const char* pattern; const char* expected; };
+    const C cases[] = {
+        {"mm/dd/yyyy", "03/04/2026"},
+        {"dd-mmm-yyyy", "04-Mar-2026"},
+        {"mmmm d, yyyy", "March 4, 2026"},
+        {"ddd hh:mm:ss", "Wed 15:06:07"},
+        {"hh:mm:ss am/pm", "03:06:07 pm"},
+        {"h:nn AMPM", "3:06 PM"},
+        {"yymmdd", "260304"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(vb::FormatDate(t, c.pattern), c.expected) << c.pattern;
+}
+
+TEST(VbDates, GeneralDateFollowsTheUserLocaleAndReadsBack) {
+    const QDateTime t(QDate(2026, 3, 4), QTime(15, 6, 7));
+    struct C { const char* locale; const char* expected; };
+    for (const C c : {C{"en_US", "3/4/2026 3:06:07 PM"}, C{"en_GB", "04/03/2026 15:06:07"}, C{"C", "3/4/2026 3:06:07 PM"}}) {
+        platform::setUserLocaleForTests(c.locale);
+        EXPECT_EQ(vb::GeneralDate(t), c.expected) << c.locale;
+        EXPECT_EQ(vb::CDate(c.expected), t) << c.locale;
+    }
+    platform::setUserLocaleForTests("");
+    EXPECT_FALSE(vb::IsDate("not a date"));
+}
+
+TEST(VbText, SplitsJoinsAndMatchesPatterns) {
+    EXPECT_EQ(vb::Split("a,,b", ","), (std::vector<std::string>{"a", "", "b"}));
+    EXPECT_TRUE(vb::Split("", ",").empty());
+    EXPECT_EQ(vb::Join({"a", "b"}, "; "), "a; b");
+    EXPECT_EQ(vb::Replace("aXbxc", "x", "-", vb::Text), "a-b-c");
+    struct C { const char* s; const char* pattern; bool match; };
+    for (const C c : {C{"12345", "#####", true}, C{"1234a", "#####", false}, C{"abc.jpg", "*.jpg", true},
+                      C{"b", "[a-c]", true}, C{"d", "[!a-c]", true}, C{"ab", "a?", true}, C{"a", "a?", false}})
+        EXPECT_EQ(vb::Like(c.s, c.pattern), c.match) << c.s << " " << c.pattern;
+}
