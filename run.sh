@@ -3,7 +3,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 bash scripts/setup.sh
-TOLVANE_BUILD_TESTS=OFF bash scripts/build.sh -DTOLVANE_BUILD_TESTS=OFF -DTOLVANE_BUILD_BENCH=OFF
+bash scripts/build.sh -DTOLVANE_BUILD_TESTS=OFF -DTOLVANE_BUILD_BENCH=OFF
 data="${XDG_DATA_HOME:-$HOME/.local/share}/TolvaneRerodeII"
 mkdir -p "$data"
 chmod 700 "$data"

@@ -102,6 +102,15 @@ TEST_F(StartupTest, AnExistingProfileGoesToTheMainWindow) {
     time.advanceMs(1000);
     EXPECT_NE(data.read("tl2cf.dat"), before);
     EXPECT_EQ(modTLC::ConfigDirty, 0);
+
+    // Closing ends the program: logged, and an unsaved change is written.
+    modTLC::Set_Config_Value("Options", "Sound", "1");
+    const std::string unsaved = data.read("tl2cf.dat");
+    TLMain::instance().close();
+    EXPECT_NE(data.read("tl2cf.dat"), unsaved);
+    EXPECT_EQ(modTLC::ConfigDirty, 0);
+    const std::string log = data.read("OperationLog.txt");
+    EXPECT_EQ(log.substr(log.rfind(" - ")), " - Program Ended\r\n");
 }
 
 // The installed program, run for real: a second start hands over and ends without writing.
