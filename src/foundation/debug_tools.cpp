@@ -35,19 +35,14 @@ std::optional<bool> readSwitch(const char* key) {
     return std::nullopt;
 }
 
-bool toggle(const char* menuItem, const char* key) {
+// Inverts the switch's menu item, lets `effect` act on the new state, then writes the state to
+// [Debug] and saves the configuration at once.
+void toggle(const char* menuItem, const char* key, void (*effect)(bool on) = nullptr) {
     const bool on = !mainWindow().menuChecked(menuItem);
     mainWindow().setMenuChecked(menuItem, on);
-    if (std::string_view(key) == "BidTestMode") TLMainState::BidTestMode = on ? -1 : 0;
-    if (std::string_view(key) == "SubClass") {
-        if (on)
-            modPwrCtrl::SubClass_Window(mainWidget());
-        else
-            modPwrCtrl::UnSubClass_Window(mainWidget());
-    }
+    if (effect) effect(on);
     modTLC::Set_Config_Value(kSection, key, on);
     modTLC::Save_Config_File();
-    return on;
 }
 
 // Only letters and digits of the item-number box go into a file name.
@@ -92,8 +87,17 @@ void DB_Toggle_AddItemPage() { toggle("MnuDBAddItemPage", "AddItemPage"); }
 void DB_Toggle_UpdateItemPage() { toggle("MnuDBUpdateItemPage", "UpdateItemPage"); }
 void DB_Toggle_BrowserText() { toggle("MnuDBBrowserText", "BrowserText"); }
 void DB_Toggle_IFN() { toggle("MnuDBIncrementalFN", "IFN"); }
-void DB_Toggle_BidTestMode() { toggle("MnuDBBidTestMode", "BidTestMode"); }
-void DB_Toggle_SubClass() { toggle("MnuDBSubClass", "SubClass"); }
+void DB_Toggle_BidTestMode() {
+    toggle("MnuDBBidTestMode", "BidTestMode", [](bool on) { TLMainState::BidTestMode = on ? -1 : 0; });
+}
+void DB_Toggle_SubClass() {
+    toggle("MnuDBSubClass", "SubClass", [](bool on) {
+        if (on)
+            modPwrCtrl::SubClass_Window(mainWidget());
+        else
+            modPwrCtrl::UnSubClass_Window(mainWidget());
+    });
+}
 void DB_Toggle_NonSession() { toggle("MnuDBNonSession", "NonSession"); }
 
 void DB_Toggle_Suspend() {

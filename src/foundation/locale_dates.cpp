@@ -5,23 +5,23 @@
 
 #include "foundation/vb.h"
 #include "platform/clock.h"
-#include "platform/locale_info.h"
 
 namespace modTLMain {
 namespace {
 
 constexpr const char* kTransitionFormat = "mmm-dd-yyyy hh:mm AM/PM";
 
-// The short-date pattern of a locale, four-digit years as the program shows them.
+// The short-date pattern of a locale, four-digit years as the program shows them (the same
+// rule as platform::shortDatePattern() for the user's locale).
 QString shortDatePatternOf(const QLocale& loc) {
-    if (loc == platform::userLocale()) return platform::shortDatePattern();
     QString p = loc.dateFormat(QLocale::ShortFormat);
     if (!p.contains("yyyy")) p.replace("yy", "yyyy");
     return p;
 }
 
+// The locale's time pattern as the program writes times: "h:mm:ss AP" or "HH:mm:ss" (the same
+// rule as platform::longTimePattern() for the user's locale).
 QString timePatternOf(const QLocale& loc) {
-    if (loc == platform::userLocale()) return platform::longTimePattern();
     return loc.timeFormat(QLocale::LongFormat).contains('a', Qt::CaseInsensitive) ? QStringLiteral("h:mm:ss AP")
                                                                                   : QStringLiteral("HH:mm:ss");
 }
@@ -82,7 +82,6 @@ QDateTime Transition_Date(const platform::SystemTime& t) {
 std::string Get_Locale_Info(long localeId, long lcType) {
     QLocale loc;
     if (!platform::localeForId(localeId, loc)) return {};
-    const QLocale english(QLocale::English, QLocale::UnitedStates);
     switch (lcType & ~LOCALE_NOUSEROVERRIDE) {
         case LOCALE_ILANGUAGE: {
             const bool own = localeId == platform::kLocaleNeutral || localeId == platform::kLocaleUserDefault ||

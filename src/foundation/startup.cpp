@@ -31,13 +31,16 @@ constexpr const char* kSiteLocaleIds = "1033,3081,4105,2057,3079,2060,2067,1036,
 // Step 5: a second start hands over to the first and ends without touching any file.
 void Check_Single_Instance() {
     g_instance = std::make_unique<platform::SingleInstance>(DataFolder);
-    if (g_instance->anotherIsRunning()) {
+    const auto handOver = [] {
         platform::timers().doEvents();
         platform::exitProcess(0);
-    }
-    g_instance->listen([] {
+    };
+    if (g_instance->anotherIsRunning()) handOver();
+    const bool first = g_instance->listen([] {
         if (g_windows.showMainWindow) g_windows.showMainWindow();
     });
+    // Two starts at the same moment: the one that did not get the name hands over too.
+    if (!first && g_instance->anotherIsRunning()) handOver();
 }
 
 void Check_Versions() {

@@ -1,5 +1,6 @@
 #include "foundation/system_info.h"
 
+#include <charconv>
 #include <new>
 #include <optional>
 #include <sstream>
@@ -62,6 +63,15 @@ std::string cpuInfoValue(const std::string& text, std::initializer_list<const ch
     return {};
 }
 
+// The edition words of an os-release text into WindowsEditionText; without them it keeps its value.
+const std::string& editionFrom(const std::optional<std::string>& osReleaseText) {
+    if (osReleaseText) {
+        const std::string variant = osReleaseValue(*osReleaseText, "VARIANT");
+        if (!variant.empty()) WindowsEditionText = " " + variant;
+    }
+    return WindowsEditionText;
+}
+
 }  // namespace
 
 void Get_Windows_Version() {
@@ -76,16 +86,10 @@ void Get_Windows_Version() {
             WindowsVersionText = vb::Trim(osReleaseValue(*text, "NAME") + " " + osReleaseValue(*text, "VERSION"));
     }
     if (WindowsVersionText.empty()) WindowsVersionText = "Linux";
-    Get_Windows_Edition();
+    editionFrom(text);
 }
 
-std::string Get_Windows_Edition() {
-    if (const auto text = osRelease()) {
-        const std::string variant = osReleaseValue(*text, "VARIANT");
-        if (!variant.empty()) WindowsEditionText = " " + variant;
-    }
-    return WindowsEditionText;
-}
+std::string Get_Windows_Edition() { return editionFrom(osRelease()); }
 
 std::string Get_Chassis_Type() {
     const auto text = readFile(platform::kChassisTypeFile);
@@ -161,16 +165,9 @@ long Get_Elevation_Type() {
     while (std::getline(lines, line)) {
         if (line.compare(0, 7, "CapEff:") != 0) continue;
         const std::string hex = vb::Trim(vb::Replace(line.substr(7), "\t", " "));
-        if (hex.empty()) return 0;
         unsigned long long caps = 0;
-        for (char c : hex) {
-            int d;
-            if (c >= '0' && c <= '9') d = c - '0';
-            else if (c >= 'a' && c <= 'f') d = c - 'a' + 10;
-            else if (c >= 'A' && c <= 'F') d = c - 'A' + 10;
-            else return 0;
-            caps = caps << 4 | static_cast<unsigned>(d);
-        }
+        const auto [end, err] = std::from_chars(hex.data(), hex.data() + hex.size(), caps, 16);
+        if (hex.empty() || err != std::errc() || end != hex.data() + hex.size()) return 0;
         return (caps >> kCapSysTime & 1ULL) ? 2 : 3;
     }
     return 0;
@@ -179,8 +176,9 @@ long Get_Elevation_Type() {
 bool Is_Admin_Group() {
     const auto& facts = platform::systemFacts();
     if (facts.effectiveUserId() == 0) return true;
+    // The groups whose members may administer the system, by the names the distributions give them.
     for (const auto& g : facts.groupNames())
-        if (g == "sudo") return true;
+        if (g == "sudo" || g == "wheel" || g == "admin") return true;
     return false;
 }
 

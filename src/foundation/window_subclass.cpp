@@ -75,7 +75,7 @@ void trayMouse(long mouseMessage) {
             break;
         default:
             TrayTip = modClock::WakeupArmed ? "Tolvane Rerode - " + mainWindow().wakeUpTipText() : "  Tolvane Rerode  ";
-            modSysTray::Modify_Tray_Tip(TrayTip, "", 0, 4);
+            modSysTray::Modify_Tray_Tip(TrayTip, "", 0, modSysTray::NIF_TIP);
             break;
     }
 }

@@ -1,7 +1,9 @@
 #include "platform/single_instance.h"
 
 #include <QCryptographicHash>
+#include <QDir>
 #include <QLocalServer>
+#include <QLockFile>
 #include <QLocalSocket>
 #include <unistd.h>
 
@@ -19,6 +21,14 @@ SingleInstance::~SingleInstance() {
     }
 }
 
+bool SingleInstance::answers() const {
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(m_name));
+    const bool up = socket.waitForConnected(1000);
+    if (up) socket.disconnectFromServer();
+    return up;
+}
+
 bool SingleInstance::anotherIsRunning() {
     QLocalSocket socket;
     socket.connectToServer(QString::fromStdString(m_name));
@@ -31,11 +41,22 @@ bool SingleInstance::anotherIsRunning() {
 }
 
 bool SingleInstance::listen(std::function<void()> onShow) {
+    // The socket name alone cannot decide between two starts at the same moment: a listen
+    // replaces a socket file of the same name. A lock held for the life of the process
+    // can (a crashed holder's lock is found stale and taken over).
+    m_lock = std::make_unique<QLockFile>(QDir::tempPath() + "/" + QString::fromStdString(m_name) + ".lock");
+    m_lock->setStaleLockTime(0);
+    if (!m_lock->tryLock(0)) {
+        m_lock.reset();
+        return false;
+    }
     m_onShow = std::move(onShow);
     m_server = new QLocalServer();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
     if (!m_server->listen(QString::fromStdString(m_name))) {
-        // A name left behind by a process that crashed: nobody answers on it.
+        // Taken: by a process that started at the same moment (it answers, and keeps the
+        // name), or left behind by one that crashed (nobody answers, so it is removed).
+        if (answers()) return false;
         QLocalServer::removeServer(QString::fromStdString(m_name));
         if (!m_server->listen(QString::fromStdString(m_name))) return false;
     }

@@ -11,6 +11,7 @@
 #include <string>
 
 class QLocalServer;
+class QLockFile;
 
 namespace platform {
 
@@ -22,13 +23,17 @@ public:
     // True when another process already holds the name; that process has been sent "show".
     bool anotherIsRunning();
     // Becomes the first instance; `onShow` runs for every "show" a later process sends.
+    // False when the name could not be taken, also when a process that started at the
+    // same moment holds it (anotherIsRunning() then tells).
     bool listen(std::function<void()> onShow);
     std::string serverName() const { return m_name; }
 
 private:
+    bool answers() const;  // a live process holds the name
     std::string m_name;
     QLocalServer* m_server = nullptr;
     std::function<void()> m_onShow;
+    std::unique_ptr<QLockFile> m_lock;  // held while this process is the first
 };
 
 }  // namespace platform

@@ -31,7 +31,7 @@ std::string Get_HistoryPage(const std::string& URL, const std::string& CookieUse
             modTLMain::Write_Op_Log("Bid History Page Error - Redirect to: " + modWinInet::HttpRedirectURL);
             return {};
         }
-        if (!PageHTML.empty()) Blank_Two_Byte_Letters(PageHTML);
+        Blank_Two_Byte_Letters(PageHTML);
         BidHistoryText = Inner_Text(PageHTML);
         return BidHistoryText.empty() ? "" : "OK";
     } catch (const std::exception& e) {

@@ -103,8 +103,6 @@ struct SignInOverride { std::string signIn, memberPages, home; };
 SignInOverride g_signIn;
 std::string g_extraHost;
 
-std::string lower(std::string_view s) { return vb::LCase(s); }
-
 }  // namespace
 
 const NationalSite* National_Site(long siteIndex) {
@@ -154,11 +152,12 @@ std::vector<std::string> Site_Domains() {
 }
 
 bool Is_Site_Host(std::string_view host) {
-    std::string h = lower(host);
+    static const std::vector<std::string> kDomains = Site_Domains();
+    std::string h = vb::LCase(host);
     while (!h.empty() && h.back() == '.') h.pop_back();
     if (h.empty()) return false;
-    if (!g_extraHost.empty() && h == lower(g_extraHost)) return true;
-    for (const auto& d : Site_Domains()) {
+    if (!g_extraHost.empty() && h == vb::LCase(g_extraHost)) return true;
+    for (const auto& d : kDomains) {
         if (h == d) return true;
         const bool below = h.size() > d.size() && h.compare(h.size() - d.size(), d.size(), d) == 0 &&
                            h[h.size() - d.size() - 1] == '.';

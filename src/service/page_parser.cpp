@@ -1,6 +1,7 @@
 // page_parser.cpp — the page text step and the small text routines the finders share.
 #include "service/page_parser.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -153,6 +154,12 @@ long Find(long start, std::string_view hay, std::string_view needle, vb::Compare
     return 0;
 }
 
+long startBehindFirst(std::string_view text, std::span<const Marker> markers) {
+    for (const auto& m : markers)
+        if (const long p = Find(text, m.label, vb::Text); p > 0) return p + m.offset;
+    return 0;
+}
+
 std::string textOfPageHead(const std::string& html, long maxBytes) { return Inner_Text(headOf(html, maxBytes)); }
 }  // namespace detail
 
@@ -265,8 +272,6 @@ std::string Safe_Id(std::string& Text) {
     if (!out.empty() && out.back() == '-') out.pop_back();
     return out;
 }
-
-// ---- Helpers of the finders ---------------------------------------------------------------------
 
 }  // namespace modPageParser
 

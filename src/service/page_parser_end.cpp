@@ -1,13 +1,10 @@
 // page_parser_end.cpp — the item's title, its end date and time, and the listing kind.
 //
 // The service states an end as "Mar 05, 2026 10:00:00 PST" (or PDT) in its Pacific time. The
-// end moment is read from the date and time texts in their known forms ("Mmm dd, yyyy",
-// d-m-yyyy, yyyy-m-d), taken as UTC-8 for "PST" and UTC-7 for "PDT", and turned into the user's
-// local time by the rules of the user's zone at that moment.
+// end moment is built from the date and time found there, taken as UTC-8 for "PST" and UTC-7 for
+// "PDT", and turned into the user's local time by the rules of the user's zone at that moment.
 #include <QDateTime>
-#include <algorithm>
 #include <QTimeZone>
-#include <array>
 
 #include "foundation/locale_dates.h"
 #include "foundation/small_routines.h"
@@ -35,26 +32,6 @@ void cutServiceSuffix(std::string& title) {
 int monthNumber(const std::string& text) {
     const std::string m = modTLMain::Get_Month_Number(text);
     return m.empty() ? 0 : std::stoi(m);
-}
-
-// Reads "Mmm dd, yyyy", "d-m-yyyy" or "yyyy-m-d"; invalid when the text is none of them.
-QDate readEndDate(const std::string& text) {
-    if (text.size() >= 12 && !isDigit(text[0])) {
-        const int m = monthNumber(text.substr(0, 3));
-        if (m == 0 || !isDigit(text[4]) || !isDigit(text[5]) || text[6] != ',') return {};
-        return QDate(std::stoi(text.substr(8, 4)), m, std::stoi(text.substr(4, 2)));
-    }
-    const auto parts = vb::Split(text, "-");
-    if (parts.size() != 3) return {};
-    for (const auto& p : parts)
-        if (p.empty() || p.size() > 4 || !std::all_of(p.begin(), p.end(), isDigit)) return {};
-    const int a = std::stoi(parts[0]), b = std::stoi(parts[1]), c = std::stoi(parts[2]);
-    return parts[0].size() == 4 ? QDate(a, b, c) : QDate(c, b, a);
-}
-
-QTime readEndTime(const std::string& text) {
-    if (text.size() != 8) return {};
-    return QTime(std::stoi(text.substr(0, 2)), std::stoi(text.substr(3, 2)), std::stoi(text.substr(6, 2)));
 }
 
 }  // namespace
@@ -115,7 +92,7 @@ std::string Get_Title_And_End() {
             if (e > from) {
                 title = std::string(html.substr(static_cast<size_t>(from - 1), static_cast<size_t>(e - from)));
                 std::erase_if(title, [](char c) { return c == '\t' || c == '\r' || c == '\n'; });
-                title = vb::Trim(vb::Trim(Clean_Title(vb::Trim(title))));
+                title = vb::Trim(Clean_Title(vb::Trim(title)));
                 cutServiceSuffix(title);
             }
         }
@@ -151,7 +128,7 @@ std::string Get_Title_And_End() {
     const std::string found = vb::Mid(endText, d, 12);
     const int month = monthNumber(found.substr(0, 3));
     if (month == 0) return fail();
-    const std::string day = found.substr(4, 2), year = found.substr(8, 4);
+    const std::string day = found.substr(4, 2), year = found.substr(8, 4);  // digits, by the mask
     switch (modTLMain::LocaleDateOrder) {
     case 1: EndDateText = day + "-" + std::to_string(month) + "-" + year; break;
     case 2: EndDateText = year + "-" + std::to_string(month) + "-" + day; break;
@@ -163,8 +140,9 @@ std::string Get_Title_And_End() {
     EndTimeText = vb::Mid(endText, t, 8);
 
     // 9-10. The end moment in the service's Pacific time, by its zone word.
-    const QDate date = readEndDate(EndDateText);
-    const QTime time = readEndTime(EndTimeText);
+    const QDate date(std::stoi(year), month, std::stoi(day));
+    const QTime time(std::stoi(EndTimeText.substr(0, 2)), std::stoi(EndTimeText.substr(3, 2)),
+                     std::stoi(EndTimeText.substr(6, 2)));
     if (!date.isValid() || !time.isValid()) return fail();
     int pacificOffsetHours;
     if (detail::Find(endText, "PST", vb::Text) > 0) pacificOffsetHours = -8;

@@ -1,6 +1,7 @@
 // page_parser_internal.h — small helpers the item-page finders share (not for other modules).
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -21,6 +22,15 @@ long Find(long start, std::string_view hay, std::string_view needle, vb::Compare
 inline long Find(std::string_view hay, std::string_view needle, vb::Compare cmp = vb::Binary) {
     return Find(1, hay, needle, cmp);
 }
+
+// A label of the page text and where its value starts: this many bytes behind the label's start.
+struct Marker {
+    std::string_view label;
+    long offset;
+};
+// Where the value of the first of `markers` (tried in their order) found case-blind in text
+// starts; 0 when none is found.
+long startBehindFirst(std::string_view text, std::span<const Marker> markers);
 
 // The inner text of the first maxBytes bytes of html (never splitting a UTF-8 sequence).
 std::string textOfPageHead(const std::string& html, long maxBytes);

@@ -71,9 +71,11 @@ std::string currencyWord(std::string_view text, long from, long to) {
     static constexpr std::array<std::string_view, 5> kWords{"US", "GBP", "AU", "EUR", "C"};
     from = std::max(1L, from);
     to = std::min(vb::Len(text), to);
+    if (to < from) return {};
+    const std::string_view range = text.substr(0, static_cast<size_t>(to));  // a word must end by `to`
     for (const auto w : kWords) {
         const long wl = vb::Len(w);
-        for (long p = detail::Find(from, text, w); p > 0 && p + wl - 1 <= to; p = detail::Find(p + 1, text, w)) {
+        for (long p = detail::Find(from, range, w); p > 0; p = detail::Find(p + 1, range, w)) {
             if (!isLetter(at(text, p - 1)) && !isLetter(at(text, p + wl))) return std::string(w);
         }
     }
@@ -131,11 +133,7 @@ std::string Parse_Price_Site(long Start, bool WithCode, std::string_view Decimal
 void Check_Reserve() { ReserveNotMet = detail::Find(PageText, "Reserve not met", vb::Text) > 0 ? 1 : 0; }
 
 std::string Get_Current_Price() {
-    struct PriceMarker {
-        std::string_view marker;
-        long offset;
-    };
-    static constexpr std::array<PriceMarker, 10> kMarkers{{
+    static constexpr std::array<detail::Marker, 10> kMarkers{{
         {"Current bid:", 12},
         {"Winning bid:", 12},
         {"Winning bid", 11},
@@ -149,7 +147,7 @@ std::string Get_Current_Price() {
     }};
     const std::string_view text = PageText;
     for (const auto& m : kMarkers) {
-        const long p = detail::Find(text, m.marker, vb::Text);
+        const long p = detail::Find(text, m.label, vb::Text);
         if (p == 0) continue;
         std::string price = Parse_Price(p + m.offset, true);
         if (!price.empty()) {
@@ -178,32 +176,36 @@ std::string Get_Min_Bid() {
 }
 
 std::string Get_Bid_Count() {
+    static constexpr std::array<detail::Marker, 3> kBidMarkers{{
+        {"Current bid:", 12},
+        {"Winning bid:", 12},
+        {"Starting bid:", 13},
+    }};
+    static constexpr std::array<detail::Marker, 2> kCountMarkers{{
+        {"Bid History:", 12},
+        {"Quantity:", 9},
+    }};
     const std::string_view text = PageText;
-    auto digitRun = [&](long from) {
-        long p = from;
-        while (p < from + 12 && isDigit(at(text, p))) ++p;
-        return std::string(text.substr(static_cast<size_t>(from - 1), static_cast<size_t>(p - from)));
-    };
 
-    long start = 0;
-    for (const auto& [marker, offset] : {std::pair<std::string_view, long>{"Current bid:", 12},
-                                         {"Winning bid:", 12},
-                                         {"Starting bid:", 13}}) {
-        const long p = detail::Find(text, marker, vb::Text);
-        if (p == 0) continue;
-        start = detail::Find(p + offset, text, "[");
+    // Beside a bid the count stands in square brackets; else it follows its own label.
+    long start = detail::startBehindFirst(text, kBidMarkers);
+    if (start > 0) {
+        start = detail::Find(start, text, "[");
         if (start == 0) return {};
         ++start;
-        break;
-    }
-    if (start == 0) {
-        if (const long p = detail::Find(text, "Bid History:", vb::Text); p > 0) start = p + 12;
-        else if (const long q = detail::Find(text, "Quantity:", vb::Text); q > 0) start = q + 9;
+    } else {
+        start = detail::startBehindFirst(text, kCountMarkers);
     }
     if (start > 0) {
-        for (long i = start; i <= start + 100; ++i)
-            if (isDigit(at(text, i))) return digitRun(i);
-        return start + 101 <= vb::Len(text) ? digitRun(start + 101) : std::string();
+        // The first digit among the 101 bytes from the start (or the byte behind them) begins a
+        // run of at most 12 digits.
+        for (long i = start; i <= start + 101; ++i) {
+            if (!isDigit(at(text, i))) continue;
+            long e = i;
+            while (e < i + 12 && isDigit(at(text, e))) ++e;
+            return vb::Mid(text, i, e - i);
+        }
+        return {};
     }
 
     // No marker: a number just before "bid" near the end time.

@@ -28,11 +28,7 @@ constexpr const char* kSeeListing = "See Listing";
 // ---- Seller -------------------------------------------------------------------------------------
 
 std::string Get_Seller() {
-    struct SellerMarker {
-        std::string_view marker;
-        long offset;
-    };
-    static constexpr std::array<SellerMarker, 5> kMarkers{{
+    static constexpr std::array<detail::Marker, 5> kMarkers{{
         {"Seller :", 8},
         {"Seller:", 7},
         {"Seller Information", 17},
@@ -40,13 +36,7 @@ std::string Get_Seller() {
         {"Sold by", 6},
     }};
     const std::string_view text = PageText;
-    long start = 0;
-    for (const auto& m : kMarkers) {
-        if (const long p = detail::Find(text, m.marker, vb::Text); p > 0) {
-            start = p + m.offset;
-            break;
-        }
-    }
+    const long start = detail::startBehindFirst(text, kMarkers);
     if (start == 0) return {};
 
     // The block up to the percentage sign (within 60 bytes), else 60 bytes without a percentage.
@@ -89,7 +79,7 @@ std::string Get_Seller() {
 namespace {
 
 struct ShippingRule {
-    std::vector<std::pair<std::string_view, long>> markers;  // in order, with the offset
+    std::vector<detail::Marker> markers;  // in order
     bool allMarkers;           // every marker is tried and a later one found replaces the result
     bool pageText;             // the home site: Parse_Price over PageText
     std::string_view decimalMark, thousandsMark;
@@ -158,10 +148,10 @@ std::string Get_Shipping(bool KeepPage) {
     const std::string_view text = rule->pageText ? std::string_view(PageText) : std::string_view(ShippingText);
     std::string result;
     bool found = false;
-    for (const auto& [marker, offset] : rule->markers) {
-        const long p = detail::Find(text, marker, vb::Text);
+    for (const auto& m : rule->markers) {
+        const long p = detail::Find(text, m.label, vb::Text);
         if (p == 0) continue;
-        result = shippingAt(*rule, p + offset);
+        result = shippingAt(*rule, p + m.offset);
         found = true;
         if (!rule->allMarkers) break;
     }

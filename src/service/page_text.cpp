@@ -151,9 +151,7 @@ std::string Inner_Text(std::string_view html) {
             if (pre) w.preText(child->v.text.text, std::char_traits<char>::length(child->v.text.text));
             else if (!isTableFrame(f.node->v.element.tag)) w.text(" ", 1);
             break;
-        case GUMBO_NODE_ELEMENT:
-        case GUMBO_NODE_TEMPLATE: {
-            if (child->type == GUMBO_NODE_TEMPLATE) break;
+        case GUMBO_NODE_ELEMENT: {
             const Kind k = kindOf(child->v.element.tag);
             if (k == Kind::Skip) break;
             if (k == Kind::Break) {
@@ -166,7 +164,7 @@ std::string Inner_Text(std::string_view html) {
             break;
         }
         default:
-            break;  // comments, the document
+            break;  // comments, templates, the document
         }
     }
     gumbo_destroy_output(&options, output);

@@ -106,19 +106,26 @@ bool Delete_Profile_Section(const std::string& file, const std::string& section)
     return saveLines(file, lines);
 }
 
+std::vector<std::string> Get_Profile_Section_Lines(const std::string& file, const std::string& section) {
+    std::vector<std::string> lines = readLines(file);
+    const long header = findSection(lines, section);
+    if (header < 0) return {};
+    const size_t end = sectionEnd(lines, static_cast<size_t>(header));
+    std::vector<std::string> kept;
+    for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i)
+        if (!vb::Trim(lines[i]).empty()) kept.push_back(std::move(lines[i]));
+    return kept;
+}
+
 long Get_Profile_Section(const std::string& file, const std::string& section, std::string& text,
                          long bufferSize) {
     text.clear();
-    const std::vector<std::string> lines = readLines(file);
-    const long header = findSection(lines, section);
-    if (header < 0 || bufferSize <= 2) return 0;
-    const size_t end = sectionEnd(lines, static_cast<size_t>(header));
+    if (bufferSize <= 2) return 0;
     const size_t room = static_cast<size_t>(bufferSize);
-    for (size_t i = static_cast<size_t>(header) + 1; i < end; ++i) {
-        if (vb::Trim(lines[i]).empty()) continue;
+    for (const std::string& line : Get_Profile_Section_Lines(file, section)) {
         // Each line takes its length and a NUL; the buffer keeps one more NUL at the end.
-        if (text.size() + lines[i].size() + 1 + 1 > room) return bufferSize - 2;
-        text += lines[i];
+        if (text.size() + line.size() + 1 + 1 > room) return bufferSize - 2;
+        text += line;
         text += '\0';
     }
     return static_cast<long>(text.size());

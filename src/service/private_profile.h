@@ -28,6 +28,10 @@ bool Delete_Profile_Section(const std::string& file, const std::string& section)
 long Get_Profile_Section(const std::string& file, const std::string& section, std::string& text,
                          long bufferSize);
 
+// The section's lines in file order, all of them, without the buffer rules of Get_Profile_Section;
+// empty when the section is missing.
+std::vector<std::string> Get_Profile_Section_Lines(const std::string& file, const std::string& section);
+
 // The value of one key, def when missing.
 std::string Get_Profile_String(const std::string& file, const std::string& section, const std::string& key,
                                const std::string& def = {});

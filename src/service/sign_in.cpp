@@ -37,14 +37,11 @@ struct SavedCookies {
 std::string Session_Section(const std::string& user) { return user + " Session"; }
 std::string Persistent_Section(const std::string& user) { return user + " Persistent"; }
 
+// The section's cookie lines, all of them.
 std::vector<std::string> Read_Section(const std::string& section) {
-    const std::string file = modWinInet::Cookie_File();
-    std::string text;
-    long size = 4096;
-    while (modPrivateProfile::Get_Profile_Section(file, section, text, size) == size - 2 && size < (1L << 24)) size *= 2;
     std::vector<std::string> lines;
-    for (const std::string& line : vb::Split(text, std::string(1, '\0')))
-        if (line.find('=') != std::string::npos) lines.push_back(line);
+    for (std::string& line : modPrivateProfile::Get_Profile_Section_Lines(modWinInet::Cookie_File(), section))
+        if (line.find('=') != std::string::npos) lines.push_back(std::move(line));
     return lines;
 }
 

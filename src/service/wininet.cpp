@@ -277,10 +277,8 @@ long g_nextSessionHandle = 0;
 TransportSettings g_settings;
 bool g_settingsRead = false;
 
-// The request whose body and headers the readers and the header query use.
+// The request whose headers and body the header query and the public readers use.
 Transfer* g_current = nullptr;
-// How the last body read ended: 0 complete or cancelled, else the error number.
-long g_readError = 0;
 
 // ---- Curl callbacks: record and wake, nothing else -------------------------------------------
 
@@ -522,7 +520,6 @@ SendResult sendRequest(const std::shared_ptr<Session>& session, Hop hop, bool ex
         bool found = false;
         const std::string location = headerValue(t->headerLines, "Location", 0, found);
         if (!(mayFollow && isFollowedRedirect(t->status) && !location.empty())) {
-            if (!readBody && !t->done) t->keepBody = false;
             r.transfer = std::move(t);
             return r;
         }
@@ -532,7 +529,6 @@ SendResult sendRequest(const std::shared_ptr<Session>& session, Hop hop, bool ex
                                                     hop.target);
         const QUrl next = QUrl(base).resolved(QUrl(QString::fromStdString(location)));
         if (!next.isValid() || (next.scheme() != "http" && next.scheme() != "https") || next.host().isEmpty()) {
-            if (!readBody) t->keepBody = false;
             r.transfer = std::move(t);
             return r;
         }
@@ -555,8 +551,6 @@ bool cancelRequested() {
 
 // ---- The HTTP trace Debug/HttpLog.txt ---------------------------------------------------------
 
-bool debugOutputOn() { return modDebug::DebugOutput; }
-
 // A password never reaches the trace: the value after each "pass=" is blanked out.
 std::string Mask_Password(std::string text) {
     size_t from = 0;
@@ -574,7 +568,7 @@ std::string Mask_Password(std::string text) {
 class Trace {
 public:
     void open() {
-        if (modTLMain::FirstRunSetup != 0 || !debugOutputOn() || !mainWindow().menuChecked("MnuDBHttpEnabled")) return;
+        if (modTLMain::FirstRunSetup != 0 || !modDebug::DebugOutput || !mainWindow().menuChecked("MnuDBHttpEnabled")) return;
         m_file.setFileName(QString::fromStdString(modTLMain::DataFolder + "Debug/HttpLog.txt"));
         if (!m_file.open(QIODevice::Append | QIODevice::WriteOnly)) return;
     }
@@ -599,27 +593,74 @@ struct CurrentRequest {
     void set(Transfer* t) { g_current = t; }
 };
 
-std::vector<unsigned char> toBytes(const std::string& s) { return std::vector<unsigned char>(s.begin(), s.end()); }
-
 bool gunzip(std::string& data) {
     static ZLIB* codec = nullptr;  // made on the first gzip response and kept
     if (!codec) codec = new ZLIB();
     return codec->UncompressString(data, ZLIB::kGzipFormat) == 0;
 }
 
-// Reads the current body whole as bytes (for a gzip binary body); false when it broke off.
-std::string readAllRaw(Transfer& t) {
-    std::string out;
+bool bodyBrokeOff(const Transfer& t) { return !t.abandoned && (t.timedOut || t.result != CURLE_OK); }
+
+// How a body read ended: 0 when whole (or cancelled), else the error number.
+long readEnd(Transfer& t) {
+    t.body.clear();
+    t.bodyTaken = 0;
+    return bodyBrokeOff(t) ? errorNumber(t) : 0;
+}
+
+// Reads the transfer's body as text in 2048-byte pieces, running the event loop before each.
+// A cancel of a running list refresh ends it at once with "".
+std::string readText(Transfer& t, long& error) {
+    error = 0;
+    std::string text;
     for (;;) {
-        out.append(t.body, t.bodyTaken, std::string::npos);
-        t.bodyTaken = t.body.size();
+        platform::timers().doEvents();
+        if (cancelRequested()) {
+            abandon(t);
+            return {};
+        }
+        if (t.available() > 0) {
+            const size_t n = std::min(kTextPiece, t.available());
+            text.append(t.body, t.bodyTaken, n);
+            t.bodyTaken += n;
+            continue;
+        }
+        if (t.done) break;
+        waitTransfer(t, [&] { return t.available() > 0 || cancelRequested(); }, Settings().textStallMs);
+    }
+    error = readEnd(t);
+    return text;
+}
+
+// Reads the transfer's body into HttpBinaryData in 8192-byte pieces, running the event loop before
+// each and showing the percentage when asked; then puts HttpBinaryMode and HttpShowProgress back.
+// The bytes gather apart and go to HttpBinaryData at the end, so a request run meanwhile by a timer
+// (which clears the shared fields) takes nothing of them.
+void readBinary(Transfer& t, long& error) {
+    std::vector<unsigned char> data;
+    bool found = false;
+    const double length = vb::Val(headerValue(t.headerLines, "Content-Length", 0, found));
+    for (;;) {
+        platform::timers().doEvents();
+        if (t.available() > 0) {
+            const size_t n = std::min(kBinaryPiece, t.available());
+            data.insert(data.end(), t.body.begin() + static_cast<long>(t.bodyTaken),
+                        t.body.begin() + static_cast<long>(t.bodyTaken + n));
+            t.bodyTaken += n;
+            if (HttpShowProgress == 1 && length > 0) {
+                const long percent = vb::CLng(static_cast<double>(data.size()) / length * 100.0);
+                Messages::SetProgressText(std::to_string(percent) + " %");
+            }
+            continue;
+        }
         if (t.done) break;
         waitTransfer(t, [&] { return t.available() > 0; }, Settings().binaryStallMs);
     }
-    return out;
+    HttpBinaryData = std::move(data);
+    error = readEnd(t);
+    HttpBinaryMode = 0;
+    HttpShowProgress = 0;
 }
-
-bool bodyBrokeOff(const Transfer& t) { return !t.abandoned && (t.timedOut || t.result != CURLE_OK); }
 
 }  // namespace
 
@@ -804,34 +845,33 @@ bool Http_Request(std::string& URL, const std::string& Method, const std::string
         trace.close();
     }
 
-    if (Flags & kFlagReadBody) {
-        g_readError = 0;
-        if (vb::UCase(HttpContentEncoding) == "GZIP") {
-            if (HttpBinaryMode == 1) {
-                std::string bytes = readAllRaw(t);
-                g_readError = bodyBrokeOff(t) ? errorNumber(t) : 0;
-                HttpBinaryMode = 0;
-                HttpShowProgress = 0;
-                if (!g_readError) HttpBinaryData = gunzip(bytes) ? toBytes(bytes) : std::vector<unsigned char>();
-            } else {
-                PageHTML = Http_Read_Text();
-                // A body that does not inflate is no page.
-                if (!g_readError && !gunzip(PageHTML)) PageHTML.clear();
-            }
-        } else if (HttpBinaryMode == 1) {
-            Http_Read_Binary();
-        } else {
-            PageHTML = Http_Read_Text();
-        }
-        if (g_readError) {
-            // A body broken off is no page: nothing of it is kept.
-            PageHTML.clear();
-            HttpBinaryData.clear();
-            modTLMain::Write_Op_Log("Http Read Failed - " + std::to_string(g_readError));
-            return false;
-        }
-    } else {
+    if (!(Flags & kFlagReadBody)) {
         abandon(t);
+        return true;
+    }
+    long readError = 0;
+    if (vb::UCase(HttpContentEncoding) == "GZIP") {
+        if (HttpBinaryMode == 1) {
+            readBinary(t, readError);
+            std::string bytes(HttpBinaryData.begin(), HttpBinaryData.end());
+            HttpBinaryData = !readError && gunzip(bytes) ? std::vector<unsigned char>(bytes.begin(), bytes.end())
+                                                         : std::vector<unsigned char>();
+        } else {
+            PageHTML = readText(t, readError);
+            // A body that does not inflate is no page.
+            if (!readError && !gunzip(PageHTML)) PageHTML.clear();
+        }
+    } else if (HttpBinaryMode == 1) {
+        readBinary(t, readError);
+    } else {
+        PageHTML = readText(t, readError);
+    }
+    if (readError) {
+        // A body broken off is no page: nothing of it is kept.
+        PageHTML.clear();
+        HttpBinaryData.clear();
+        modTLMain::Write_Op_Log("Http Read Failed - " + std::to_string(readError));
+        return false;
     }
     return true;
 }
@@ -839,63 +879,18 @@ bool Http_Request(std::string& URL, const std::string& Method, const std::string
 // ---- Reading the body ---------------------------------------------------------------------------------
 
 std::string Http_Read_Text() {
-    g_readError = 0;
-    Transfer* t = g_current;
-    if (!t) return {};
-    std::string text;
-    for (;;) {
-        platform::timers().doEvents();
-        if (g_current != t) return text;  // not expected: the request is no longer current
-        if (cancelRequested()) {
-            abandon(*t);
-            return {};
-        }
-        if (t->available() > 0) {
-            const size_t n = std::min(kTextPiece, t->available());
-            text.append(t->body, t->bodyTaken, n);
-            t->bodyTaken += n;
-            continue;
-        }
-        if (t->done) break;
-        waitTransfer(*t, [&] { return t->available() > 0 || cancelRequested(); }, Settings().textStallMs);
-    }
-    if (bodyBrokeOff(*t)) g_readError = errorNumber(*t);
-    t->body.clear();
-    t->bodyTaken = 0;
-    return text;
+    long error = 0;
+    return g_current ? readText(*g_current, error) : std::string();
 }
 
 void Http_Read_Binary() {
-    g_readError = 0;
-    Transfer* t = g_current;
-    if (t) {
-        size_t total = 0;
-        const double length = vb::Val(Http_Query_Header(kQueryContentLength));
-        for (;;) {
-            platform::timers().doEvents();
-            if (g_current != t) break;
-            if (t->available() > 0) {
-                const size_t n = std::min(kBinaryPiece, t->available());
-                HttpBinaryData.resize(total + n);
-                std::copy(t->body.begin() + static_cast<long>(t->bodyTaken),
-                          t->body.begin() + static_cast<long>(t->bodyTaken + n), HttpBinaryData.begin() + static_cast<long>(total));
-                t->bodyTaken += n;
-                total += n;
-                if (HttpShowProgress == 1 && length > 0) {
-                    const long percent = vb::CLng(static_cast<double>(total) / length * 100.0);
-                    Messages::SetProgressText(std::to_string(percent) + " %");
-                }
-                continue;
-            }
-            if (t->done) break;
-            waitTransfer(*t, [&] { return t->available() > 0; }, Settings().binaryStallMs);
-        }
-        if (bodyBrokeOff(*t)) g_readError = errorNumber(*t);
-        t->body.clear();
-        t->bodyTaken = 0;
+    long error = 0;
+    if (g_current) {
+        readBinary(*g_current, error);
+    } else {
+        HttpBinaryMode = 0;
+        HttpShowProgress = 0;
     }
-    HttpBinaryMode = 0;
-    HttpShowProgress = 0;
 }
 
 // ---- Headers ---------------------------------------------------------------------------------------------

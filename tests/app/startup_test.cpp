@@ -113,6 +113,49 @@ TEST_F(StartupTest, AnExistingProfileGoesToTheMainWindow) {
     EXPECT_EQ(log.substr(log.rfind(" - ")), " - Program Ended\r\n");
 }
 
+// The sibling files' versions: the updater must match the program, the extension must be 3.00.
+TEST_F(StartupTest, SiblingVersionsAreCheckedAgainstTheProgram) {
+    struct Case {
+        const char* updater;    // nullptr: file missing
+        const char* extension;  // nullptr: file missing
+        std::vector<std::string> boxes;
+    };
+    const std::string wrongUpdater =
+        "Error! Wrong version of Program Updater detected.\r\n\r\nYou must re-install the program to correct this "
+        "error.\r\n\r\nMake sure program is not running before installing.";
+    const Case cases[] = {
+        {"3.43", "3.00", {}},
+        {"3.42", "3.00", {wrongUpdater}},
+        {"3.43 ", "3.00", {wrongUpdater}},
+        {nullptr, "3.00", {"Error! Program Updater File Missing!"}},
+        {"3.43", "3.0", {"Error! Wrong version of IE DLL detected!"}},
+        {"3.43", "3.00.1", {"Error! Wrong version of IE DLL detected!"}},
+        {"3.43", nullptr, {"Error! IE DLL File Missing!"}},
+    };
+    auto marked = [](const char* version) {
+        return "ELF..." + platform::versionMarkerTag() + version + std::string(1, '\0') + "...";
+    };
+    for (const Case& c : cases) {
+        TempDataFolder data;
+        data.write("tl2cf.dat", modAHM::Crypt_String("[Options]\r\nSound=1\r\n", modTLC::Config_Phrase(), true));
+        data.write("TolvaneRerodeII", marked("3.43"));
+        if (c.updater) data.write("Renewlet", marked(c.updater));
+        if (c.extension) data.write("libTolvaneRerodeIE.so", marked(c.extension));
+        FakeTime time;
+        ScriptedMessageBoxes boxes;
+        modTLMain::ResetStartupForTests();
+        modTLC::ResetForTests();
+        programstart::Start();
+        time.advanceMs(50);
+        EXPECT_EQ(boxes.texts(), c.boxes) << (c.updater ? c.updater : "-") << " / " << (c.extension ? c.extension : "-");
+        for (const auto& shown : boxes.shown()) {
+            EXPECT_EQ(shown.style, 0) << shown.text;
+            EXPECT_EQ(shown.title, "Tolvane Rerode II") << shown.text;
+        }
+        TLMain::unloadForTests();
+    }
+}
+
 // The installed program, run for real: a second start hands over and ends without writing.
 TEST(ProgramSmoke, RunsOnAnEmptyHomeAndASecondStartHandsOver) {
     TempDataFolder data;

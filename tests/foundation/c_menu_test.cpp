@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMenu>
 #include <QWidget>
 
 #include "foundation/c_menu.h"
+#include "foundation/vb.h"
 #include "scripted_popup_menus.h"
 
 using testsupport::ScriptedPopupMenus;
@@ -74,6 +77,32 @@ TEST(CMenu, TrackPopupOpensAtTheGivenPointOrBelowTheAlignWindow) {
     ASSERT_EQ(menus.shown().size(), 2u);
     EXPECT_EQ(menus.shown()[0].at, QPoint(100, 200));
     EXPECT_EQ(menus.shown()[1].at, owner.mapToGlobal(QPoint(0, 30)));
+}
+
+TEST(CMenu, TrackPopupWithoutOwnerTakesTheProgramsWindowOrRaisesMinusOne) {
+    ScriptedPopupMenus menus;
+    cMenu menu;
+    menu.AddItem(1, "Show Window");
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // windows closed by earlier tests
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (!qobject_cast<QMenu*>(w))
+            GTEST_SKIP() << "another test left a window open: " << w->metaObject()->className() << " "
+                         << w->objectName().toStdString();
+
+    try {
+        menu.TrackPopup();
+        ADD_FAILURE() << "no error raised";
+    } catch (const vb::RuntimeError& e) {
+        EXPECT_EQ(e.Number, -1);
+        EXPECT_EQ(e.Source, "cMenu.TrackPopup");
+        EXPECT_STREQ(e.what(), "Cannot find top window of current process!");
+    }
+    EXPECT_TRUE(menus.shown().empty());  // nothing was shown
+
+    QWidget window;  // any window of the program will do, shown or not
+    menus.answer(1);
+    EXPECT_EQ(menu.TrackPopup(), 1);
+    EXPECT_EQ(menus.shown().size(), 1u);
 }
 
 }  // namespace

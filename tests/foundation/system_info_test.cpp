@@ -76,7 +76,8 @@ TEST_F(SystemInfo, MemoryLine) {
 TEST_F(SystemInfo, ElevationTellsWhetherTheProcessMaySetTheClock) {
     struct C { const char* capEff; long type; };
     for (auto c : {C{"0000000000000000", 3}, C{"0000000002000000", 2}, C{"000001ffffffffff", 2},
-                   C{"00000000a80425fb", 3}, C{"", 0}, C{"zz", 0}}) {
+                   C{"00000000a80425fb", 3}, C{"00000000A80425FB", 3}, C{"", 0}, C{"zz", 0}, C{"0000000002000000x", 0},
+                   C{"10000000002000000", 0}}) {  // junk after the digits, more than 64 bits: unknown
         facts.files[platform::kProcessStatusFile] =
             std::string("Name:\ttest\nCapInh:\t0000000000000000\nCapPrm:\t0000000000000000\nCapEff:\t") + c.capEff + "\n";
         EXPECT_EQ(modWinInfo::Get_Elevation_Type(), c.type) << c.capEff;
@@ -85,15 +86,32 @@ TEST_F(SystemInfo, ElevationTellsWhetherTheProcessMaySetTheClock) {
     EXPECT_EQ(modWinInfo::Get_Elevation_Type(), 0);
 }
 
-TEST_F(SystemInfo, AdministratorIsRootOrSudoMember) {
-    facts.uid = 1000;
-    facts.groups = {"users", "audio"};
-    EXPECT_FALSE(modWinInfo::Is_Admin_Group());
-    facts.groups.push_back("sudo");
-    EXPECT_TRUE(modWinInfo::Is_Admin_Group());
-    facts.groups.clear();
-    facts.uid = 0;
-    EXPECT_TRUE(modWinInfo::Is_Admin_Group());
+TEST_F(SystemInfo, AdministratorIsRootOrMemberOfAnAdministratorsGroup) {
+    struct C { unsigned uid; std::vector<std::string> groups; bool admin; };
+    const C cases[] = {
+        {1000, {"users", "audio"}, false},
+        {1000, {}, false},
+        {1000, {"users", "sudo"}, true},
+        {1000, {"wheel"}, true},   // the administrators' group where there is no "sudo"
+        {1000, {"admin"}, true},
+        {1000, {"sudoers", "Wheel"}, false},  // names are exact
+        {0, {}, true},
+    };
+    for (const auto& c : cases) {
+        facts.uid = c.uid;
+        facts.groups = c.groups;
+        EXPECT_EQ(modWinInfo::Is_Admin_Group(), c.admin) << c.uid << " " << c.groups.size();
+    }
+}
+
+TEST_F(SystemInfo, EditionKeepsItsValueWhenTheSystemNamesNone) {
+    facts.files[platform::kOsReleaseFile] = "NAME=\"Fedora Linux\"\nVARIANT=\"Server Edition\"\n";
+    EXPECT_EQ(modWinInfo::Get_Windows_Edition(), " Server Edition");
+    facts.files[platform::kOsReleaseFile] = "NAME=\"Fedora Linux\"\n";
+    EXPECT_EQ(modWinInfo::Get_Windows_Edition(), " Server Edition");
+    facts.files.clear();
+    modWinInfo::Get_Windows_Version();
+    EXPECT_EQ(modWinInfo::WindowsEditionText, " Server Edition");
 }
 
 TEST_F(SystemInfo, ShellAndBrowserFacts) {

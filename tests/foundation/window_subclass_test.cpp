@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QCursor>
 #include <algorithm>
 #include <QWheelEvent>
 
@@ -145,10 +146,13 @@ TEST_F(WindowSubclassTest, StandbyResumeAndSessionEndAreLogged) {
     EXPECT_TRUE(notices.listening());
     time.clock.setNow(QDateTime(QDate(2026, 6, 2), QTime(7, 30)));
 
+    QCursor::setPos(123, 45);
+
     notices.standby();
     notices.resume();
     EXPECT_EQ(modPwrCtrl::ResumeTime, QDateTime(QDate(2026, 6, 2), QTime(7, 30)));
-    EXPECT_EQ(modPwrCtrl::ResumeCursorPos, modPwrCtrl::CursorPos);
+    EXPECT_EQ(modPwrCtrl::CursorPos, QPoint(123, 45));
+    EXPECT_EQ(modPwrCtrl::ResumeCursorPos, QPoint(123, 45));
     notices.send(modPwrCtrl::WM_ENDSESSION, 1, 0x80000001L);  // a log-off with extra flags
     notices.send(modPwrCtrl::WM_ENDSESSION, 0, 0);            // the session goes on
     notices.logOff();

@@ -188,11 +188,17 @@ TEST_F(ItemPageDownload, FetchesTheShippingFromTheItemsOwnSite) {
     ItemSiteBase = modTLMain::Site_Item_Page_Base(3);
     EXPECT_EQ(Get_Shipping(false), "GBP 2.50");
 
-    // A failed download.
+    // An empty page, and a download that fails.
     ItemPages empty(service, itemHost(9), "123456789012");
     ItemSiteBase = modTLMain::Site_Item_Page_Base(9);
     EXPECT_EQ(Get_Shipping(false), "See Listing");
     EXPECT_EQ(TLMainState::DownloadBusy, 0);
+    {
+        testsupport::FakeTime time;  // the client's pause after a failed send passes at once
+        ItemSiteBase = "http://127.0.0.1:" + std::to_string(FakeService::closedPort()) + "/";
+        EXPECT_EQ(Get_Shipping(false), "See Listing");
+        EXPECT_EQ(TLMainState::DownloadBusy, 0);
+    }
 
     // The US site uses the page at hand.
     ItemSiteBase = modTLMain::Site_Item_Page_Base(0);

@@ -171,6 +171,7 @@ TEST_F(TitleAndEnd, AnEndThatDoesNotReadIsAnErrorAndLeavesNoOldEnd) {
         "Time Left: 2d (10:00:00 PST)",                     // no date
         "Time Left: 2d (Xyz 05, 2026 10:00:00 PST)",        // no month
         "Time Left: 2d (Feb 30, 2026 10:00:00 PST)",        // no such day
+        "Time Left: 2d (Mar 05, 2026 24:61:00 PST)",        // no such time
         "Time Left: 2d (Mar 05, 2026 10:00:00 CET)",        // no Pacific zone word
     };
     for (const char* text : texts) {

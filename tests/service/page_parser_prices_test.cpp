@@ -2,6 +2,7 @@
 // amount readers written in the user's separators.
 #include <gtest/gtest.h>
 
+#include "page_parser_fixture.h"
 #include "platform/locale_info.h"
 #include "service/page_parser.h"
 
@@ -9,17 +10,7 @@ namespace {
 
 using namespace modPageParser;
 
-class Prices : public ::testing::Test {
-protected:
-    void SetUp() override {
-        modPageParser::ResetForTests();
-        platform::setUserLocaleForTests("en_US");
-    }
-    void TearDown() override {
-        modPageParser::ResetForTests();
-        platform::setUserLocaleForTests("");
-    }
-};
+class Prices : public testsupport::PageFinders {};
 
 struct PriceCase {
     const char* locale;
@@ -39,6 +30,7 @@ TEST_F(Prices, ReadsTheCurrentPriceWithItsCurrencyWord) {
         {"en_US", "Price:C$1.00", "C 1.00"},
         {"en_US", "Price: Crazy $1.00", " 1.00"},   // a capital C inside a word is no currency
         {"en_US", "Price: USD 1.00", " 1.00"},
+        {"en_US", "Price: $1.00 US", " 1.00"},       // a word behind the amount is not its currency
         {"en_US", "Price: 1.00", " 1.00"},
         {"en_US", "Price: no decimals US $5 here", ""},
         {"en_US", "Currently: US $3.10", "US 3.10"},
@@ -133,6 +125,10 @@ TEST_F(Prices, CountsTheBids) {
     }
     PageText = "Quantity:" + far + "5";
     EXPECT_EQ(Get_Bid_Count(), "") << "no digit within 101 characters";
+    PageText = "Quantity:" + std::string(101, 'x') + "56";
+    EXPECT_EQ(Get_Bid_Count(), "56") << "no digit within 101 characters: the run behind them";
+    PageText = "Quantity:" + std::string(100, 'x') + "56";
+    EXPECT_EQ(Get_Bid_Count(), "56") << "the 101st character";
 }
 
 TEST_F(Prices, ReadsAmountsWithTheirSign) {

@@ -4,6 +4,7 @@
 #include "fake_item_pages.h"
 #include "foundation/bid_engine_state.h"
 #include "foundation/startup.h"
+#include "page_parser_fixture.h"
 #include "platform/locale_info.h"
 #include "service/national_sites.h"
 #include "service/page_parser.h"
@@ -14,15 +15,10 @@ namespace {
 
 using namespace modPageParser;
 
-class SellerAndShipping : public ::testing::Test {
+class SellerAndShipping : public testsupport::PageFinders {
 protected:
-    void SetUp() override {
-        modPageParser::ResetForTests();
-        platform::setUserLocaleForTests("en_US");
-    }
     void TearDown() override {
-        modPageParser::ResetForTests();
-        platform::setUserLocaleForTests("");
+        PageFinders::TearDown();
         TLMainState::PendingRequest.clear();
         TLMainState::PendingRequestItem = 0;
         Set_Item_Number_Lookup(nullptr);
@@ -84,8 +80,7 @@ TEST_F(SellerAndShipping, ReadsTheShippingAsEachSiteShowsIt) {
     for (const auto& c : cases) {
         ItemSiteBase = c.site < 0 ? "" : modTLMain::Site_Item_Page_Base(c.site);
         PageText = c.text;
-        bool keepPage = true;
-        EXPECT_EQ(Get_Shipping(keepPage), c.expected) << "site " << c.site << ": " << c.text;
+        EXPECT_EQ(Get_Shipping(true), c.expected) << "site " << c.site << ": " << c.text;
         EXPECT_EQ(ShippingText, c.text);
     }
 }

@@ -183,7 +183,9 @@ TEST_F(HttpClient, SendsHeadersInOrderAndTheFormBody) {
         EXPECT_EQ(r.header("Cookie"), "a=1");
         if (std::string(c.verb) == "POST") {
             EXPECT_EQ(r.body, "&item=1&maxbid=12.50");
-            if (std::string(c.method) == "POST") EXPECT_EQ(r.header("Content-Type"), "application/x-www-form-urlencoded");
+            if (std::string(c.method) == "POST") {
+                EXPECT_EQ(r.header("Content-Type"), "application/x-www-form-urlencoded");
+            }
         } else {
             EXPECT_EQ(r.body, "");
         }
@@ -339,6 +341,14 @@ TEST_F(HttpClient, RawHeadersHoldTheLastResponseOnly) {
     EXPECT_EQ(wi::HttpContentLength, "3");
 }
 
+TEST(FakeServiceLifetime, StopsAtOnceEvenBeforeItsServersRun) {
+    for (int i = 0; i < 20; ++i) {
+        FakeService fake;
+        fake.stop();
+    }
+    FakeService later;  // and stopping by going away
+}
+
 // ---- Certificates -------------------------------------------------------------------------------
 
 TEST(HttpClientCertificates, OnlyTheTrustedCertificateForTheHostIsAccepted) {
@@ -486,6 +496,42 @@ TEST_F(HttpClient, ANestedRequestMovesWhileTheOuterWaits) {
     EXPECT_TRUE(innerOk);
     EXPECT_EQ(innerPage, "inner page");
     EXPECT_EQ(wi::PageHTML, "outer page");
+}
+
+TEST_F(HttpClient, ANestedFailureDoesNotFailTheOuterBody) {
+    // The outer body pauses half-way; a timer handler's request during the outer read breaks off.
+    FakeTime time;
+    const std::string outerBody = std::string(3000, 'o') + std::string(3000, 'p');
+    auto paused = ScriptedResponse::ok(outerBody);
+    paused.fault = Fault::PauseInBody;
+    paused.cutAfter = 3000;
+    paused.pauseMs = 300;
+    fake.route("", "GET", "/outer", paused);
+    auto cut = ScriptedResponse::ok(std::string(5000, 'c'));
+    cut.fault = Fault::CutBody;
+    cut.cutAfter = 1000;
+    fake.route("", "GET", "/cut", cut);
+    for (int binary : {0, 1}) {
+        data.write("OperationLog.txt", "");
+        bool innerOk = true;
+        bool innerRan = false;
+        platform::Timer timer;
+        timer.setHandler([&] {
+            if (wi::HttpStatus != "200") return;  // the outer request is not reading yet
+            timer.setEnabled(false);
+            innerRan = true;
+            innerOk = wi::Http_Request("cgi.ebay.com/cut", "GET", "", 6);
+        });
+        timer.setInterval(50);
+        timer.setEnabled(true);
+        wi::HttpBinaryMode = binary;
+        EXPECT_TRUE(get("cgi.ebay.com/outer", 6)) << binary;
+        EXPECT_TRUE(innerRan) << binary;
+        EXPECT_FALSE(innerOk) << binary;
+        EXPECT_EQ(logCount("Http Read Failed - 12030"), 1) << "the inner request's only, " << binary;
+        const std::string got = binary ? std::string(wi::HttpBinaryData.begin(), wi::HttpBinaryData.end()) : wi::PageHTML;
+        EXPECT_EQ(got, outerBody) << binary;
+    }
 }
 
 // ---- Cookies over the wire ---------------------------------------------------------------------

@@ -238,6 +238,7 @@ struct FakeService::Impl {
     SSL_CTX* ctx = nullptr;
     std::unique_ptr<Server> http, https;
     std::thread httpThread, httpsThread;
+    std::atomic<bool> httpEnded{false}, httpsEnded{false};  // the server's accept loop has returned
     int httpPort = 0, httpsPort = 0;
 
     bool clientPointed = false;
@@ -263,7 +264,10 @@ void FakeService::Impl::start() {
         http = std::make_unique<Server>(*this, nullptr);
         wire(*http, false);
         httpPort = http->bind_to_any_port("127.0.0.1");
-        httpThread = std::thread([this] { http->listen_after_bind(); });
+        httpThread = std::thread([this] {
+            http->listen_after_bind();
+            httpEnded = true;
+        });
     }
     if (options.https) {
         const char* cert = "host.pem";
@@ -280,13 +284,13 @@ void FakeService::Impl::start() {
             https = std::make_unique<Server>(*this, ctx);
             wire(*https, true);
             httpsPort = https->bind_to_any_port("127.0.0.1");
-            httpsThread = std::thread([this] { https->listen_after_bind(); });
+            httpsThread = std::thread([this] {
+                https->listen_after_bind();
+                httpsEnded = true;
+            });
         }
     }
-    // The ports listen from bind_to_any_port on; wait for the accept loops all the same, as
-    // httplib's stop() does nothing to a server whose loop has not started.
-    for (Server* s : {http.get(), https.get()})
-        for (int i = 0; s && !s->is_running() && i < 5000; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    // The ports listen from bind_to_any_port on: a client may connect before the accept loops run.
 }
 
 void FakeService::Impl::stop() {
@@ -296,8 +300,14 @@ void FakeService::Impl::stop() {
         stopping = true;
     }
     changed.notify_all();
-    for (Server* s : {http.get(), https.get()})
-        if (s) s->stop();
+    // httplib's stop() does nothing to a server whose accept loop has not started yet, and that loop
+    // would then run for ever: wait until it runs (or has already ended) before stopping it.
+    const std::pair<Server*, std::atomic<bool>*> servers[] = {{http.get(), &httpEnded}, {https.get(), &httpsEnded}};
+    for (const auto& [s, ended] : servers) {
+        if (!s) continue;
+        while (!s->is_running() && !*ended) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        s->stop();
+    }
     if (httpThread.joinable()) httpThread.join();
     if (httpsThread.joinable()) httpsThread.join();
     if (ctx) SSL_CTX_free(ctx);
@@ -390,8 +400,16 @@ void FakeService::Impl::serve(Server&, bool secure, const httplib::Request& req,
     const size_t cutAfter = std::min(answer.cutAfter, bytes->size());
     size_t declared = bytes->size();
     if (fault == Fault::CutBody || fault == Fault::StallInBody) declared = std::max<size_t>(bytes->size() * 2, bytes->size() + 64);
-    res.set_content_provider(declared, type, [this, bytes, fault, cutAfter, strm](size_t offset, size_t length, httplib::DataSink& sink) {
-        const size_t limit = fault == Fault::None ? bytes->size() : cutAfter;
+    const int pauseMs = answer.pauseMs;
+    res.set_content_provider(declared, type, [this, bytes, fault, cutAfter, pauseMs, strm](size_t offset, size_t length,
+                                                                                           httplib::DataSink& sink) {
+        if (fault == Fault::PauseInBody && offset == cutAfter) {
+            std::unique_lock<std::mutex> lock(mutex);
+            changed.wait_for(lock, std::chrono::milliseconds(pauseMs), [this] { return stopping.load(); });
+            if (stopping) return false;
+        }
+        size_t limit = fault == Fault::None ? bytes->size() : cutAfter;
+        if (fault == Fault::PauseInBody && offset >= cutAfter) limit = bytes->size();
         if (offset < limit) {
             sink.write(bytes->data() + offset, std::min(length, limit - offset));
             return true;

@@ -59,6 +59,7 @@ enum class Fault {
     StallBeforeHeaders,  // never answers (until release() or the fake stops)
     StallInBody,    // sends the headers and cutAfter bytes of the body, then stalls
     CloseAtOnce,    // closes the connection without answering
+    PauseInBody,    // sends the headers and cutAfter bytes of the body, pauses pauseMs, sends the rest
 };
 
 struct ScriptedResponse {
@@ -71,6 +72,7 @@ struct ScriptedResponse {
     Fault fault = Fault::None;
     size_t cutAfter = 0;    // bytes of the (possibly compressed) body sent before a cut or stall
     int delayMs = 0;        // real delay before the answer
+    int pauseMs = 0;        // real pause inside the body (PauseInBody)
 
     // Helpers for common answers.
     static ScriptedResponse ok(std::string body, std::string contentType = "text/html");

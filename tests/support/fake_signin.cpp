@@ -7,7 +7,7 @@
 namespace testsupport {
 namespace {
 
-constexpr const char* kPage = "/ws/eBayISAPI.dll?SignIn";
+constexpr const char* kPage = modTLMain::kSignInPath;  // the form posts back to the page's own address
 
 void installSignInPage(FakeService& service) {
     ScriptedResponse page = ScriptedResponse::ok(
