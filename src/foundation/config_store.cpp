@@ -2,6 +2,7 @@
 
 #include <QDateTime>
 #include <QFile>
+#include <optional>
 
 #include "foundation/cipher.h"
 #include "foundation/logs.h"
@@ -17,6 +18,15 @@ long ConfigDirty = 0;
 long ConfigSaveCountdown = 0;
 
 namespace {
+
+// Every change to the store counts here. A save writes the store as it stood at one count;
+// a save that runs inside another's encipher (it yields) may write a later count, and the
+// outer save then must not put its older text back over it.
+unsigned long long g_changes = 0;
+unsigned long long g_written = 0;
+
+constexpr long kMaxSectionLines = 32767;  // the counts are 16-bit
+constexpr int kMaxSections = 32767;
 
 constexpr const char* kConfigFile = "tl2cf.dat";
 constexpr const char* kBackupFolder = "Backup/";
@@ -75,11 +85,16 @@ void Add_Config_Section(std::string name) {
     Config.SectionLines.push_back(0);
 }
 
-void addParsedLine(const std::string& raw) {
+// False when the line would overflow a 16-bit count; the line is then not taken.
+bool addParsedLine(const std::string& raw) {
     const std::string line = vb::Trim(raw);
+    const bool header = Is_Section_Header(line);
+    if (header ? Config.SectionCount >= kMaxSections
+               : Config.SectionCount > 0 && Config.SectionLines[Config.SectionCount] >= kMaxSectionLines)
+        return false;
     Config.Lines.push_back(line);
     ++Config.LineCount;
-    if (Is_Section_Header(line)) {
+    if (header) {
         ++Config.SectionCount;
         Config.SectionNames.push_back(line);
         Config.SectionStart.push_back(Config.LineCount);
@@ -87,14 +102,20 @@ void addParsedLine(const std::string& raw) {
     } else if (Config.SectionCount > 0) {
         ++Config.SectionLines[Config.SectionCount];
     }
+    return true;
 }
 
+// Parses the lines into the store; a section too long for its count ends the load there,
+// with what was read so far.
 void parse(const std::string& text) {
     size_t pos = 0;
     for (;;) {
         const size_t crlf = text.find("\r\n", pos);
         if (crlf == std::string::npos) break;  // text after the last CR LF is not a line
-        addParsedLine(text.substr(pos, crlf - pos));
+        if (!addParsedLine(text.substr(pos, crlf - pos))) {
+            modTLMain::Log_Error(6, "Overflow", "LDIF");
+            return;
+        }
         pos = crlf + 2;
     }
 }
@@ -126,6 +147,20 @@ bool keyRefused(std::string_view key) {
     return key.find_first_of("=\r\n") != std::string_view::npos;
 }
 
+// A bracketed section name that would break the file or could never be found again:
+// a line break, or a bracket inside the name.
+bool sectionRefused(const std::string& bracketed) {
+    const std::string_view inner = std::string_view(bracketed).substr(1, bracketed.size() - 2);
+    if (vb::Trim(std::string(inner)).empty()) return true;
+    return inner.find_first_of("[]\r\n") != std::string_view::npos;
+}
+
+void changed() {
+    ConfigDirty = 1;
+    ConfigSaveCountdown = 5;
+    ++g_changes;
+}
+
 }  // namespace
 
 std::string Config_Phrase() {
@@ -154,12 +189,21 @@ void Set_Config_Value(std::string_view section, std::string_view key, std::strin
         modTLMain::Log_Error(5, "Invalid configuration key \"" + cleanValue(key) + "\"", "Set_Config_Value");
         return;
     }
-    ConfigDirty = 1;
-    ConfigSaveCountdown = 5;
     std::string name(section);
     Bracket_Section_Name(name);
+    if (sectionRefused(name)) {
+        modTLMain::Log_Error(5, "Invalid configuration section \"" + cleanValue(name) + "\"", "Set_Config_Value");
+        return;
+    }
     const std::string line = std::string(key) + "=" + cleanValue(value);
-    int s = Find_Config_Section(name);
+    const int s = Find_Config_Section(name);
+    const long n = s > 0 ? Find_Config_Key(s, key) : -1;
+    // A new line must still fit the 16-bit counts of the section index.
+    if (n < 0 && (s < 0 ? Config.SectionCount >= kMaxSections : Config.SectionLines[s] >= kMaxSectionLines)) {
+        modTLMain::Log_Error(6, "Overflow", "Set_Config_Value");
+        return;
+    }
+    changed();
     if (s < 0) {
         Add_Config_Section(name);
         Config.Lines.push_back(line);
@@ -167,13 +211,8 @@ void Set_Config_Value(std::string_view section, std::string_view key, std::strin
         Config.SectionLines[Config.SectionCount] = 1;
         return;
     }
-    const long n = Find_Config_Key(s, key);
     if (n > 0) {
         Config.Lines[n] = line;
-        return;
-    }
-    if (Config.SectionLines[s] >= 32767) {
-        modTLMain::Log_Error(6, "Overflow", "Set_Config_Value");
         return;
     }
     long at = Config.SectionStart[s] + Config.SectionLines[s] + 1;
@@ -206,8 +245,7 @@ void Delete_Config_Key(std::string_view section, std::string_view key) {
     if (s < 0) return;
     const long n = Find_Config_Key(s, key);
     if (n < 0) return;
-    ConfigDirty = 1;
-    ConfigSaveCountdown = 5;
+    changed();
     Config.Lines.erase(Config.Lines.begin() + n);
     --Config.LineCount;
     --Config.SectionLines[s];
@@ -230,6 +268,7 @@ std::vector<std::string> Get_Section_Keys(std::string_view section) {
 
 void LDIF() {
     Clear_Config();
+    g_written = g_changes;
     Config.FileName = modTLMain::DataFolder + kConfigFile;
     const std::string& file = Config.FileName;
     std::string text;
@@ -243,19 +282,25 @@ void LDIF() {
         keepAside(file);
     }
     const std::string backup = modTLMain::DataFolder + kBackupFolder + kConfigFile;
-    if (!modTLMain::File_Exists(backup)) {
+    std::optional<std::string> saved;
+    if (modTLMain::File_Exists(backup)) {
+        saved = modTLMain::Read_Whole_File(backup);
+        if (!saved || saved->empty()) {
+            // An empty or unreadable backup holds no settings: the start goes on as a new install.
+            if (saved) modTLMain::Log_Error(62, "Input past end of file", "LDIF");
+            else modTLMain::Log_Error(75, "Path/File access error", "LDIF");
+            saved.reset();
+        }
+    }
+    if (!saved) {
         if (!modTLMain::File_Exists(file)) modTLMain::Save_Whole_File(file, std::string(), true);
         modTLMain::NewInstall = true;
         Config.LineCount = 0;
         return;
     }
     modTLMain::Write_Op_Log("Configuration File Restored From Backup");
-    const auto saved = modTLMain::Read_Whole_File(backup);
-    if (!saved || !modTLMain::Save_Whole_File(file, *saved, true)) {
-        modTLMain::Log_Error(53, "File not found", "LDIF");
-        return;
-    }
-    parse(decipherFile(file));
+    if (!modTLMain::Save_Whole_File(file, *saved, true)) modTLMain::Log_Error(75, "Path/File access error", "LDIF");
+    parse(modAHM::Crypt_String(*saved, Config_Phrase(), false));
 }
 
 std::string Config_Text() {
@@ -268,21 +313,39 @@ std::string Config_Text() {
 void Save_Config_File() {
     ConfigDirty = 0;
     ensureShape();
-    if (Config.LineCount == 0) return;  // an empty store never overwrites the file
-    const std::string plain = Config_Text();
-    const std::string sealed = modAHM::Crypt_String(plain, Config_Phrase(), true);
-    if (sealed.size() != plain.size()) {
-        // Without a working cipher the file keeps the settings it has.
-        modTLMain::Log_Error(-2146893818, "Encipher Failed", "Save_Config_File");
-        return;
+    // The cipher yields: a change made meanwhile is written by one more round, and a save
+    // run meanwhile that wrote a later store is never overwritten by this one's older text.
+    for (int round = 0; round < 3; ++round) {
+        if (Config.LineCount == 0) return;  // an empty store never overwrites the file
+        const unsigned long long at = g_changes;
+        const std::string plain = Config_Text();
+        const std::string sealed = modAHM::Crypt_String(plain, Config_Phrase(), true);
+        if (sealed.size() != plain.size()) {
+            // Without a working cipher the file keeps the settings it has.
+            modTLMain::Log_Error(-2146893818, "Encipher Failed", "Save_Config_File");
+            return;
+        }
+        if (at >= g_written) {
+            if (Config.FileName.empty()) Config.FileName = modTLMain::DataFolder + kConfigFile;
+            if (!modTLMain::Save_Whole_File(Config.FileName, sealed, true)) {
+                modTLMain::Log_Error(75, "Path/File access error", "Save_Config_File");
+                return;
+            }
+            g_written = at;
+        }
+        if (g_changes == g_written) {
+            ConfigDirty = 0;
+            return;
+        }
     }
-    if (Config.FileName.empty()) Config.FileName = modTLMain::DataFolder + kConfigFile;
-    if (!modTLMain::Save_Whole_File(Config.FileName, sealed, true))
-        modTLMain::Log_Error(75, "Path/File access error", "Save_Config_File");
+    // Still changing after the last round: the heartbeat saves again.
+    ConfigDirty = 1;
+    ConfigSaveCountdown = 5;
 }
 
 void ResetForTests() {
     Clear_Config();
+    g_written = g_changes;
     Config.FileName.clear();
     ConfigDirty = 0;
     ConfigSaveCountdown = 0;

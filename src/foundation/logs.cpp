@@ -1,6 +1,7 @@
 #include "foundation/logs.h"
 
 #include <QFile>
+#include <new>
 
 #include "foundation/clock_state.h"
 #include "foundation/main_window_link.h"
@@ -86,18 +87,36 @@ long countLines(const std::string& text) {
     return n;
 }
 
-void showLog(const char* name, const std::string& header, const std::string& procedure) {
-    const auto text = Read_Whole_File(path(name));
-    if (!text) {
-        if (!File_Exists(path(name))) {
-            mainWindow().showLogBox(header + "0 ENTRIES - Press 'Esc' to close\r\n\r\n");
-            mainWindow().setStatus("Press 'Esc' to close");
+enum class Viewer { OperationLog, ItemHistory };
+
+// Shows a log in the main window's log box. A log too large to hold in memory is not shown:
+// the item history says so in the status line, the operation log in the error log.
+void showLog(Viewer viewer) {
+    const bool history = viewer == Viewer::ItemHistory;
+    const std::string file = path(history ? kHistoryLog : kOpLog);
+    const std::string header = history ? "ITEM HISTORY LOG - " : "OPERATION LOG - ";
+    const char* procedure = history ? "Show_Item_History" : "DisplayOpLog";
+    const auto tooLarge = [&] {
+        if (history) mainWindow().setStatus("Log Size Too Large - Please Clear");
+        else Log_Error(7, "Out of memory", procedure);
+    };
+    if (File_Length(file) > kLogViewMaxBytes) return tooLarge();
+    std::string shown;
+    try {
+        const auto text = Read_Whole_File(file);
+        if (text) {
+            shown = Log_View_Text(*text, header);
+        } else if (history && !File_Exists(file)) {
+            // A cleared item history is no error: it shows its header with no entries.
+            shown = header + "0 ENTRIES - Press 'Esc' to close\r\n\r\n";
+        } else {
+            Log_Error(53, "File not found", procedure);
             return;
         }
-        Log_Error(53, "File not found", procedure);
-        return;
+    } catch (const std::bad_alloc&) {
+        return tooLarge();
     }
-    mainWindow().showLogBox(Log_View_Text(path(name), header));
+    mainWindow().showLogBox(shown);
     mainWindow().setStatus("Press 'Esc' to close");
 }
 
@@ -123,13 +142,11 @@ void Write_Error_Log(const std::string& text) {
     appendTo(path(kErrorLog), line(vb::GeneralDate(platform::clock().now()), text));
 }
 
-std::string Log_View_Text(const std::string& fileName, const std::string& header) {
-    const auto text = Read_Whole_File(fileName);
-    if (!text) return {};
-    const long count = countLines(*text);
-    if (static_cast<long>(text->size()) > 50000 || count > 500) {
+std::string Log_View_Text(const std::string& text, const std::string& header) {
+    const long count = countLines(text);
+    if (static_cast<long>(text.size()) > 50000 || count > 500) {
         std::string out = header + std::to_string(count) + " Entries - Displaying Last 500 - Press 'Esc' to close\r\n\r\n";
-        const auto lines = vb::Split(*text, "\n");
+        const auto lines = vb::Split(text, "\n");
         const long skip = std::max(0L, count - 500);
         for (long i = skip; i < count; ++i) {
             std::string l = lines[static_cast<size_t>(i)];
@@ -138,12 +155,12 @@ std::string Log_View_Text(const std::string& fileName, const std::string& header
         }
         return out;
     }
-    return header + std::to_string(count) + " ENTRIES - Press 'Esc' to close\r\n\r\n" + *text;
+    return header + std::to_string(count) + " ENTRIES - Press 'Esc' to close\r\n\r\n" + text;
 }
 
-void DisplayOpLog() { showLog(kOpLog, "OPERATION LOG - ", "DisplayOpLog"); }
+void DisplayOpLog() { showLog(Viewer::OperationLog); }
 
-void Show_Item_History() { showLog(kHistoryLog, "ITEM HISTORY LOG - ", "Show_Item_History"); }
+void Show_Item_History() { showLog(Viewer::ItemHistory); }
 
 void Clear_Op_Log() {
     if (TLMainState::QuietCommand == 1) {

@@ -7,6 +7,8 @@ namespace modTLMain {
 
 inline constexpr long kOpLogPurgeAbove = 250000;  // bytes
 inline constexpr long kOpLogKeepChars = 50000;
+// A log above this size is too large for a viewer to show.
+inline constexpr long long kLogViewMaxBytes = 64LL << 20;
 
 void Write_Op_Log(const std::string& text);
 void Write_Error_Log(const std::string& text);
@@ -19,7 +21,7 @@ void Show_Item_History();
 void Clear_Op_Log();
 void Clear_Item_History();
 
-// The text a viewer shows for a log file (header and lines).
-std::string Log_View_Text(const std::string& fileName, const std::string& header);
+// The text a viewer shows for a log's text (header and lines).
+std::string Log_View_Text(const std::string& text, const std::string& header);
 
 }  // namespace modTLMain

@@ -5,8 +5,11 @@
 #include "foundation/cipher.h"
 #include "foundation/config_store.h"
 #include "foundation/startup.h"
+#include "fake_clock.h"
+#include "platform/timers.h"
 #include "temp_data_folder.h"
 
+using testsupport::FakeTime;
 using testsupport::TempDataFolder;
 
 namespace {
@@ -77,13 +80,19 @@ TEST_F(ConfigStoreTest, DeletesKeysAndListsSectionKeys) {
     EXPECT_EQ(modTLC::Config_Text(), "[Options]\r\n\r\n[Links]\r\nOne=1\r\nTwo=2\r\nThree=3\r\nFour=4\r\n");
 }
 
-TEST_F(ConfigStoreTest, RefusesKeysThatWouldBreakTheFile) {
+TEST_F(ConfigStoreTest, RefusesKeysAndSectionsThatWouldBreakTheFile) {
     writeConfig("[Options]\r\nA=1\r\n");
     modTLC::LDIF();
     for (const char* bad : {"", "a=b", "new\r\nline", "[Section]"}) modTLC::Set_Config_Value("Options", bad, "x");
+    for (const char* bad : {"", "  ", "[]", "Opt\r\nions", "Opt\nions", "a]b", "a[b", "[a]b]", "[[a]"})
+        modTLC::Set_Config_Value(bad, "Key", "x");
     EXPECT_EQ(modTLC::Config_Text(), "[Options]\r\nA=1\r\n");
     EXPECT_EQ(modTLC::ConfigDirty, 0);
     EXPECT_NE(data.read("ErrorLog.txt").find("in procedure Set_Config_Value"), std::string::npos);
+    // The brackets a caller may give or leave out name one section.
+    for (const char* same : {"Options", " Options ", "[Options]", "[Options", "Options]"})
+        modTLC::Set_Config_Value(same, "A", same);
+    EXPECT_EQ(modTLC::Config_Text(), "[Options]\r\nA=Options]\r\n");
     modTLC::Set_Config_Value("Options", "Note", "two\r\nlines");
     EXPECT_EQ(modTLC::Get_Config_Value("Options", "Note"), "two  lines");
 }
@@ -111,23 +120,82 @@ TEST_F(ConfigStoreTest, SavesEncipheredWholeAndNeverAnEmptyStore) {
 }
 
 TEST_F(ConfigStoreTest, AnUnreadableFileIsKeptAsideBeforeBackupOrNewInstall) {
-    struct Case { bool withBackup; bool expectNewInstall; const char* expectA; };
-    for (const Case c : {Case{false, true, "dflt"}, Case{true, false, "backup"}}) {
+    enum Backup { None, Good, Empty };
+    struct Case { Backup backup; bool expectNewInstall; const char* expectA; const char* expectError; };
+    const Case cases[] = {
+        {None, true, "dflt", ""},
+        {Good, false, "backup", ""},
+        // An empty backup holds no settings: it is no backup, and the error log says why.
+        {Empty, true, "dflt", " - Error 62 (Input past end of file) in procedure LDIF\r\n"},
+    };
+    for (const Case& c : cases) {
         TempDataFolder local;
         modTLMain::ResetStartupForTests();
         modTLC::ResetForTests();
         modTLMain::DataFolder = local.dataFolder();
         local.write("tl2cf.dat", "garbage that does not decipher");
-        if (c.withBackup)
+        if (c.backup == Good)
             local.write("Backup/tl2cf.dat", modAHM::Crypt_String("[Options]\r\nA=backup\r\n", modTLC::Config_Phrase(), true));
+        if (c.backup == Empty) local.write("Backup/tl2cf.dat", "");
         modTLC::LDIF();
-        EXPECT_EQ(modTLMain::NewInstall, c.expectNewInstall);
-        EXPECT_EQ(modTLC::Get_Config_Value("Options", "A", "dflt"), c.expectA);
+        EXPECT_EQ(modTLMain::NewInstall, c.expectNewInstall) << "backup=" << c.backup;
+        EXPECT_EQ(modTLC::Get_Config_Value("Options", "A", "dflt"), c.expectA) << "backup=" << c.backup;
         QDir dir(QString::fromStdString(local.dataFolder()));
         const QStringList aside = dir.entryList({"tl2cf.dat.unreadable-*"});
-        ASSERT_EQ(aside.size(), 1) << "backup=" << c.withBackup;
+        ASSERT_EQ(aside.size(), 1) << "backup=" << c.backup;
         EXPECT_EQ(local.read(aside[0].toStdString()), "garbage that does not decipher");
+        const std::string errors = local.read("ErrorLog.txt");
+        if (*c.expectError) EXPECT_NE(errors.find(c.expectError), std::string::npos) << errors;
+        else EXPECT_EQ(errors, "");
     }
+}
+
+// The cipher yields: a setting saved by a timer in the middle of a save is never lost.
+TEST_F(ConfigStoreTest, ASaveInsideASaveLosesNothing) {
+    for (const bool innerSaves : {true, false}) {
+        FakeTime time;
+        modTLC::ResetForTests();
+        writeConfig("[Options]\r\nA=0\r\n");
+        modTLC::LDIF();
+        modTLC::Set_Config_Value("Options", "A", "1");
+        platform::Timer timer;
+        timer.setHandler([&] {
+            timer.setEnabled(false);
+            modTLC::Set_Config_Value("Options", "B", "2");
+            if (innerSaves) modTLC::Save_Config_File();
+        });
+        timer.setInterval(10);
+        timer.setEnabled(true);
+        time.clock.setTick(time.clock.tickMs() + 10);  // due: it fires at the cipher's yield
+        modTLC::Save_Config_File();
+        EXPECT_FALSE(timer.enabled()) << "the timer did not run inside the save";
+        EXPECT_EQ(savedPlain(), "[Options]\r\nA=1\r\nB=2\r\n") << "inner save=" << innerSaves;
+        EXPECT_EQ(modTLC::ConfigDirty, 0);
+    }
+}
+
+// Section line counts are 16-bit: a longer section ends the load there instead of overflowing.
+TEST_F(ConfigStoreTest, ASectionTooLongForItsCountEndsTheLoadThere) {
+    std::string plain = "[Options]\r\n";
+    for (int i = 1; i <= 40000; ++i) plain += "K" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    plain += "\r\n[Links]\r\nNews=n\r\n";
+    writeConfig(plain);
+    modTLC::LDIF();
+    EXPECT_NE(data.read("ErrorLog.txt").find(" - Error 6 (Overflow) in procedure LDIF\r\n"), std::string::npos);
+    ASSERT_EQ(modTLC::Config.SectionCount, 1);
+    EXPECT_EQ(modTLC::Config.SectionLines[1], 32767);
+    EXPECT_EQ(modTLC::Config.LineCount, 32768);
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "K32767"), "32767");
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "K32768", "dflt"), "dflt");
+
+    // A full section takes no new key; its keys can still change, and other sections grow.
+    modTLC::Set_Config_Value("Options", "WHwnd", "42");
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "WHwnd", "none"), "none");
+    modTLC::Set_Config_Value("Options", "K1", "changed");
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "K1"), "changed");
+    modTLC::Set_Config_Value("Links", "News", "m");
+    EXPECT_EQ(modTLC::Get_Config_Value("Links", "News"), "m");
+    EXPECT_EQ(modTLC::Config.LineCount, static_cast<long>(modTLC::Config.Lines.size()) - 1);
 }
 
 TEST_F(ConfigStoreTest, AFreshProfileIsANewInstallWithAnEmptyFile) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 #include "fake_clock.h"
 #include "foundation/logs.h"
@@ -86,6 +88,45 @@ TEST_F(LogsTest, ViewerShowsWholeLogsAndTheLast500Lines) {
               "ITEM HISTORY LOG - 501 Entries - Displaying Last 500 - Press 'Esc' to close\r\n\r\n" + lines(2, 501));
 }
 
+// A viewer with nothing it can show: a missing operation log is an error, a cleared item
+// history shows no entries, and a log too large to hold is not read.
+TEST_F(LogsTest, ViewersOfMissingAndOversizeLogs) {
+    enum State { Missing, Oversize };
+    struct Case {
+        bool history;
+        State state;
+        const char* logBox;
+        const char* status;
+        const char* errorLine;
+    };
+    const Case cases[] = {
+        {false, Missing, "", "", " - Error 53 (File not found) in procedure DisplayOpLog\r\n"},
+        {true, Missing, "ITEM HISTORY LOG - 0 ENTRIES - Press 'Esc' to close\r\n\r\n", "Press 'Esc' to close", ""},
+        {false, Oversize, "", "", " - Error 7 (Out of memory) in procedure DisplayOpLog\r\n"},
+        {true, Oversize, "", "Log Size Too Large - Please Clear", ""},
+    };
+    for (const Case& c : cases) {
+        TempDataFolder local;
+        modTLMain::DataFolder = local.dataFolder();
+        window.logBox.clear();
+        window.status.clear();
+        if (c.state == Oversize) {
+            // A sparse file: its size counts, it takes no room.
+            QFile f(QString::fromStdString(local.path(c.history ? "ItemHistory.txt" : "OperationLog.txt")));
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            ASSERT_TRUE(f.resize(modTLMain::kLogViewMaxBytes + 1));
+        }
+        if (c.history) modTLMain::Show_Item_History();
+        else modTLMain::DisplayOpLog();
+        const std::string label = std::string(c.history ? "history" : "op log") + (c.state == Missing ? " missing" : " oversize");
+        EXPECT_EQ(window.logBox, c.logBox) << label;
+        EXPECT_EQ(window.status, c.status) << label;
+        const std::string errors = local.read("ErrorLog.txt");
+        if (*c.errorLine) EXPECT_NE(errors.find(c.errorLine), std::string::npos) << label << ": " << errors;
+        else EXPECT_EQ(errors, "") << label;
+    }
+}
+
 TEST_F(LogsTest, ClearingAsksUnlessQuiet) {
     ScriptedMessageBoxes boxes;
     data.write("OperationLog.txt", lines(1, 3));
@@ -118,6 +159,18 @@ TEST_F(LogsTest, ALogThatCannotBeOpenedIsReportedInTheErrorLog) {
     QDir().mkpath(QString::fromStdString(data.path("OperationLog.txt")));
     modTLMain::Write_Op_Log("still here");
     EXPECT_NE(data.read("ErrorLog.txt").find("in procedure OpenOpLog"), std::string::npos);
+}
+
+TEST_F(LogsTest, ADamagedLogIsReplacedAndTheLineBeingWrittenIsKept) {
+    time.clock.setNow(QDateTime(QDate(2026, 3, 4), QTime(15, 6, 7)));
+    // A log that cannot be opened but can be deleted: a link into a folder that is gone.
+    ASSERT_TRUE(QFile::link(QString::fromStdString(data.path("gone/OperationLog.txt")),
+                            QString::fromStdString(data.path("OperationLog.txt"))));
+    modTLMain::Write_Op_Log("Item Added");
+    EXPECT_EQ(data.read("OperationLog.txt"),
+              "3/4/2026 3:06:07 PM - Log Damaged, New Log Created...\r\n3/4/2026 3:06:07 PM - Item Added\r\n");
+    EXPECT_FALSE(QFileInfo(QString::fromStdString(data.path("OperationLog.txt"))).isSymLink());
+    EXPECT_NE(data.read("ErrorLog.txt").find(") in procedure OpenOpLog\r\n"), std::string::npos);
 }
 
 }  // namespace
