@@ -14,7 +14,7 @@
 #include "service/national_sites.h"
 #include "service/page_globals.h"
 #include "service/page_text.h"
-#include "service/private_profile.h"
+#include "service/cookie_jar.h"
 #include "service/wininet.h"
 
 namespace modTLMain {
@@ -27,41 +27,6 @@ constexpr const char* kCrLf = "\r\n";
 constexpr long kFlagsSignInPage = modWinInet::kFlagHttps | modWinInet::kFlagFollowRedirects;  // 3
 constexpr long kFlagsSignInPost = modWinInet::kFlagHttps;                                     // 1
 constexpr long kFlagsErrorPage = modWinInet::kFlagFollowRedirects | modWinInet::kFlagReadBody;  // 6
-
-// A user's two cookie sections as they were before the sign-in emptied them.
-struct SavedCookies {
-    std::vector<std::string> persistent;  // "name=value" lines in file order
-    std::vector<std::string> session;
-};
-
-std::string Session_Section(const std::string& user) { return user + " Session"; }
-std::string Persistent_Section(const std::string& user) { return user + " Persistent"; }
-
-// The section's cookie lines, all of them.
-std::vector<std::string> Read_Section(const std::string& section) {
-    std::vector<std::string> lines;
-    for (std::string& line : modPrivateProfile::Get_Profile_Section_Lines(modWinInet::Cookie_File(), section))
-        if (line.find('=') != std::string::npos) lines.push_back(std::move(line));
-    return lines;
-}
-
-SavedCookies Save_User_Cookies(const std::string& user) {
-    return {Read_Section(Persistent_Section(user)), Read_Section(Session_Section(user))};
-}
-
-// Puts the user's two sections back as they were saved.
-void Restore_User_Cookies(const std::string& user, const SavedCookies& saved) {
-    modWinInet::Clear_Cookies(user);
-    const std::string file = modWinInet::Cookie_File();
-    const auto put = [&file](const std::string& section, const std::vector<std::string>& lines) {
-        for (const std::string& line : lines) {
-            const size_t eq = line.find('=');
-            modPrivateProfile::Write_Profile_String(file, section, line.substr(0, eq), line.substr(eq + 1));
-        }
-    };
-    put(Persistent_Section(user), saved.persistent);
-    put(Session_Section(user), saved.session);
-}
 
 std::string Sign_In_Form(const std::string& user, const std::string& password) {
     return std::string("&MfcISAPICommand=SignInWelcome") + "&siteid=0" + "&co_partnerId=2" + "&UsingSSL=1" +
@@ -155,7 +120,7 @@ bool Sign_In(const std::string& UserID) {
     }
 
     TLMainState::DownloadBusy = -1;
-    const SavedCookies before = Save_User_Cookies(user);
+    const modWinInet::SavedCookies before = modWinInet::Save_User_Cookies(user);
     modWinInet::Clear_Cookies(user);
 
     // The sign-in page: its session cookies stay in the jar for the form.
@@ -172,7 +137,7 @@ bool Sign_In(const std::string& UserID) {
     if (!answered) {
         // No answer: nothing says the user is signed in, and the cookies of before come back.
         Write_Op_Log(opening + " - Sign In Failed");
-        Restore_User_Cookies(user, before);
+        modWinInet::Restore_User_Cookies(user, before);
         mainWindow().setStatus("eBay Sign In Failed, Check Operation Log for Details.");
         return Done(false);
     }

@@ -1,21 +1,28 @@
 // wininet.h — modWinInet: the program's one HTTP client, with its own cookie jar (tl2upsc.dat).
 //
-// Http_Request performs one synchronous request and leaves the response in the shared fields
-// below; the caller reads them straight after the call. While it waits it yields to the event
-// loop (platform::timers().waitUntil), so timer handlers may run — and may start another request:
-// all requests share one set of response fields. Everything runs on the UI thread.
-//
-// The transport is libcurl's multi interface, driven on the UI thread by socket notifiers and a
-// timer, so a nested wait moves every transfer in flight.
+// Http_Request performs one request and leaves the response in the shared fields below; the
+// caller reads them straight after the call. While it waits it yields to the event loop
+// (platform::timers().waitUntil), so timer handlers may run — and may start another request.
+// Every request has its own result: Http_Request takes HttpPostData, HttpBinaryMode and
+// HttpShowProgress when it starts and copies its own answer into the shared fields when it returns
+// to its caller, so a request nested inside its wait cannot change what its caller reads.
+// Work that nothing may hold up starts its requests with Start_Http_Request (http_request.h).
+// Everything runs on the UI thread.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "service/cookie_jar.h"
+#include "service/http_request.h"
 #include "service/page_globals.h"
 
 namespace modWinInet {
+
+namespace transport {
+class Session;
+}
 
 // ---- Flag bits of Http_Request ----------------------------------------------------------------
 inline constexpr long kFlagHttps = 1;            // port 443 and TLS; without it port 80, plain HTTP
@@ -26,8 +33,8 @@ inline constexpr long kFlagAcceptGzip = 8;       // send "Accept-Encoding: gzip,
 // ---- Shared request fields (the caller writes them before a call) -----------------------------
 inline std::string HttpURL;          // the URL most callers pass; after the call without its scheme
 inline std::string HttpPostData;     // form body, sent when the method is not "GET"
-inline int32_t HttpBinaryMode = 0;   // 1 = body into HttpBinaryData; set back to 0 by the binary read
-inline int32_t HttpShowProgress = 0; // 1 = percentage on the message dialog; set back to 0 likewise
+inline int32_t HttpBinaryMode = 0;   // 1 = body into HttpBinaryData; taken and set back to 0 by the next request
+inline int32_t HttpShowProgress = 0; // 1 = percentage on the message dialog; taken and set back to 0 likewise
 
 // ---- Shared response fields (Http_Request writes them) ----------------------------------------
 inline std::string HttpStatus;           // "200", "302"; "" until a response came
@@ -50,7 +57,7 @@ inline long hInternetConnect = 0;  // non-zero only while a request is in progre
 inline long hHttpRequest = 0;
 
 // ---- Requests ---------------------------------------------------------------------------------
-// One request. URL may begin with "http://" or "https://" and is rewritten without it.
+// One request, waited for. URL may begin with "http://" or "https://" and is rewritten without it.
 // Method "GET" sends a GET; any other text a POST of HttpPostData. CookieUser "" sends and stores
 // no cookies. UserAgent "" means modTLMain::DefaultUserAgent. True when a response was received,
 // whatever its status. URL may be HttpPostData itself (the bid confirm request does so).
@@ -59,15 +66,22 @@ bool Http_Request(std::string& URL, const std::string& Method, const std::string
 // The same for a URL the caller does not keep.
 bool Http_Request(std::string&& URL, const std::string& Method, const std::string& CookieUser,
                   long Flags, const std::string& UserAgent = {});
+// The same with the caller's deadline: a request still running then fails with 12002.
+bool Http_Request(std::string& URL, const std::string& Method, const std::string& CookieUser, long Flags,
+                  const std::string& UserAgent, Deadline deadline);
+// Copies a request's own result into the shared response fields (what Http_Request does when it
+// returns).
+void Publish_Result(const HttpResult& r);
 
 // Opens the session with HttpUserAgent; true when it could be opened.
 bool Http_Open_Session();
-// Closes the session (the main window's unload); the next request opens a new one.
+// Closes the session (the main window's unload): every request still in flight ends as
+// cancelled; the next request opens a new session.
 void Close_Session();
+// The session's transfer engine (opened when there is none); nullptr when it cannot be opened.
+std::shared_ptr<transport::Session> Current_Session(const std::string& userAgent);
 
-// The body readers and header query of the request in progress (used inside Http_Request).
-std::string Http_Read_Text();
-void Http_Read_Binary();
+// The header query of the last response that Http_Request returned.
 // Info levels: 19 status code, 22 raw headers, 5 Content-Length, 29 Content-Encoding, 33 Location.
 inline constexpr long kQueryStatusCode = 19;
 inline constexpr long kQueryRawHeadersCrLf = 22;
@@ -80,26 +94,15 @@ std::string Http_Query_Header(long InfoLevel);
 // Removes a leading "http://" or else "https://" (case-sensitive); other URLs unchanged.
 std::string Strip_URL_Scheme(const std::string& URL);
 
-// ---- Cookie jar: tl2upsc.dat in the data folder, sections "<user> Session" / "<user> Persistent"
-void Store_Cookies(const std::string& RawHeaders, const std::string& CookieUser);
-// "Cookie: a=1; b=2\r\n" (persistent first), or "" when the user has none or CookieUser is "".
-std::string Get_Cookie_Header(const std::string& CookieUser);
-void Clear_Cookies(const std::string& CookieUser);
-// Whole days from today to the cookie's Expires date; negative when expired; 0 when unreadable.
-int32_t Cookie_Days_Left(const std::string& CookieText);
-// The jar's file name: modTLMain::DataFolder + "tl2upsc.dat".
-std::string Cookie_File();
-
-// Whether the user's cookies may go to and come from this host: it lies in one of the national
-// sites' domains (modTLMain::Is_Site_Host). Cookies of other hosts are neither sent nor stored.
-bool Cookie_Host_Allowed(const std::string& host);
-
 // ---- System error numbers the client reports in HttpLastError ---------------------------------
 inline constexpr long kErrTimeout = 12002;
 inline constexpr long kErrNameNotResolved = 12007;
 inline constexpr long kErrCannotConnect = 12029;
 inline constexpr long kErrConnectionAborted = 12030;
 inline constexpr long kErrInvalidCA = 12045;
+inline constexpr long kErrCancelled = 12017;        // cancelled, or the session closed
+inline constexpr long kErrBadContent = 12004;       // a gzip body that does not decode
+inline constexpr long kErrBodyTooLarge = 8;         // a body beyond the client's cap
 
 // ---- Settings for tests -------------------------------------------------------------------
 struct TransportSettings {

@@ -513,11 +513,12 @@ TEST_F(HttpClient, ANestedFailureDoesNotFailTheOuterBody) {
     fake.route("", "GET", "/cut", cut);
     for (int binary : {0, 1}) {
         data.write("OperationLog.txt", "");
+        fake.clearRequests();
         bool innerOk = true;
         bool innerRan = false;
         platform::Timer timer;
         timer.setHandler([&] {
-            if (wi::HttpStatus != "200") return;  // the outer request is not reading yet
+            if (fake.requestCount() < 1) return;  // the outer request has not arrived yet
             timer.setEnabled(false);
             innerRan = true;
             innerOk = wi::Http_Request("cgi.ebay.com/cut", "GET", "", 6);
