@@ -14,7 +14,7 @@
 #include "foundation/startup.h"
 #include "foundation/user_state.h"
 #include "platform/timers.h"
-#include "service/automation_browser.h"
+#include "browser/automation_browser.h"
 #include "service/national_sites.h"
 #include "service/sign_in.h"
 #include "temp_data_folder.h"

@@ -1,4 +1,4 @@
-#include "service/automation_browser.h"
+#include "browser/automation_browser.h"
 
 #include <QApplication>
 #include <QCloseEvent>
