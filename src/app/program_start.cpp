@@ -40,4 +40,6 @@ void Start() {
     modTLMain::Main();
 }
 
+void Finish() { modTLMain::End_Single_Instance(); }
+
 }  // namespace programstart

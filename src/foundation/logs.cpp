@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <new>
+#include <stdexcept>
 
 #include "foundation/clock_state.h"
 #include "foundation/main_window_link.h"
@@ -128,6 +129,12 @@ std::string Error_Text(long number, const std::string& description, const std::s
 
 void Log_Error(long number, const std::string& description, const std::string& procedure) {
     Write_Error_Log(Error_Text(number, description, procedure));
+}
+
+void Log_Exception(const std::exception& e, const std::string& procedure) {
+    if (dynamic_cast<const std::bad_alloc*>(&e)) return Log_Error(7, "Out of memory", procedure);
+    if (dynamic_cast<const std::out_of_range*>(&e)) return Log_Error(9, "Subscript out of range", procedure);
+    Log_Error(5, e.what(), procedure);
 }
 
 void Write_Op_Log(const std::string& text) {

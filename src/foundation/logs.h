@@ -1,6 +1,7 @@
 // logs.h — the operation log, the error log and the item-history log in the data folder.
 #pragma once
 
+#include <exception>
 #include <string>
 
 namespace modTLMain {
@@ -15,6 +16,8 @@ void Write_Error_Log(const std::string& text);
 // "Error <n> (<description>) in procedure <name>"
 std::string Error_Text(long number, const std::string& description, const std::string& procedure);
 void Log_Error(long number, const std::string& description, const std::string& procedure);
+// The error-log line for an exception caught where a procedure traps its errors.
+void Log_Exception(const std::exception& e, const std::string& procedure);
 
 void DisplayOpLog();
 void Show_Item_History();

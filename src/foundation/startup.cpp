@@ -1,6 +1,7 @@
 #include "foundation/startup.h"
 
 #include <QDir>
+#include <limits>
 #include <memory>
 
 #include "foundation/cipher.h"
@@ -28,19 +29,20 @@ std::unique_ptr<platform::SingleInstance> g_instance;
 
 constexpr const char* kSiteLocaleIds = "1033,3081,4105,2057,3079,2060,2067,1036,1031,1040,1043,3082,1053";
 
-// Step 5: a second start hands over to the first and ends without touching any file.
+// Step 5: a second start hands over to the first and ends without touching any file. When the
+// first holds the single-instance lock but never answers, the second ends all the same.
 void Check_Single_Instance() {
     g_instance = std::make_unique<platform::SingleInstance>(DataFolder);
-    const auto handOver = [] {
-        platform::timers().doEvents();
-        platform::exitProcess(0);
-    };
-    if (g_instance->anotherIsRunning()) handOver();
-    const bool first = g_instance->listen([] {
+    const auto outcome = g_instance->start([] {
         if (g_windows.showMainWindow) g_windows.showMainWindow();
     });
-    // Two starts at the same moment: the one that did not get the name hands over too.
-    if (!first && g_instance->anotherIsRunning()) handOver();
+    if (outcome == platform::SingleInstance::Outcome::First) {
+        platform::atProcessExit("single instance", End_Single_Instance);
+        return;
+    }
+    g_instance.reset();
+    platform::timers().doEvents();
+    platform::exitProcess(outcome == platform::SingleInstance::Outcome::HandedOver ? 0 : 1);
 }
 
 void Check_Versions() {
@@ -88,28 +90,37 @@ void GetUserAgent() {
 }
 
 void Main() {
-    GetAppDataPaths();
-    GetUserAgent();
-    if (g_windows.loadNewSetup) g_windows.loadNewSetup();
-    platform::timers().waitUntil([] { return ConfigLoaded != 0; }, std::numeric_limits<qint64>::max() / 4);
-    Check_Single_Instance();
-    modWinInfo::Get_Windows_Version();
-    Get_Time_Zone_Info();
-    if (modWinInfo::OSMajorVersion >= 6) TokenElevationType = modWinInfo::Get_Elevation_Type();
-    const long ctx = modAHM::Get_Crypt_Context();
-    if (ctx != 0) {
-        modAHM::Release_Crypt_Context(ctx);
-    } else {
-        platform::MsgBox("Error! Could not initialize Cryptographic Services. This program requires Internet Explorer "
-                         "version 5.5 or later with 128 bit cipher strength.",
-                         platform::vbCritical, "Cryptographic Services");
+    try {
+        GetAppDataPaths();
+        GetUserAgent();
+        if (g_windows.loadNewSetup) g_windows.loadNewSetup();
+        platform::timers().waitUntil([] { return ConfigLoaded != 0; }, std::numeric_limits<qint64>::max() / 4);
+        Check_Single_Instance();
+        modWinInfo::Get_Windows_Version();
+        Get_Time_Zone_Info();
+        if (modWinInfo::OSMajorVersion >= 6) TokenElevationType = modWinInfo::Get_Elevation_Type();
+        const long ctx = modAHM::Get_Crypt_Context();
+        if (ctx != 0) {
+            modAHM::Release_Crypt_Context(ctx);
+        } else {
+            platform::MsgBox("Error! Could not initialize Cryptographic Services. This program requires Internet "
+                             "Explorer version 5.5 or later with 128 bit cipher strength.",
+                             platform::vbCritical, "Cryptographic Services");
+        }
+        Check_Versions();
+        if (NewInstall) {
+            Write_Op_Log("New Install - Setting Presets");
+            Set_Default_Config();
+        }
+        if (g_windows.loadSplash) g_windows.loadSplash();
+    } catch (const std::exception& e) {
+        Log_Exception(e, "Main");
     }
-    Check_Versions();
-    if (NewInstall) {
-        Write_Op_Log("New Install - Setting Presets");
-        Set_Default_Config();
-    }
-    if (g_windows.loadSplash) g_windows.loadSplash();
+}
+
+void End_Single_Instance() {
+    if (g_instance) g_instance->release();
+    g_instance.reset();
 }
 
 void Set_Default_Config() {
@@ -142,7 +153,7 @@ void Set_Default_Config() {
 }
 
 void ResetStartupForTests() {
-    g_instance.reset();
+    End_Single_Instance();
     DataFolder.clear();
     AppDataFolder.clear();
     CommonAppDataFolder.clear();

@@ -25,6 +25,8 @@ void Main();
 void GetAppDataPaths();
 void GetUserAgent();
 void Set_Default_Config();
+// Gives up the single-instance lock and socket (the program's end).
+void End_Single_Instance();
 
 void ResetStartupForTests();
 

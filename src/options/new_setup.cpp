@@ -1,5 +1,6 @@
 #include "options/new_setup.h"
 
+#include <QCloseEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -53,6 +54,11 @@ void NewSetup::LIF_Timer() {
     LIF.setEnabled(false);
     modTLC::LDIF();
     modTLMain::ConfigLoaded = 1;
+}
+
+void NewSetup::closeEvent(QCloseEvent* e) {
+    e->accept();
+    if (g_setup == this) Done();
 }
 
 void NewSetup::Done() {

@@ -25,6 +25,10 @@ public:
     // Shows the main window (the program's main() sets it).
     static void SetShowMainWindow(std::function<void()> show);
 
+protected:
+    // The close box finishes the wizard: the program never runs on without a window.
+    void closeEvent(QCloseEvent* e) override;
+
 private:
     platform::Timer LIF;
     QLabel* labInfo = nullptr;

@@ -1,75 +1,130 @@
 #include "platform/single_instance.h"
 
 #include <QCryptographicHash>
-#include <QDir>
 #include <QLocalServer>
-#include <QLockFile>
 #include <QLocalSocket>
+#include <QLockFile>
+#include <cstdlib>
+#include <sys/stat.h>
 #include <unistd.h>
+#include <vector>
+
+#include "platform/clock.h"
+#include "platform/timers.h"
 
 namespace platform {
+namespace {
 
-SingleInstance::SingleInstance(const std::string& dataFolder) {
-    const QByteArray hash = QCryptographicHash::hash(QByteArray::fromStdString(dataFolder), QCryptographicHash::Sha1).toHex().left(16);
-    m_name = "TolvaneRerodeII-" + std::to_string(::getuid()) + "-" + hash.toStdString();
+// A folder of this user's that nobody else can write into (so nobody can put a file of that
+// name there first, nor hold the lock).
+bool usersOwnFolder(const std::string& dir) {
+    struct stat st {};
+    if (dir.empty() || dir.front() != '/' || ::stat(dir.c_str(), &st) != 0) return false;
+    return S_ISDIR(st.st_mode) && st.st_uid == ::getuid() && (st.st_mode & S_IWUSR) &&
+           (st.st_mode & (S_IWGRP | S_IWOTH)) == 0;
 }
 
-SingleInstance::~SingleInstance() {
-    if (m_server) {
-        m_server->close();
-        delete m_server;
+std::string withSlash(std::string dir) {
+    if (!dir.empty() && dir.back() != '/') dir += '/';
+    return dir;
+}
+
+}  // namespace
+
+SingleInstance::SingleInstance(const std::string& dataFolder) {
+    // The runtime folder is shared by all of the user's programs: the names there carry the
+    // data folder, so each data folder has its own. In the data folder itself plain names do.
+    const QByteArray hash =
+        QCryptographicHash::hash(QByteArray::fromStdString(dataFolder), QCryptographicHash::Sha1).toHex().left(16);
+    struct Place { std::string folder, base; };
+    std::vector<Place> places;  // in the order of preference
+    const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+    if (runtime && usersOwnFolder(runtime))
+        places.push_back({withSlash(runtime), "TolvaneRerodeII-" + hash.toStdString()});
+    places.push_back({withSlash(dataFolder), "TolvaneRerodeII"});
+    // The first place whose socket path fits the socket address; when none does, the first
+    // place without a socket.
+    m_lockPath = places.front().folder + places.front().base + ".lock";
+    for (const Place& p : places) {
+        const std::string socket = p.folder + p.base + ".sock";
+        if (socket.size() > kMaxSocketPath) continue;
+        m_lockPath = p.folder + p.base + ".lock";
+        m_socketPath = socket;
+        break;
     }
 }
 
-bool SingleInstance::answers() const {
-    QLocalSocket socket;
-    socket.connectToServer(QString::fromStdString(m_name));
-    const bool up = socket.waitForConnected(1000);
-    if (up) socket.disconnectFromServer();
-    return up;
-}
+SingleInstance::~SingleInstance() { release(); }
 
-bool SingleInstance::anotherIsRunning() {
-    QLocalSocket socket;
-    socket.connectToServer(QString::fromStdString(m_name));
-    if (!socket.waitForConnected(1000)) return false;
-    socket.write("show\n");
-    socket.flush();
-    socket.waitForBytesWritten(1000);
-    socket.disconnectFromServer();
+bool SingleInstance::takeLock() {
+    auto lock = std::make_unique<QLockFile>(QString::fromStdString(m_lockPath));
+    // Never stale by age: a lock is stale only when the process that holds it is gone.
+    lock->setStaleLockTime(0);
+    if (!lock->tryLock(0)) return false;
+    m_lock = std::move(lock);
     return true;
 }
 
-bool SingleInstance::listen(std::function<void()> onShow) {
-    // The socket name alone cannot decide between two starts at the same moment: a listen
-    // replaces a socket file of the same name. A lock held for the life of the process
-    // can (a crashed holder's lock is found stale and taken over).
-    m_lock = std::make_unique<QLockFile>(QDir::tempPath() + "/" + QString::fromStdString(m_name) + ".lock");
-    m_lock->setStaleLockTime(0);
-    if (!m_lock->tryLock(0)) {
-        m_lock.reset();
-        return false;
-    }
-    m_onShow = std::move(onShow);
-    m_server = new QLocalServer();
+bool SingleInstance::sendShow() const {
+    if (m_socketPath.empty()) return false;
+    QLocalSocket socket;
+    socket.connectToServer(QString::fromStdString(m_socketPath));
+    if (!socket.waitForConnected(1000)) return false;
+    socket.write("show\n");
+    socket.flush();
+    const bool sent = socket.waitForBytesWritten(1000) || socket.bytesToWrite() == 0;
+    socket.disconnectFromServer();
+    return sent;
+}
+
+void SingleInstance::listen() {
+    if (m_socketPath.empty()) return;
+    const QString name = QString::fromStdString(m_socketPath);
+    // Holding the lock, a socket file of that name can only be one a crashed run left.
+    QLocalServer::removeServer(name);
+    m_server = std::make_unique<QLocalServer>();
     m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!m_server->listen(QString::fromStdString(m_name))) {
-        // Taken: by a process that started at the same moment (it answers, and keeps the
-        // name), or left behind by one that crashed (nobody answers, so it is removed).
-        if (answers()) return false;
-        QLocalServer::removeServer(QString::fromStdString(m_name));
-        if (!m_server->listen(QString::fromStdString(m_name))) return false;
+    if (!m_server->listen(name)) {
+        m_server.reset();
+        return;
     }
-    QObject::connect(m_server, &QLocalServer::newConnection, [this] {
-        while (QLocalSocket* s = m_server->nextPendingConnection()) {
-            QObject::connect(s, &QLocalSocket::readyRead, [this, s] {
+    QLocalServer* server = m_server.get();
+    QObject::connect(server, &QLocalServer::newConnection, server, [this, server] {
+        while (QLocalSocket* s = server->nextPendingConnection()) {
+            QObject::connect(s, &QLocalSocket::readyRead, s, [this, s] {
                 const QByteArray msg = s->readAll();
                 if (msg.startsWith("show") && m_onShow) m_onShow();
             });
             QObject::connect(s, &QLocalSocket::disconnected, s, &QObject::deleteLater);
         }
     });
-    return true;
+}
+
+SingleInstance::Outcome SingleInstance::start(std::function<void()> onShow, qint64 handOverMs) {
+    const qint64 until = clock().tickMs() + handOverMs;
+    for (;;) {
+        if (takeLock()) {
+            m_onShow = std::move(onShow);
+            listen();
+            return Outcome::First;
+        }
+        // The holder may still be starting (not yet listening), or may just be ending.
+        if (sendShow()) return Outcome::HandedOver;
+        if (clock().tickMs() >= until) return Outcome::Held;
+        timers().waitMs(kRetryMs);
+    }
+}
+
+void SingleInstance::release() {
+    if (m_server) {
+        m_server->close();  // removes the socket file
+        m_server.reset();
+    }
+    if (m_lock) {
+        m_lock->unlock();  // removes the lock file
+        m_lock.reset();
+    }
+    m_onShow = nullptr;
 }
 
 }  // namespace platform

@@ -1,9 +1,16 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QLockFile>
 #include <QProcess>
+#include <QTimer>
+#include <new>
+#include <optional>
+#include <stdexcept>
 
+#include "app/program_application.h"
 #include "app/program_start.h"
 #include "fake_clock.h"
 #include "foundation/cipher.h"
@@ -13,7 +20,10 @@
 #include "options/new_setup.h"
 #include "platform/file_version.h"
 #include "platform/locale_info.h"
+#include "platform/process.h"
+#include "platform/single_instance.h"
 #include "scripted_boxes.h"
+#include "service/cookie_jar.h"
 #include "temp_data_folder.h"
 
 using namespace testsupport;
@@ -38,6 +48,18 @@ protected:
     }
 };
 
+struct ProcessEnded {
+    int code;
+};
+
+constexpr QFileDevice::Permissions kUserOnlyFolder = QFileDevice::ReadOwner | QFileDevice::WriteOwner |
+                                                     QFileDevice::ExeOwner | QFileDevice::ReadUser |
+                                                     QFileDevice::WriteUser | QFileDevice::ExeUser;
+constexpr QFileDevice::Permissions kUserOnlyFile =
+    QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ReadUser | QFileDevice::WriteUser;
+
+QFileDevice::Permissions modeOf(const std::string& path) { return QFileInfo(QString::fromStdString(path)).permissions(); }
+
 TEST_F(StartupTest, AFreshProfileGetsItsPresetsAndTheWizard) {
     TempDataFolder data;
     QDir(QString::fromStdString(data.dataFolder())).removeRecursively();  // no installer ran
@@ -49,13 +71,32 @@ TEST_F(StartupTest, AFreshProfileGetsItsPresetsAndTheWizard) {
     time.advanceMs(50);  // the splash hands over on its first tick
 
     EXPECT_EQ(modTLMain::DataFolder, data.dataFolder());
-    EXPECT_EQ(QFileInfo(QString::fromStdString(data.dataFolder())).permissions() & 0x0077, 0);
     for (const char* sub : {"Saved Items", "Backup", "Item Photos", "Debug"})
         EXPECT_TRUE(QDir(QString::fromStdString(data.path(sub))).exists()) << sub;
+    // The presets in the order the saved file holds them; the site's own [Locale] values follow.
+    struct Preset { const char* section; const char* key; const char* value; };
+    const Preset presets[] = {
+        {"Options", "AlarmValues", "1284"}, {"Options", "AutoComment", "0"},   {"Options", "AutoDialType", "2"},
+        {"Options", "AutoUpdateOpt", "1"},  {"Options", "ChkUpdates", "1"},    {"Options", "ClockSet", "1"},
+        {"Options", "Columns", "63"},       {"Options", "InstallVersion", "3.43"}, {"Options", "ManualOption", "1"},
+        {"Options", "MyeBayASI", "1"},      {"Options", "ShowBidSetup", "0"},  {"Options", "BidsPendWarning", "1"},
+        {"Options", "Sound", "1"},          {"Options", "TimeSync", "0"},      {"Options", "AutoAdd", "0"},
+        {"Options", "ClosetoTray", "1"},    {"Categories", "General", "1"},    {"Sounds", "AddItem", "AddItem"},
+        {"Sounds", "Alert", "Alert"},       {"Sounds", "ClockAlarm", "ClockAlarm"},
+        {"Sounds", "DLComplete", "DLComplete"}, {"Sounds", "General", "General"}, {"Sounds", "Lose", "Lose"},
+        {"Sounds", "Win", "Win"},           {"Locale", "SiteIndex", "3"},      // en_GB: locale 2057, the fourth site
+    };
+    std::string expected, section;
+    for (const Preset& p : presets) {
+        if (p.section != section) {
+            expected += (section.empty() ? "" : "\r\n") + std::string("[") + p.section + "]\r\n";
+            section = p.section;
+        }
+        expected += std::string(p.key) + "=" + p.value + "\r\n";
+    }
     const std::string plain = plainConfig(data);
-    EXPECT_EQ(plain.rfind("[Options]\r\nAlarmValues=1284\r\nAutoComment=0\r\n", 0), 0u) << plain;
-    EXPECT_NE(plain.find("\r\n\r\n[Categories]\r\nGeneral=1\r\n\r\n[Sounds]\r\nAddItem=AddItem\r\n"), std::string::npos);
-    EXPECT_NE(plain.find("[Locale]\r\nSiteIndex=3\r\n"), std::string::npos);
+    EXPECT_EQ(plain.substr(0, expected.size()), expected);
+    EXPECT_NE(plain.find("SiteIndex=3\r\nHomeSite="), std::string::npos) << plain;
     EXPECT_NE(data.read("OperationLog.txt").find(" - New Install - Setting Presets\r\n"), std::string::npos);
     EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"Error! Program Updater File Missing!", "Error! IE DLL File Missing!"}));
     EXPECT_EQ(modTLMain::DefaultUserAgent, "Mozilla/4.0 (compatible; MSIE 6.0; Win32)");
@@ -63,6 +104,145 @@ TEST_F(StartupTest, AFreshProfileGetsItsPresetsAndTheWizard) {
     ASSERT_TRUE(NewSetup::loaded());
     EXPECT_TRUE(NewSetup::instance().isVisible());
     EXPECT_FALSE(modTLMain::NewInstall);
+
+    // Only the user reaches the data folder, the settings and the cookie jar.
+    modWinInet::Store_Cookies("HTTP/1.1 200 OK\r\nSet-Cookie: nonsession=1; path=/\r\n\r\n", "someone");
+    EXPECT_EQ(modeOf(data.dataFolder()), kUserOnlyFolder);
+    EXPECT_EQ(modeOf(data.path("tl2cf.dat")), kUserOnlyFile);
+    ASSERT_TRUE(data.exists("tl2upsc.dat"));
+    EXPECT_EQ(modeOf(data.path("tl2upsc.dat")), kUserOnlyFile);
+}
+
+// Until the wizard has pages of its own, its close box is its Finish: the presets are saved and
+// the main window shows, so the program never runs on without a window.
+TEST_F(StartupTest, TheWizardsCloseBoxLeavesNoWindowlessProcess) {
+    TempDataFolder data;
+    FakeTime time;
+    ScriptedMessageBoxes boxes;
+    programstart::Start();
+    time.advanceMs(50);
+    ASSERT_TRUE(NewSetup::loaded());
+    ASSERT_TRUE(NewSetup::instance().isVisible());
+    modTLC::Set_Config_Value("Options", "Sound", "0");  // a change made in the wizard
+    NewSetup::instance().close();
+    QApplication::processEvents();
+    EXPECT_FALSE(NewSetup::loaded());
+    ASSERT_TRUE(TLMain::loaded());
+    EXPECT_TRUE(TLMain::instance().isVisible());
+    EXPECT_EQ(modTLMain::FirstRunSetup, 0);
+    EXPECT_NE(plainConfig(data).find("Sound=0\r\n"), std::string::npos);
+}
+
+// The lock is held but nobody answers: this start gives up after its tries and touches nothing.
+TEST_F(StartupTest, AHeldLockWithoutAnAnswerEndsTheSecondStart) {
+    TempDataFolder data;
+    data.write("tl2cf.dat", modAHM::Crypt_String("[Options]\r\nSound=1\r\n", modTLC::Config_Phrase(), true));
+    const std::string before = data.read("tl2cf.dat");
+    QLockFile holder(QString::fromStdString(platform::SingleInstance(data.dataFolder()).lockPath()));
+    ASSERT_TRUE(holder.tryLock(0));
+    FakeTime time;
+    ScriptedMessageBoxes boxes;
+    platform::setExitHookForTests([](int code) { throw ProcessEnded{code}; });
+    const qint64 started = time.clock.tickMs();
+    std::optional<int> ended;
+    try {
+        programstart::Start();
+    } catch (const ProcessEnded& e) {
+        ended = e.code;
+    }
+    platform::setExitHookForTests({});
+    ASSERT_TRUE(ended.has_value()) << "the second start ran on";
+    EXPECT_NE(*ended, 0);
+    EXPECT_GE(time.clock.tickMs() - started, platform::SingleInstance::kHandOverMs);
+    EXPECT_FALSE(TLMain::loaded());
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(data.read("tl2cf.dat"), before);
+    EXPECT_FALSE(data.exists("OperationLog.txt"));
+}
+
+// What start-up makes for itself (the single-instance lock and socket) goes at the program's end.
+TEST_F(StartupTest, TheProgramsEndRemovesItsLockAndSocket) {
+    TempDataFolder data;
+    data.write("tl2cf.dat", modAHM::Crypt_String("[Options]\r\nSound=1\r\n", modTLC::Config_Phrase(), true));
+    const platform::SingleInstance names(data.dataFolder());
+    FakeTime time;
+    ScriptedMessageBoxes boxes;
+    programstart::Start();
+    time.advanceMs(50);
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(names.lockPath())));
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(names.socketPath())));
+    programstart::Finish();
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(names.lockPath())));
+    EXPECT_FALSE(QFile::exists(QString::fromStdString(names.socketPath())));
+}
+
+// A damaged store must not stop the program from starting.
+TEST_F(StartupTest, DamagedStoresStillStart) {
+    std::string longOptions = "[Options]\r\n";
+    for (int i = 1; i <= 40000; ++i) longOptions += "Key" + std::to_string(i) + "=" + std::to_string(i) + "\r\n";
+    struct Case {
+        const char* name;
+        std::string store;   // enciphered into tl2cf.dat; "" leaves garbage there
+        bool emptyBackup;
+        bool wizard;         // a new install: presets and the wizard, else the main window
+        const char* errorLine;
+    };
+    const Case cases[] = {
+        {"a 40,000-line section", longOptions, false, false, " - Error 6 (Overflow) in procedure LDIF\r\n"},
+        {"an empty backup", "", true, true, " - Error 62 (Input past end of file) in procedure LDIF\r\n"},
+    };
+    for (const Case& c : cases) {
+        TempDataFolder data;
+        modTLMain::ResetStartupForTests();
+        modTLC::ResetForTests();
+        if (c.store.empty()) data.write("tl2cf.dat", "not a store");
+        else data.write("tl2cf.dat", modAHM::Crypt_String(c.store, modTLC::Config_Phrase(), true));
+        if (c.emptyBackup) data.write("Backup/tl2cf.dat", "");
+        FakeTime time;
+        ScriptedMessageBoxes boxes;
+        programstart::Start();
+        time.advanceMs(50);
+        EXPECT_NE(data.read("ErrorLog.txt").find(c.errorLine), std::string::npos) << c.name;
+        if (c.wizard) {
+            ASSERT_TRUE(NewSetup::loaded()) << c.name;
+            EXPECT_TRUE(NewSetup::instance().isVisible()) << c.name;
+            EXPECT_EQ(plainConfig(data).rfind("[Options]\r\nAlarmValues=1284\r\n", 0), 0u) << c.name;
+            EXPECT_EQ(QDir(QString::fromStdString(data.dataFolder())).entryList({"tl2cf.dat.unreadable-*"}).size(), 1)
+                << c.name;
+        } else {
+            ASSERT_TRUE(TLMain::loaded()) << c.name;
+            EXPECT_TRUE(TLMain::instance().isVisible()) << c.name;
+        }
+        NewSetup::Unload();
+        TLMain::unloadForTests();
+    }
+}
+
+// An error thrown in an event handler is written to the error log and the program goes on.
+TEST_F(StartupTest, NoErrorEscapesAnEventHandler) {
+    TempDataFolder data;
+    modTLMain::DataFolder = data.dataFolder();
+    QTimer receiver;
+    QEvent event(QEvent::User);
+    struct Case {
+        std::function<bool()> handler;
+        bool result;
+        const char* errorLine;
+    };
+    const Case cases[] = {
+        {[] { return true; }, true, nullptr},
+        {[]() -> bool { throw std::runtime_error("handler failed"); }, false,
+         " - Error 5 (handler failed) in procedure QTimer (event 1000)\r\n"},
+        {[]() -> bool { throw std::bad_alloc(); }, false, " - Error 7 (Out of memory) in procedure QTimer (event 1000)\r\n"},
+        {[]() -> bool { throw 42; }, false, " - Error 5 (Unknown error) in procedure QTimer (event 1000)\r\n"},
+    };
+    for (const Case& c : cases) {
+        data.write("ErrorLog.txt", "");
+        EXPECT_EQ(programstart::Deliver_Guarded(&receiver, &event, c.handler), c.result);
+        const std::string errors = data.read("ErrorLog.txt");
+        if (c.errorLine) EXPECT_NE(errors.find(c.errorLine), std::string::npos) << errors;
+        else EXPECT_EQ(errors, "");
+    }
 }
 
 TEST_F(StartupTest, LocalesOutsideTheSiteListStartOnTheFirstSite) {
