@@ -2,12 +2,13 @@
 
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QEventLoop>
 #include <QTimer>
 #include <algorithm>
 #include <limits>
 #include <map>
+#include <set>
+#include <vector>
 
 #include "platform/clock.h"
 
@@ -51,15 +52,14 @@ public:
     bool waitUntil(const std::function<bool()>& done, qint64 maxMs) override {
         if (done()) return true;
         if (!QCoreApplication::instance()) return done();
-        QElapsedTimer el;
-        el.start();
+        const qint64 start = clock().tickMs();
         // A timer at the deadline wakes the sleeping loop; any other event wakes it too.
-        // It is re-armed for what is left, since a timer may fire a little early.
+        // It is re-armed for what is left on the clock, since a timer may fire a little early.
         QTimer deadline;
         deadline.setSingleShot(true);
         deadline.setTimerType(Qt::PreciseTimer);
         while (!done()) {
-            const qint64 left = maxMs - el.elapsed();
+            const qint64 left = maxMs - (clock().tickMs() - start);
             if (left <= 0) break;
             if (!deadline.isActive())
                 deadline.start(static_cast<int>(std::min<qint64>(left, std::numeric_limits<int>::max())));
@@ -77,9 +77,12 @@ private:
 };
 
 TimerService* g_override = nullptr;
-// Changes whenever the service is swapped: a timer made on a service that has since
-// gone (a test's fake) must not call it again.
-unsigned g_generation = 1;
+
+// Every Timer alive, so that a swap of the service can move them all.
+std::set<Timer*>& liveTimers() {
+    static auto* live = new std::set<Timer*>();  // outlives timers of static objects
+    return *live;
+}
 
 }  // namespace
 
@@ -89,15 +92,31 @@ TimerService& timers() {
 }
 
 void setTimerServiceForTests(TimerService* t) {
+    // The old service is still alive here: its timers stop before the new one takes them.
+    std::vector<Timer*> armed;
+    for (Timer* timer : liveTimers()) {
+        if (!timer->m_service) continue;
+        timer->detach();
+        armed.push_back(timer);
+    }
     g_override = t;
-    ++g_generation;
+    for (Timer* timer : armed) timer->apply();
 }
 
 Timer::Timer(std::function<void()> handler)
-    : m_handler(std::make_shared<std::function<void()>>(std::move(handler))) {}
+    : m_handler(std::make_shared<std::function<void()>>(std::move(handler))) {
+    liveTimers().insert(this);
+}
 
 Timer::~Timer() {
-    if (m_id && m_service && m_generation == g_generation) m_service->removeTimer(m_id);
+    liveTimers().erase(this);
+    detach();
+}
+
+void Timer::detach() {
+    if (m_service && m_id) m_service->removeTimer(m_id);
+    m_service = nullptr;
+    m_id = 0;
 }
 
 void Timer::setHandler(std::function<void()> handler) { *m_handler = std::move(handler); }
@@ -114,9 +133,8 @@ void Timer::setEnabled(bool on) {
 
 void Timer::apply() {
     TimerService& svc = timers();
-    if (m_service != &svc || m_generation != g_generation) {
-        if (m_id && m_service && m_generation == g_generation) m_service->removeTimer(m_id);
-        m_generation = g_generation;
+    if (m_service != &svc) {
+        detach();
         m_service = &svc;
         std::weak_ptr<std::function<void()>> h = m_handler;
         m_id = svc.addTimer([h] {

@@ -4,7 +4,8 @@
 // equivalent of a form's timer control: an interval, an Enabled switch and a
 // handler. Waits yield to the event loop so that timers keep running inside
 // them (re-entry is expected and guarded by the callers' own flags).
-// All of it goes through one TimerService so that tests can drive time.
+// All of it goes through one TimerService so that tests can drive time; the
+// waits measure time on the program's clock (platform/clock.h) and nothing else.
 #pragma once
 
 #include <QtGlobal>
@@ -33,7 +34,10 @@ public:
 };
 
 TimerService& timers();
-void setTimerServiceForTests(TimerService* t);  // nullptr puts the real one back
+// Swaps the service (nullptr puts the real one back). Every live Timer moves over: it stops on the
+// old service and runs on the new one with its interval and Enabled state, its interval counted
+// from the swap.
+void setTimerServiceForTests(TimerService* t);
 
 // A timer control: Interval and Enabled as on a form; the handler runs on the UI thread.
 class Timer {
@@ -50,13 +54,14 @@ public:
     bool enabled() const { return m_enabled; }
 
 private:
+    friend void setTimerServiceForTests(TimerService* t);
     void apply();
+    void detach();  // stops and forgets its timer on the service that holds it
     std::shared_ptr<std::function<void()>> m_handler;
     int m_id = 0;
     int m_interval = 0;
     bool m_enabled = false;
     TimerService* m_service = nullptr;
-    unsigned m_generation = 0;
 };
 
 }  // namespace platform
