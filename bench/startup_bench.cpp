@@ -42,6 +42,7 @@ void BM_StartupToFirstWindow(benchmark::State& state) {
         state.PauseTiming();
         NewSetup::Unload();
         TLMain::unloadForTests();
+        programstart::Finish();  // the program's end, before its data folder goes
         QCoreApplication::processEvents();
         state.ResumeTiming();
     }
