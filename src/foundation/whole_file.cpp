@@ -14,6 +14,12 @@ bool Save_Whole_File(const std::string& path, const std::string& bytes, bool pri
         f.cancelWriting();
         return false;
     }
+    // A write cut short (a full disk, a file-size limit) can leave commit() content with the part
+    // that was written; the flush and the size tell.
+    if (!f.flush() || f.size() != static_cast<qint64>(bytes.size())) {
+        f.cancelWriting();
+        return false;
+    }
     if (!f.commit()) return false;
     if (privateFile) QFile::setPermissions(QString::fromStdString(path), QFileDevice::ReadOwner | QFileDevice::WriteOwner);
     return true;
