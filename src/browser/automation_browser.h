@@ -70,12 +70,14 @@ public:
     IEEvents() = default;
 
     // The browser whose events this object receives (assigned by the opener); nullptr = none.
+    // Each assignment starts a new sign-in attempt.
     void setMyIESink(AutomationBrowser* browser);
     AutomationBrowser* MyIESink() const { return m_sink; }
 
     // A page has loaded: on an https page of the sign-in host, with automatic sign-in on, fills the
     // form that holds the password field (password, first text field = user ID, first check box)
-    // and submits it. Anything else leaves the page as it is.
+    // and submits it. Anything else leaves the page as it is. A form is submitted once per attempt:
+    // a sign-in page that comes back after it (a wrong password) is left to the user.
     void MyIESink_DocumentComplete(QWebEngineView* pDisp, const QString& URL);
     // The browser is closing: lets go of it and of the kept page.
     void MyIESink_OnQuit();
@@ -95,8 +97,13 @@ signals:
 
 private:
     QPointer<AutomationBrowser> m_sink;
+    // Where the attempt stands: the script is running on a page, or it has submitted a form.
+    enum class Attempt { Open, Running, Submitted };
+
     QPointer<QWebEngineView> m_document;  // the page of the last completed sign-in load
     QMetaObject::Connection m_complete, m_quit;
+    Attempt m_attempt = Attempt::Open;
+    quint64 m_attemptNumber = 0;  // counts the attempts, so a late script result finds its own
 };
 
 namespace modTLMain {

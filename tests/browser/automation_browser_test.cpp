@@ -15,10 +15,14 @@
 #include "foundation/user_state.h"
 #include "platform/timers.h"
 #include "browser/automation_browser.h"
+#include "browser_fakes.h"
+#include "fake_signin.h"
 #include "service/national_sites.h"
 #include "service/sign_in.h"
 #include "temp_data_folder.h"
 
+using testsupport::FakeService;
+using testsupport::FakeSignIn;
 using testsupport::TempDataFolder;
 
 namespace {
@@ -163,25 +167,69 @@ TEST_F(BrowserTest, SignsInOnlyOnTheHttpsPageOfTheSignInHost) {
     }
     EXPECT_EQ(ran, 0);
 
-    // The https page of the sign-in host: the form with the password field is filled and sent;
-    // the search form before it stays empty.
-    modTLMain::AutoSignIn = 1;
-    ASSERT_TRUE(load(b, v, kSignInPage, "https://" + host.toUpper() + path));
-    ASSERT_TRUE(platform::timers().waitUntil([&] { return ran > 0; }, kWaitMs));
-    EXPECT_TRUE(filled);
-    EXPECT_EQ(js(v, kFieldsScript), R"(/bob smith//pa"ss\wo'rd/true/bob smith|pa"ss\wo'rd|true)");
-
     // A sign-in page without a password field is left as it is.
-    ran = 0;
+    modTLMain::AutoSignIn = 1;
     ASSERT_TRUE(load(b, v, "<html><body><form><input type='text' name='q'></form></body></html>", "https://" + host + path));
     ASSERT_TRUE(platform::timers().waitUntil([&] { return ran > 0; }, kWaitMs));
     EXPECT_FALSE(filled);
     EXPECT_EQ(js(v, "document.forms[0].q.value"), "");
 
+    // The https page of the sign-in host: the form with the password field is filled and sent;
+    // the search form before it stays empty.
+    ran = 0;
+    ASSERT_TRUE(load(b, v, kSignInPage, "https://" + host.toUpper() + path));
+    ASSERT_TRUE(platform::timers().waitUntil([&] { return ran > 0; }, kWaitMs));
+    EXPECT_TRUE(filled);
+    EXPECT_EQ(js(v, kFieldsScript), R"(/bob smith//pa"ss\wo'rd/true/bob smith|pa"ss\wo'rd|true)");
+
+    // The form has gone once in this attempt: the sign-in page again is the user's.
+    ASSERT_TRUE(load(b, v, kSignInPage, "https://" + host + path));
+    EXPECT_EQ(js(v, kFieldsScript), "////false/undefined");
+    EXPECT_EQ(ran, 1);
+
     // Once the window quits, the receiver lets go of it.
     b->Quit();
     platform::timers().waitUntil([] { return !modTLMain::IEBrowser; }, kWaitMs);
     EXPECT_EQ(modTLMain::Browser_Events().MyIESink(), nullptr);
+}
+
+// Against the fake service: a wrong password brings the sign-in form back, as the service does.
+TEST_F(BrowserTest, AutomaticSignInSubmitsOncePerAttempt) {
+    UserState::CurrentUserID = "bob";
+    modTLC::Set_Config_Value("Users", "bob", "wrong");
+    modTLC::Set_Config_Value("Options", "MyeBayASI", "1");
+    FakeService& fake = browsertest::trustedFake();
+    FakeSignIn::installRefused(fake, "<html><head><title>Sign In - Try Again</title></head><body>"
+                                     "<p>Your user ID or password is incorrect.</p>"
+                                     "<form method='post' action='/ws/eBayISAPI.dll?SignIn' onsubmit='window.submitted = 1'>"
+                                     "<input type='text' name='userid'><input type='password' name='pass'>"
+                                     "<input type='submit' value='Sign in'></form></body></html>");
+    fake.clearRequests();
+    const std::string url = "https://" + FakeSignIn::signInHost() + modTLMain::kSignInPath;
+    auto posts = [&fake] {
+        std::vector<std::string> bodies;
+        for (const auto& r : fake.requests())
+            if (r.method == "POST") bodies.push_back(r.body);
+        return bodies;
+    };
+
+    for (int attempt = 1; attempt <= 2; ++attempt) {
+        // The opener starts an attempt; the form is filled and sent, the service refuses it.
+        modTLMain::Open_Browser_Sign_In_Page(url);
+        AutomationBrowser* b = modTLMain::IEBrowser;
+        ASSERT_TRUE(b);
+        auto refused = std::make_shared<bool>(false);
+        QObject::connect(b, &AutomationBrowser::DocumentComplete, [refused](QWebEngineView*, const QString& u) {
+            if (u.contains("errmsg=8")) *refused = true;
+        });
+        ASSERT_TRUE(platform::timers().waitUntil([refused] { return *refused; }, kWaitMs)) << attempt;
+        // Any sign-in script on the refused page would have run before this one.
+        EXPECT_EQ(js(b->currentView(), "String(window.submitted)"), "undefined") << attempt;
+        const auto bodies = posts();
+        ASSERT_EQ(bodies.size(), static_cast<size_t>(attempt));
+        EXPECT_NE(bodies.back().find("userid=bob"), std::string::npos) << bodies.back();
+        EXPECT_NE(bodies.back().find("pass=wrong"), std::string::npos) << bodies.back();
+    }
 }
 
 }  // namespace
