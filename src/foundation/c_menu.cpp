@@ -78,7 +78,7 @@ long cMenu::TrackPopup(QWidget* Owner, long X, long Y, QWidget* AlignWindow) {
         if (Y != -1) at.setY(static_cast<int>(Y));
     }
 
-    if (auto* main = dynamic_cast<QWidget*>(&mainWindow())) main->activateWindow();
+    if (QWidget* main = TLMainLink::window().widget()) main->activateWindow();
     QAction* chosen = platform::execPopupMenu(*m_menu, at);
     return chosen ? CommandID(chosen) : 0;
 }

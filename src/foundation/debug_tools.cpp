@@ -23,7 +23,9 @@ constexpr const char* kCookieJar = "tl2upsc.dat";
 
 std::string debugFolder() { return modTLMain::DataFolder + "Debug/"; }
 
-QWidget* mainWidget() { return dynamic_cast<QWidget*>(&mainWindow()); }
+using TLMainLink::MenuItem;
+
+QWidget* mainWidget() { return TLMainLink::window().widget(); }
 
 // A [Debug] value as a Boolean: "True", "False" (any case) or a number, 0 being off.
 // Any other text reads as nothing, and the switch keeps its state.
@@ -37,9 +39,9 @@ std::optional<bool> readSwitch(const char* key) {
 
 // Inverts the switch's menu item, lets `effect` act on the new state, then writes the state to
 // [Debug] and saves the configuration at once.
-void toggle(const char* menuItem, const char* key, void (*effect)(bool on) = nullptr) {
-    const bool on = !mainWindow().menuChecked(menuItem);
-    mainWindow().setMenuChecked(menuItem, on);
+void toggle(MenuItem menuItem, const char* key, void (*effect)(bool on) = nullptr) {
+    const bool on = !TLMainLink::menus().menuChecked(menuItem);
+    TLMainLink::menus().setMenuChecked(menuItem, on);
     if (effect) effect(on);
     modTLC::Set_Config_Value(kSection, key, on);
     modTLC::Save_Config_File();
@@ -60,49 +62,50 @@ QPointer<QPlainTextEdit> g_configView;
 }  // namespace
 
 void Enable_Debug_Menu() {
-    static const struct { const char* key; const char* menu; } kSwitches[] = {
-        {"HTTP", "MnuDBHttpEnabled"},     {"ValidateItemPage", "MnuDBValidatePage"},
-        {"AddItemPage", "MnuDBAddItemPage"}, {"BrowserText", "MnuDBBrowserText"},
-        {"UpdateItemPage", "MnuDBUpdateItemPage"}, {"IFN", "MnuDBIncrementalFN"},
-        {"BidTestMode", "MnuDBBidTestMode"}, {"SubClass", "MnuDBSubClass"},
+    static const struct { const char* key; MenuItem menu; } kSwitches[] = {
+        {"HTTP", MenuItem::MnuDBHttpEnabled},         {"ValidateItemPage", MenuItem::MnuDBValidatePage},
+        {"AddItemPage", MenuItem::MnuDBAddItemPage},  {"BrowserText", MenuItem::MnuDBBrowserText},
+        {"UpdateItemPage", MenuItem::MnuDBUpdateItemPage}, {"IFN", MenuItem::MnuDBIncrementalFN},
+        {"BidTestMode", MenuItem::MnuDBBidTestMode},  {"SubClass", MenuItem::MnuDBSubClass},
     };
     for (const auto& s : kSwitches)
-        if (const auto on = readSwitch(s.key)) mainWindow().setMenuChecked(s.menu, *on);
-    mainWindow().setMenuVisible("MnuDB", true);
+        if (const auto on = readSwitch(s.key)) TLMainLink::menus().setMenuChecked(s.menu, *on);
+    TLMainLink::menus().setMenuVisible(MenuItem::MnuDB, true);
     modTLMain::Make_Folder(modTLMain::DataFolder + "Debug");
     DebugOutput = true;
     modTLC::Save_Config_File();
-    if (!mainWindow().menuChecked("MnuDBSubClass")) modPwrCtrl::UnSubClass_Window(mainWidget());
+    if (!TLMainLink::menus().menuChecked(MenuItem::MnuDBSubClass)) modPwrCtrl::UnSubClass_Window(mainWidget());
 }
 
 void Save_Debug_Page(const std::string& Text, std::string& Name) {
-    if (mainWindow().menuChecked("MnuDBIncrementalFN")) Name += nameSuffix(mainWindow().itemNumberText());
+    if (TLMainLink::menus().menuChecked(MenuItem::MnuDBIncrementalFN))
+        Name += nameSuffix(TLMainLink::itemNumberBox().itemNumberText());
     Name += vb::InStr(Name, "HTML", vb::Text) ? ".htm" : ".txt";
     modTLMain::Save_Whole_File(debugFolder() + Name, Text + vb::vbCrLf);
 }
 
-void DB_Toggle_HTTP() { toggle("MnuDBHttpEnabled", "HTTP"); }
-void DB_Toggle_ValidateItemPage() { toggle("MnuDBValidatePage", "ValidateItemPage"); }
-void DB_Toggle_AddItemPage() { toggle("MnuDBAddItemPage", "AddItemPage"); }
-void DB_Toggle_UpdateItemPage() { toggle("MnuDBUpdateItemPage", "UpdateItemPage"); }
-void DB_Toggle_BrowserText() { toggle("MnuDBBrowserText", "BrowserText"); }
-void DB_Toggle_IFN() { toggle("MnuDBIncrementalFN", "IFN"); }
+void DB_Toggle_HTTP() { toggle(MenuItem::MnuDBHttpEnabled, "HTTP"); }
+void DB_Toggle_ValidateItemPage() { toggle(MenuItem::MnuDBValidatePage, "ValidateItemPage"); }
+void DB_Toggle_AddItemPage() { toggle(MenuItem::MnuDBAddItemPage, "AddItemPage"); }
+void DB_Toggle_UpdateItemPage() { toggle(MenuItem::MnuDBUpdateItemPage, "UpdateItemPage"); }
+void DB_Toggle_BrowserText() { toggle(MenuItem::MnuDBBrowserText, "BrowserText"); }
+void DB_Toggle_IFN() { toggle(MenuItem::MnuDBIncrementalFN, "IFN"); }
 void DB_Toggle_BidTestMode() {
-    toggle("MnuDBBidTestMode", "BidTestMode", [](bool on) { TLMainState::BidTestMode = on ? -1 : 0; });
+    toggle(MenuItem::MnuDBBidTestMode, "BidTestMode", [](bool on) { TLMainState::BidTestMode = on ? -1 : 0; });
 }
 void DB_Toggle_SubClass() {
-    toggle("MnuDBSubClass", "SubClass", [](bool on) {
+    toggle(MenuItem::MnuDBSubClass, "SubClass", [](bool on) {
         if (on)
             modPwrCtrl::SubClass_Window(mainWidget());
         else
             modPwrCtrl::UnSubClass_Window(mainWidget());
     });
 }
-void DB_Toggle_NonSession() { toggle("MnuDBNonSession", "NonSession"); }
+void DB_Toggle_NonSession() { toggle(MenuItem::MnuDBNonSession, "NonSession"); }
 
 void DB_Toggle_Suspend() {
-    const bool on = !mainWindow().menuChecked("MnuDBSuspend");
-    mainWindow().setMenuChecked("MnuDBSuspend", on);
+    const bool on = !TLMainLink::menus().menuChecked(MenuItem::MnuDBSuspend);
+    TLMainLink::menus().setMenuChecked(MenuItem::MnuDBSuspend, on);
     DebugOutput = !on;
 }
 
@@ -147,7 +150,7 @@ void DB_Override_Version() {
 
 void DB_Exit() {
     DebugOutput = false;
-    mainWindow().setMenuVisible("MnuDB", false);
+    TLMainLink::menus().setMenuVisible(MenuItem::MnuDB, false);
     modTLC::Set_Config_Value(kSection, "NonSession", false);
 }
 

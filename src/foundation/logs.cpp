@@ -98,7 +98,7 @@ void showLog(Viewer viewer) {
     const std::string header = history ? "ITEM HISTORY LOG - " : "OPERATION LOG - ";
     const char* procedure = history ? "Show_Item_History" : "DisplayOpLog";
     const auto tooLarge = [&] {
-        if (history) mainWindow().setStatus("Log Size Too Large - Please Clear");
+        if (history) TLMainLink::statusLine().setStatus("Log Size Too Large - Please Clear");
         else Log_Error(7, "Out of memory", procedure);
     };
     if (File_Length(file) > kLogViewMaxBytes) return tooLarge();
@@ -117,8 +117,8 @@ void showLog(Viewer viewer) {
     } catch (const std::bad_alloc&) {
         return tooLarge();
     }
-    mainWindow().showLogBox(shown);
-    mainWindow().setStatus("Press 'Esc' to close");
+    TLMainLink::logBox().showLogBox(shown);
+    TLMainLink::statusLine().setStatus("Press 'Esc' to close");
 }
 
 }  // namespace

@@ -1,13 +1,22 @@
-// main_window_link.h — what the lower parts of the program reach of the main window.
+// main_window_link.h — what the lower parts of the program reach of the main window, duty by duty.
 //
-// The main window registers itself here when it loads; until then (and in tests
-// that do not install a recording fake) every call does nothing and reads empty.
-// The flags and values that the main window keeps for the whole program live in
-// namespace TLMainState under their own names, so lower parts can read and set them.
+// Each duty is a small interface of its own: the status line, the item-number box, the log box,
+// the menus, the window itself, the toolbar, the tray and wheel calls of the window procedure,
+// and the sounds. The main window takes on every duty it carries out when it loads
+// (TLMainLink::registerDuties); until then, and in tests that install no stand-in for a duty,
+// that duty does nothing and reads empty. A lower part includes this header and calls only the
+// duty it needs: TLMainLink::statusLine().setStatus("..."), TLMainLink::menus().menuChecked(...).
+//
+// The flags and values that the main window keeps for the whole program live in namespace
+// TLMainState under their own names, so lower parts can read and set them.
 #pragma once
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+#include <type_traits>
+
+class QWidget;
 
 namespace TLMainState {
 
@@ -27,41 +36,154 @@ inline bool ForceExit = false;
 inline int32_t BidTestMode = 0;         // the debug menu's bid test switch: -1 on, 0 off
 inline int32_t VersionOverride = 0;     // 1: the update command takes UpdateVersionReply as the newest version
 inline std::string UpdateVersionReply;  // the version text the update server last returned
+inline std::string SiteCurrency;        // [Locale] Currency as the main window's load read it
 
 void ResetForTests();
 
 }  // namespace TLMainState
 
-class MainWindowLink {
-public:
-    virtual ~MainWindowLink() = default;
+namespace TLMainLink {
 
-    // Status line (MsgLab): every message replaces the caption.
-    virtual void setStatus(const std::string& text) {}
-    virtual std::string statusText() const { return {}; }
-    // Item-number box (ItemNumBox).
-    virtual std::string itemNumberText() const { return {}; }
-    virtual void setItemNumberText(const std::string& text) {}
-    // Log box (OpLog) shown over the grid; scrolled to its last line.
-    virtual void showLogBox(const std::string& text) {}
-    virtual void hideLogBox() {}
-    // Menu items by their names (MnuDB, MnuDBHttpEnabled, ...): checked and visible states.
-    virtual bool menuChecked(const std::string& name) const { return false; }
-    virtual void setMenuChecked(const std::string& name, bool on) {}
-    virtual void setMenuVisible(const std::string& name, bool on) {}
-    // Window.
-    virtual bool exists() const { return false; }      // the main window has loaded
-    virtual void showAndRaise() {}                      // brought to the front (a second start)
-    virtual void setWindowState(int state) {}           // 0 normal, 1 minimized, 2 maximized
-    virtual bool isVisible() const { return false; }
-    virtual void setVisible(bool on) {}
-    // Duties the main window carries out for the lower parts.
-    virtual void AddLinkMenu() {}                        // the tray's popup menu
-    virtual void MouseWheel(long mouseKeys, long rotation, long x, long y) {}
-    virtual void SoundEffects(const std::string& name, int repeat) {}
-    virtual std::string wakeUpTipText() const { return {}; }  // TimerIcon's tooltip
-    virtual void setToolbarButtonTip(int button, const std::string& text) {}  // tooltip of a toolbar button (from 1)
+// The main window's menu items that lower parts read or change. A name that is not listed here
+// does not compile.
+enum class MenuItem {
+    MnuDB,                // the hidden debug menu itself (shown or hidden)
+    MnuDBHttpEnabled,     // the debug switches (checked or not)
+    MnuDBValidatePage,
+    MnuDBAddItemPage,
+    MnuDBUpdateItemPage,
+    MnuDBBrowserText,
+    MnuDBIncrementalFN,
+    MnuDBBidTestMode,
+    MnuDBSubClass,
+    MnuDBSuspend,
+    MnuDBNonSession,
+};
+// The item's name on the window ("MnuDBHttpEnabled").
+std::string_view menuItemName(MenuItem item);
+
+// The status line (MsgLab): every message replaces the caption, which stays until the next one.
+class StatusLine {
+public:
+    virtual ~StatusLine() = default;
+    virtual void setStatus(const std::string& text) = 0;
+    virtual std::string statusText() const = 0;
 };
 
-MainWindowLink& mainWindow();
-void registerMainWindow(MainWindowLink* w);  // nullptr: none
+// The item-number box (ItemNumBox).
+class ItemNumberBox {
+public:
+    virtual ~ItemNumberBox() = default;
+    virtual std::string itemNumberText() const = 0;
+    virtual void setItemNumberText(const std::string& text) = 0;
+};
+
+// The log box (OpLog) shown over the grid, scrolled to its last line; Esc hides it.
+class LogBox {
+public:
+    virtual ~LogBox() = default;
+    virtual void showLogBox(const std::string& text) = 0;
+    virtual void hideLogBox() = 0;
+};
+
+// The main window's menu items: checked and shown states.
+class Menus {
+public:
+    virtual ~Menus() = default;
+    virtual bool menuChecked(MenuItem item) const = 0;
+    virtual void setMenuChecked(MenuItem item, bool on) = 0;
+    virtual void setMenuVisible(MenuItem item, bool on) = 0;
+};
+
+// The window itself.
+class Window {
+public:
+    virtual ~Window() = default;
+    // The main window's widget: the owner of the tray icon, the window the subclass hooks and
+    // popup menus come back to; nullptr while none is loaded.
+    virtual QWidget* widget() = 0;
+    virtual void setWindowState(int state) = 0;  // 0 normal, 1 minimized, 2 maximized
+    virtual void setVisible(bool on) = 0;
+};
+
+// The toolbar.
+class Toolbar {
+public:
+    virtual ~Toolbar() = default;
+    virtual void setToolbarButtonTip(int button, const std::string& text) = 0;  // button from 1
+};
+
+// What the window procedure hands on to the window: the tray's popup menu, the mouse wheel, and
+// the wake-up message (TimerIcon's tooltip) for the tray tip.
+class TrayAndWheel {
+public:
+    virtual ~TrayAndWheel() = default;
+    virtual void AddLinkMenu() = 0;
+    virtual void MouseWheel(long mouseKeys, long rotation, long x, long y) = 0;
+    virtual std::string wakeUpTipText() const = 0;
+};
+
+// The sound cues: plays Sounds/<name>.wav `repeat` times.
+class Sounds {
+public:
+    virtual ~Sounds() = default;
+    virtual void SoundEffects(const std::string& name, int repeat) = 0;
+};
+
+// The duty as whoever took it on carries it out; a stand-in that does nothing when nobody did.
+StatusLine& statusLine();
+ItemNumberBox& itemNumberBox();
+LogBox& logBox();
+Menus& menus();
+Window& window();
+Toolbar& toolbar();
+TrayAndWheel& trayAndWheel();
+Sounds& sounds();
+
+namespace detail {
+template <class Duty>
+Duty*& holder() {
+    static Duty* held = nullptr;
+    return held;
+}
+template <class... Duty>
+struct DutyList {};
+using AllDuties = DutyList<StatusLine, ItemNumberBox, LogBox, Menus, Window, Toolbar, TrayAndWheel, Sounds>;
+
+template <class W, class... Duty>
+void take(W* w, DutyList<Duty...>) {
+    ([&] {
+        if constexpr (std::is_base_of_v<Duty, W>) holder<Duty>() = w;
+    }(), ...);
+}
+template <class W, class... Duty>
+void giveBack(W* w, DutyList<Duty...>) {
+    ([&] {
+        if constexpr (std::is_base_of_v<Duty, W>)
+            if (holder<Duty>() == static_cast<Duty*>(w)) holder<Duty>() = nullptr;
+    }(), ...);
+}
+}  // namespace detail
+
+// `w` takes on every duty whose interface it implements (the main window: all of them).
+template <class W>
+void registerDuties(W* w) {
+    detail::take(w, detail::AllDuties{});
+}
+// `w` gives back the duties it still holds; a duty another object took on since stays with it.
+template <class W>
+void releaseDuties(W* w) {
+    detail::giveBack(w, detail::AllDuties{});
+}
+
+}  // namespace TLMainLink
+
+// Transitional, for the HTTP trace and the browser window, which still name their debug switch as
+// text: TLMainLink::menus().menuChecked(TLMainLink::MenuItem::...) replaces it, and this goes once
+// they have switched.
+class MainWindowByName {
+public:
+    [[deprecated("name the item with TLMainLink::MenuItem and ask TLMainLink::menus()")]]
+    bool menuChecked(std::string_view name) const;  // false for a name that is no MenuItem
+};
+MainWindowByName& mainWindow();

@@ -24,7 +24,7 @@ std::string field(const std::string& text, int width) {
 }  // namespace
 
 void Add_Tray_Icon() {
-    QWidget* window = dynamic_cast<QWidget*>(&mainWindow());
+    QWidget* window = TLMainLink::window().widget();
     platform::trayIcon().add(window ? window->windowIcon() : QIcon(), "Tolvane Rerode",
                              [hWnd = QPointer<QWidget>(window)](int mouseMessage) {
                                  modPwrCtrl::Post_Message(hWnd, modPwrCtrl::WM_TRAYCALLBACK, kTrayIconID, mouseMessage);

@@ -34,7 +34,7 @@ void Set_Taskbar_Button(int16_t show, QWidget* mainWindow) {
 }
 
 void Set_Taskbar_Button(int16_t show) {
-    Set_Taskbar_Button(show, dynamic_cast<QWidget*>(&mainWindow()));
+    Set_Taskbar_Button(show, TLMainLink::window().widget());
 }
 
 bool Load_Splash_Picture(QLabel* logo) {

@@ -55,7 +55,7 @@ bool wheel(QWheelEvent& e) {
     const long rotation = vb::CLng(wParam / 65536.0);
     const long x = lParam & 0xFFFF;
     const long y = vb::CLng(lParam / 65536.0);
-    mainWindow().MouseWheel(wParam & 0xFFFF, rotation, x, y);
+    TLMainLink::trayAndWheel().MouseWheel(wParam & 0xFFFF, rotation, x, y);
     e.accept();
     return true;
 }
@@ -64,17 +64,17 @@ void trayMouse(long mouseMessage) {
     switch (mouseMessage) {
         case platform::kTrayLeftButtonUp:
             if (TLMainState::MainWindowState != 1) {
-                mainWindow().setWindowState(1);
+                TLMainLink::window().setWindowState(1);
             } else {
-                mainWindow().setWindowState(TLMainState::LastWindowState);
-                mainWindow().setVisible(true);
+                TLMainLink::window().setWindowState(TLMainState::LastWindowState);
+                TLMainLink::window().setVisible(true);
             }
             break;
         case platform::kTrayRightButtonUp:
-            mainWindow().AddLinkMenu();
+            TLMainLink::trayAndWheel().AddLinkMenu();
             break;
         default:
-            TrayTip = modClock::WakeupArmed ? "Tolvane Rerode - " + mainWindow().wakeUpTipText() : "  Tolvane Rerode  ";
+            TrayTip = modClock::WakeupArmed ? "Tolvane Rerode - " + TLMainLink::trayAndWheel().wakeUpTipText() : "  Tolvane Rerode  ";
             modSysTray::Modify_Tray_Tip(TrayTip, "", 0, modSysTray::NIF_TIP);
             break;
     }

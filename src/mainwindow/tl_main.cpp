@@ -15,9 +15,11 @@
 #include "foundation/startup.h"
 #include "service/wininet.h"
 
+using TLMainLink::MenuItem;
+
 namespace {
 TLMain* g_main = nullptr;
-}
+}  // namespace
 
 TLMain::TLMain() {
     setWindowTitle("Tolvane Rerode II");
@@ -36,7 +38,7 @@ TLMain::TLMain() {
 
 TLMain::~TLMain() {
     if (g_main == this) g_main = nullptr;
-    registerMainWindow(nullptr);
+    TLMainLink::releaseDuties(this);
 }
 
 TLMain& TLMain::instance() {
@@ -52,7 +54,7 @@ void TLMain::unloadForTests() {
 }
 
 void TLMain::Form_Load() {
-    registerMainWindow(this);
+    TLMainLink::registerDuties(this);
     const qulonglong handle = winId() ? static_cast<qulonglong>(winId()) : static_cast<qulonglong>(::getpid());
     modTLC::Set_Config_Value("Options", "WHwnd", std::to_string(handle));
     DisplayTime.setInterval(1000);
@@ -74,7 +76,13 @@ void TLMain::Form_Unload() {
     modTLMain::Write_Op_Log("Program Ended");
     modWinInet::Close_Session();
     if (modTLC::ConfigDirty == 1) modTLC::Save_Config_File();
-    registerMainWindow(nullptr);
+    TLMainLink::releaseDuties(this);
+}
+
+void TLMain::setWindowState(int state) {
+    QMainWindow::setWindowState(state == 1   ? Qt::WindowMinimized
+                                : state == 2 ? Qt::WindowMaximized
+                                             : Qt::WindowNoState);
 }
 
 void TLMain::closeEvent(QCloseEvent* e) {
@@ -100,12 +108,15 @@ void TLMain::showLogBox(const std::string& text) {
 
 void TLMain::hideLogBox() { OpLog->hide(); }
 
-bool TLMain::menuChecked(const std::string& name) const {
-    auto it = m_checked.find(name);
+bool TLMain::menuChecked(MenuItem item) const {
+    const auto it = m_checked.find(item);
     return it != m_checked.end() && it->second;
 }
 
-void TLMain::setMenuChecked(const std::string& name, bool on) { m_checked[name] = on; }
+bool TLMain::menuVisible(MenuItem item) const {
+    const auto it = m_menuVisible.find(item);
+    return it != m_menuVisible.end() && it->second;
+}
 
 void TLMain::showAndRaise() {
     showNormal();

@@ -3,7 +3,7 @@
 
 #include <QMainWindow>
 #include <map>
-#include <memory>
+#include <string>
 
 #include "foundation/main_window_link.h"
 #include "platform/timers.h"
@@ -11,7 +11,15 @@
 class QLabel;
 class QPlainTextEdit;
 
-class TLMain final : public QMainWindow, public MainWindowLink {
+class TLMain final : public QMainWindow,
+                     public TLMainLink::StatusLine,
+                     public TLMainLink::ItemNumberBox,
+                     public TLMainLink::LogBox,
+                     public TLMainLink::Menus,
+                     public TLMainLink::Window,
+                     public TLMainLink::Toolbar,
+                     public TLMainLink::TrayAndWheel,
+                     public TLMainLink::Sounds {
     Q_OBJECT
 public:
     TLMain();
@@ -25,20 +33,33 @@ public:
     void Form_Load();
     void Form_Unload();
     void DisplayTime_Timer();  // the one-second heartbeat
+    void showAndRaise();       // a second start brings this window to the front
 
-    // MainWindowLink
+    // StatusLine
     void setStatus(const std::string& text) override;
     std::string statusText() const override;
+    // ItemNumberBox
     std::string itemNumberText() const override { return m_itemNumber; }
     void setItemNumberText(const std::string& text) override { m_itemNumber = text; }
+    // LogBox
     void showLogBox(const std::string& text) override;
     void hideLogBox() override;
-    bool menuChecked(const std::string& name) const override;
-    void setMenuChecked(const std::string& name, bool on) override;
-    bool exists() const override { return true; }
-    void showAndRaise() override;
-    bool isVisible() const override { return QMainWindow::isVisible(); }
+    // Menus
+    bool menuChecked(TLMainLink::MenuItem item) const override;
+    void setMenuChecked(TLMainLink::MenuItem item, bool on) override { m_checked[item] = on; }
+    void setMenuVisible(TLMainLink::MenuItem item, bool on) override { m_menuVisible[item] = on; }
+    bool menuVisible(TLMainLink::MenuItem item) const;
+    // Window
+    QWidget* widget() override { return this; }
+    void setWindowState(int state) override;
     void setVisible(bool on) override { QMainWindow::setVisible(on); }
+    // Toolbar: the tips wait here for the toolbar.
+    void setToolbarButtonTip(int button, const std::string& text) override { m_toolbarTips[button] = text; }
+    // TrayAndWheel and Sounds: the tray menu, the grid and the sounds are not part of this window yet.
+    void AddLinkMenu() override {}
+    void MouseWheel(long, long, long, long) override {}
+    std::string wakeUpTipText() const override { return {}; }
+    void SoundEffects(const std::string&, int) override {}
 
     platform::Timer DisplayTime;
 
@@ -50,6 +71,8 @@ private:
     QLabel* MsgLab = nullptr;
     QPlainTextEdit* OpLog = nullptr;
     std::string m_itemNumber;
-    std::map<std::string, bool> m_checked;
+    std::map<TLMainLink::MenuItem, bool> m_checked;
+    std::map<TLMainLink::MenuItem, bool> m_menuVisible;
+    std::map<int, std::string> m_toolbarTips;
     bool m_unloaded = false;
 };

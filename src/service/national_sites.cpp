@@ -192,10 +192,10 @@ void Set_Site_Locale(long SiteIndex) {
     }
     SiteDayWord = modTLC::Get_Config_Value("Locale", "Day", "Day");
     if (FirstRunSetup == 0) {  // the main window is loaded: its home and search tips follow the site
-        mainWindow().setToolbarButtonTip(kHomeToolbarButton,
-                                         modTLC::Get_Config_Value("Locale", "HomeTitle", "eBay Home"));
-        mainWindow().setToolbarButtonTip(kSearchToolbarButton,
-                                         modTLC::Get_Config_Value("Locale", "SearchTitle", "eBay Search"));
+        TLMainLink::toolbar().setToolbarButtonTip(kHomeToolbarButton,
+                                                  modTLC::Get_Config_Value("Locale", "HomeTitle", "eBay Home"));
+        TLMainLink::toolbar().setToolbarButtonTip(kSearchToolbarButton,
+                                                  modTLC::Get_Config_Value("Locale", "SearchTitle", "eBay Search"));
     }
 }
 

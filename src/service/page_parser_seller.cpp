@@ -131,7 +131,8 @@ std::string Get_Shipping(bool KeepPage) {
     // An item of another site: its own site's page shows the shipping to the user's country.
     if (!KeepPage && site != 0) {
         TLMainState::DownloadBusy = 1;
-        modWinInet::HttpURL = ItemSiteBase + std::string(kViewItemPath) + vb::Trim(mainWindow().itemNumberText());
+        modWinInet::HttpURL =
+            ItemSiteBase + std::string(kViewItemPath) + vb::Trim(TLMainLink::itemNumberBox().itemNumberText());
         const std::string result = Get_ItemPage(modWinInet::HttpURL, "");
         TLMainState::DownloadBusy = 0;
         if (result != "OK" || PageHTML.empty()) return kSeeListing;

@@ -57,7 +57,9 @@ bool Done(bool result) {
 }
 
 // The debug tools' dump "HTMLSignIn" of the sign-in answer.
-bool Debug_Http_Dump_On() { return modDebug::DebugOutput && mainWindow().menuChecked("MnuDBHttpEnabled"); }
+bool Debug_Http_Dump_On() {
+    return modDebug::DebugOutput && TLMainLink::menus().menuChecked(TLMainLink::MenuItem::MnuDBHttpEnabled);
+}
 void Save_Sign_In_Dump(const std::string& page) {
     std::string name = "HTMLSignIn";
     modDebug::Save_Debug_Page(page, name);
@@ -95,13 +97,13 @@ std::string Get_Page_Title() {
 bool Sign_In(const std::string& UserID) {
     const std::string user = UserID;  // the caller's text may change while requests yield
     if (URL_Encode(user).empty()) {
-        mainWindow().setStatus("eBay Sign In Error, No User Selected.");
+        TLMainLink::statusLine().setStatus("eBay Sign In Error, No User Selected.");
         Write_Op_Log("eBay Sign In Failed, No User Selected.");
         return false;
     }
     const std::string password = Get_User_Password(user);
     if (URL_Encode(password).empty()) {
-        mainWindow().setStatus("eBay Sign In Error, No User Password.");
+        TLMainLink::statusLine().setStatus("eBay Sign In Error, No User Password.");
         Write_Op_Log("eBay Sign In Error, No User Password.");
         return false;
     }
@@ -138,7 +140,7 @@ bool Sign_In(const std::string& UserID) {
         // No answer: nothing says the user is signed in, and the cookies of before come back.
         Write_Op_Log(opening + " - Sign In Failed");
         modWinInet::Restore_User_Cookies(user, before);
-        mainWindow().setStatus("eBay Sign In Failed, Check Operation Log for Details.");
+        TLMainLink::statusLine().setStatus("eBay Sign In Failed, Check Operation Log for Details.");
         return Done(false);
     }
 
@@ -168,7 +170,7 @@ bool Sign_In(const std::string& UserID) {
     const std::string title = PageHTML.empty() ? std::string("NP") : Get_Page_Title();
     Write_Op_Log("eBay Sign In Failed - ReDirect to " + title);
     if (test) transcript += Now_Text() + " - eBay Sign In Failed - ReDirect to " + title + kCrLf;
-    mainWindow().setStatus("eBay Sign In Failed, Check Operation Log for Details.");
+    TLMainLink::statusLine().setStatus("eBay Sign In Failed, Check Operation Log for Details.");
     if (PageHTML.empty()) return false;
 
     PageText = modPageParser::Inner_Text(PageHTML);

@@ -15,6 +15,7 @@
 #include "temp_data_folder.h"
 
 using namespace testsupport;
+using TLMainLink::MenuItem;
 
 namespace {
 
@@ -60,7 +61,7 @@ TEST_F(DebugToolsTest, SaveDebugPageNamesTheDumpFile) {
         {"TEXTFB", true, "../../a/b:c*9", "TEXTFBabc9.txt"},  // only letters and digits reach the name
     };
     for (const C& c : cases) {
-        window.checked["MnuDBIncrementalFN"] = c.incremental;
+        window.checked[MenuItem::MnuDBIncrementalFN] = c.incremental;
         window.itemNumber = c.box;
         std::string name = c.name;
         modDebug::Save_Debug_Page(std::string("page of ") + c.name, name);
@@ -69,7 +70,7 @@ TEST_F(DebugToolsTest, SaveDebugPageNamesTheDumpFile) {
     }
     EXPECT_EQ(QDir(QString::fromStdString(data.path("Debug"))).entryList(QDir::Files).size(), 6);
 
-    window.checked["MnuDBIncrementalFN"] = false;
+    window.checked[MenuItem::MnuDBIncrementalFN] = false;
     std::string again = "IEText";  // a second dump of a name replaces the first
     modDebug::Save_Debug_Page("newer", again);
     EXPECT_EQ(data.read("Debug/IEText.txt"), "newer\r\n");
@@ -100,33 +101,33 @@ TEST_F(DebugToolsTest, EnableReadsTheSwitchesFromDebugSection) {
     modTLC::Set_Config_Value("Debug", "IFN", "-1");
     modTLC::Set_Config_Value("Debug", "AddItemPage", "False");
     modTLC::Set_Config_Value("Debug", "NonSession", "True");
-    window.checked["MnuDBAddItemPage"] = true;
-    window.checked["MnuDBValidatePage"] = true;
+    window.checked[MenuItem::MnuDBAddItemPage] = true;
+    window.checked[MenuItem::MnuDBValidatePage] = true;
 
     modDebug::Enable_Debug_Menu();
-    EXPECT_TRUE(window.checked["MnuDBHttpEnabled"]);
-    EXPECT_TRUE(window.checked["MnuDBIncrementalFN"]);
-    EXPECT_FALSE(window.checked["MnuDBAddItemPage"]);
-    EXPECT_FALSE(window.checked["MnuDBValidatePage"]);  // missing: off
-    EXPECT_FALSE(window.checked.count("MnuDBNonSession"));  // not read here
-    EXPECT_TRUE(window.menuVisible["MnuDB"]);
+    EXPECT_TRUE(window.checked[MenuItem::MnuDBHttpEnabled]);
+    EXPECT_TRUE(window.checked[MenuItem::MnuDBIncrementalFN]);
+    EXPECT_FALSE(window.checked[MenuItem::MnuDBAddItemPage]);
+    EXPECT_FALSE(window.checked[MenuItem::MnuDBValidatePage]);  // missing: off
+    EXPECT_FALSE(window.checked.count(MenuItem::MnuDBNonSession));  // not read here
+    EXPECT_TRUE(window.menuVisible[MenuItem::MnuDB]);
     EXPECT_TRUE(modDebug::DebugOutput);
     EXPECT_TRUE(QDir(QString::fromStdString(data.path("Debug"))).exists());
     EXPECT_TRUE(data.exists("tl2cf.dat"));
 }
 
 TEST_F(DebugToolsTest, TogglesWriteTheirSwitchAndSaveAtOnce) {
-    struct C { void (*toggle)(); const char* menu; const char* key; };
+    struct C { void (*toggle)(); MenuItem menu; const char* key; };
     const C cases[] = {
-        {modDebug::DB_Toggle_HTTP, "MnuDBHttpEnabled", "HTTP"},
-        {modDebug::DB_Toggle_ValidateItemPage, "MnuDBValidatePage", "ValidateItemPage"},
-        {modDebug::DB_Toggle_AddItemPage, "MnuDBAddItemPage", "AddItemPage"},
-        {modDebug::DB_Toggle_UpdateItemPage, "MnuDBUpdateItemPage", "UpdateItemPage"},
-        {modDebug::DB_Toggle_BrowserText, "MnuDBBrowserText", "BrowserText"},
-        {modDebug::DB_Toggle_IFN, "MnuDBIncrementalFN", "IFN"},
-        {modDebug::DB_Toggle_BidTestMode, "MnuDBBidTestMode", "BidTestMode"},
-        {modDebug::DB_Toggle_SubClass, "MnuDBSubClass", "SubClass"},
-        {modDebug::DB_Toggle_NonSession, "MnuDBNonSession", "NonSession"},
+        {modDebug::DB_Toggle_HTTP, MenuItem::MnuDBHttpEnabled, "HTTP"},
+        {modDebug::DB_Toggle_ValidateItemPage, MenuItem::MnuDBValidatePage, "ValidateItemPage"},
+        {modDebug::DB_Toggle_AddItemPage, MenuItem::MnuDBAddItemPage, "AddItemPage"},
+        {modDebug::DB_Toggle_UpdateItemPage, MenuItem::MnuDBUpdateItemPage, "UpdateItemPage"},
+        {modDebug::DB_Toggle_BrowserText, MenuItem::MnuDBBrowserText, "BrowserText"},
+        {modDebug::DB_Toggle_IFN, MenuItem::MnuDBIncrementalFN, "IFN"},
+        {modDebug::DB_Toggle_BidTestMode, MenuItem::MnuDBBidTestMode, "BidTestMode"},
+        {modDebug::DB_Toggle_SubClass, MenuItem::MnuDBSubClass, "SubClass"},
+        {modDebug::DB_Toggle_NonSession, MenuItem::MnuDBNonSession, "NonSession"},
     };
     for (const C& c : cases) {
         c.toggle();
@@ -160,7 +161,7 @@ TEST_F(DebugToolsTest, SuspendAndExitTurnOutputOff) {
     modDebug::DB_Toggle_HTTP();
     modDebug::DB_Toggle_Suspend();
     EXPECT_FALSE(modDebug::DebugOutput);
-    EXPECT_TRUE(window.checked["MnuDBHttpEnabled"]);
+    EXPECT_TRUE(window.checked[MenuItem::MnuDBHttpEnabled]);
     EXPECT_EQ(debugValue("Suspend"), "(none)");
     modDebug::DB_Toggle_Suspend();
     EXPECT_TRUE(modDebug::DebugOutput);
@@ -168,7 +169,7 @@ TEST_F(DebugToolsTest, SuspendAndExitTurnOutputOff) {
     modTLC::Set_Config_Value("Debug", "NonSession", true);
     modDebug::DB_Exit();
     EXPECT_FALSE(modDebug::DebugOutput);
-    EXPECT_FALSE(window.menuVisible["MnuDB"]);
+    EXPECT_FALSE(window.menuVisible[MenuItem::MnuDB]);
     EXPECT_EQ(debugValue("NonSession"), "False");
     EXPECT_EQ(debugValue("HTTP"), "True");
 }

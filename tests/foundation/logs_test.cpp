@@ -6,8 +6,8 @@
 
 #include "fake_clock.h"
 #include "foundation/logs.h"
-#include "foundation/main_window_link.h"
 #include "foundation/startup.h"
+#include "recording_main_window.h"
 #include "scripted_boxes.h"
 #include "temp_data_folder.h"
 
@@ -15,12 +15,8 @@ using namespace testsupport;
 
 namespace {
 
-class RecordingWindow : public MainWindowLink {
-public:
-    void setStatus(const std::string& t) override { status = t; }
-    void showLogBox(const std::string& t) override { logBox = t; }
-    std::string status, logBox;
-};
+// The status line and the log box that the log viewers fill.
+class RecordingWindow : public RecordingStatusLine, public RecordingLogBox {};
 
 class LogsTest : public ::testing::Test {
 protected:
@@ -28,10 +24,8 @@ protected:
         modTLMain::ResetStartupForTests();
         TLMainState::ResetForTests();
         modTLMain::DataFolder = data.dataFolder();
-        registerMainWindow(&window);
     }
     void TearDown() override {
-        registerMainWindow(nullptr);
         modTLMain::ResetStartupForTests();
     }
     TempDataFolder data;

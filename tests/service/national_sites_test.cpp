@@ -3,32 +3,22 @@
 #include <map>
 
 #include "foundation/config_store.h"
-#include "foundation/main_window_link.h"
 #include "foundation/startup.h"
+#include "recording_main_window.h"
 #include "service/national_sites.h"
 
 namespace {
 
-class TipRecorder final : public MainWindowLink {
-public:
-    void setToolbarButtonTip(int button, const std::string& text) override { tips[button] = text; }
-    std::map<int, std::string> tips;
-};
-
 class NationalSites : public ::testing::Test {
 protected:
-    void SetUp() override {
-        modTLC::ResetForTests();
-        registerMainWindow(&window);
-    }
+    void SetUp() override { modTLC::ResetForTests(); }
     void TearDown() override {
-        registerMainWindow(nullptr);
         modTLMain::FirstRunSetup = 0;
         modTLMain::ResetNationalSitesForTests();
         modTLC::ResetForTests();
     }
     static std::string locale(const char* key) { return modTLC::Get_Config_Value("Locale", key, "<none>"); }
-    TipRecorder window;
+    testsupport::RecordingToolbar window;
 };
 
 const char* const kKeys[] = {"HomeSite", "HomeTitle", "SearchURL", "SearchTitle", "Currency", "CGI",

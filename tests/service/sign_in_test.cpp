@@ -11,11 +11,11 @@
 #include "fake_signin.h"
 #include "foundation/config_store.h"
 #include "foundation/debug_tools.h"
-#include "foundation/main_window_link.h"
 #include "foundation/startup.h"
 #include "foundation/user_state.h"
 #include "foundation/vb.h"
 #include "platform/clock.h"
+#include "recording_main_window.h"
 #include "service/page_globals.h"
 #include "service/page_text.h"
 #include "service/sign_in.h"
@@ -30,14 +30,8 @@ using testsupport::TempDataFolder;
 
 namespace {
 
-class StatusLine final : public MainWindowLink {
-public:
-    void setStatus(const std::string& text) override { status = text; }
-    std::string statusText() const override { return status; }
-    bool menuChecked(const std::string& name) const override { return name == "MnuDBHttpEnabled" && httpDebug; }
-    std::string status;
-    bool httpDebug = false;
-};
+// The status line, and the debug menu's HTTP switch.
+class SignInWindow final : public testsupport::RecordingStatusLine, public testsupport::RecordingMenus {};
 
 constexpr const char* kPassword = "se cret&1";
 const std::string kSentForm =
@@ -58,11 +52,9 @@ protected:
         modPageParser::PageHTML.clear();
         modPageParser::PageText.clear();
         platform::setClockForTests(&clock);
-        registerMainWindow(&window);
         modTLC::Set_Config_Value("Users", "bob", kPassword);
     }
     void TearDown() override {
-        registerMainWindow(nullptr);
         platform::setClockForTests(nullptr);
         modDebug::DebugOutput = false;
         modWinInet::ResetForTests();
@@ -88,7 +80,7 @@ protected:
 
     TempDataFolder data;
     testsupport::FakeClock clock;
-    StatusLine window;
+    SignInWindow window;
     std::unique_ptr<FakeService> fake;
 };
 
@@ -201,7 +193,7 @@ TEST_F(SignInTest, NoAnswerFailsAndPutsTheEarlierCookiesBack) {
 TEST_F(SignInTest, DebugOutputNeverHoldsThePassword) {
     serve(SignInAnswer::MemberPages);
     modDebug::DebugOutput = true;
-    window.httpDebug = true;
+    window.checked[TLMainLink::MenuItem::MnuDBHttpEnabled] = true;
     QDir().mkpath(QString::fromStdString(data.path("Debug")));
 
     EXPECT_TRUE(modTLMain::Sign_In("bob"));

@@ -1,6 +1,8 @@
-// recording_main_window.h — a plain widget standing in for the main window: it records what
-// the lower parts of the program asked of it and keeps menu checks and the item-number box;
-// registered as the main window for the life of the object.
+// recording_main_window.h — stand-ins for the main window's duties: each records what the lower
+// parts of the program asked of it and takes on its duty for the life of the object.
+//
+// A test that needs one duty makes that one (RecordingStatusLine, RecordingMenus, ...);
+// RecordingMainWindow is a plain widget that carries out all of them.
 #pragma once
 
 #include <QWidget>
@@ -12,40 +14,99 @@
 
 namespace testsupport {
 
-class RecordingMainWindow final : public QWidget, public MainWindowLink {
+// Takes on the duties of the derived class while it lives.
+template <class Self>
+class HoldsDuties {
+protected:
+    HoldsDuties() { TLMainLink::registerDuties(static_cast<Self*>(this)); }
+    ~HoldsDuties() { TLMainLink::releaseDuties(static_cast<Self*>(this)); }
+};
+
+class RecordingStatusLine : public TLMainLink::StatusLine, public HoldsDuties<RecordingStatusLine> {
 public:
-    struct Wheel { long keys, rotation, x, y; };
+    void setStatus(const std::string& text) override {
+        status = text;
+        statuses.push_back(text);
+    }
+    std::string statusText() const override { return status; }
+    std::string status;
+    std::vector<std::string> statuses;  // every message in order
+};
 
-    RecordingMainWindow() { registerMainWindow(this); }
-    ~RecordingMainWindow() override { registerMainWindow(nullptr); }
-
+class RecordingItemNumberBox : public TLMainLink::ItemNumberBox, public HoldsDuties<RecordingItemNumberBox> {
+public:
     std::string itemNumberText() const override { return itemNumber; }
     void setItemNumberText(const std::string& text) override { itemNumber = text; }
-    bool menuChecked(const std::string& name) const override {
-        const auto it = checked.find(name);
+    std::string itemNumber;
+};
+
+class RecordingLogBox : public TLMainLink::LogBox, public HoldsDuties<RecordingLogBox> {
+public:
+    void showLogBox(const std::string& text) override {
+        logBox = text;
+        logBoxShown = true;
+    }
+    void hideLogBox() override { logBoxShown = false; }
+    std::string logBox;
+    bool logBoxShown = false;
+};
+
+class RecordingMenus : public TLMainLink::Menus, public HoldsDuties<RecordingMenus> {
+public:
+    bool menuChecked(TLMainLink::MenuItem item) const override {
+        const auto it = checked.find(item);
         return it != checked.end() && it->second;
     }
-    void setMenuChecked(const std::string& name, bool on) override { checked[name] = on; }
-    void setMenuVisible(const std::string& name, bool on) override { menuVisible[name] = on; }
-    bool exists() const override { return true; }
+    void setMenuChecked(TLMainLink::MenuItem item, bool on) override { checked[item] = on; }
+    void setMenuVisible(TLMainLink::MenuItem item, bool on) override { menuVisible[item] = on; }
+    std::map<TLMainLink::MenuItem, bool> checked;      // only the items that were set
+    std::map<TLMainLink::MenuItem, bool> menuVisible;
+};
+
+// A real widget, so that the tray icon, the subclass and popup menus have a window to go to.
+class RecordingWindow : public QWidget, public TLMainLink::Window, public HoldsDuties<RecordingWindow> {
+public:
+    QWidget* widget() override { return this; }
     void setWindowState(int state) override { windowStates.push_back(state); }
-    bool isVisible() const override { return QWidget::isVisible(); }
     void setVisible(bool on) override {
         shows.push_back(on);
         QWidget::setVisible(on);
     }
+    std::vector<int> windowStates;
+    std::vector<bool> shows;
+};
+
+class RecordingToolbar : public TLMainLink::Toolbar, public HoldsDuties<RecordingToolbar> {
+public:
+    void setToolbarButtonTip(int button, const std::string& text) override { tips[button] = text; }
+    std::map<int, std::string> tips;
+};
+
+class RecordingTrayAndWheel : public TLMainLink::TrayAndWheel, public HoldsDuties<RecordingTrayAndWheel> {
+public:
+    struct Wheel { long keys, rotation, x, y; };
     void AddLinkMenu() override { ++linkMenus; }
     void MouseWheel(long keys, long rotation, long x, long y) override { wheels.push_back({keys, rotation, x, y}); }
     std::string wakeUpTipText() const override { return wakeUpTip; }
-
-    std::string itemNumber;
-    std::string wakeUpTip;
-    std::map<std::string, bool> checked;
-    std::map<std::string, bool> menuVisible;
-    std::vector<int> windowStates;
-    std::vector<bool> shows;
-    std::vector<Wheel> wheels;
     int linkMenus = 0;
+    std::vector<Wheel> wheels;
+    std::string wakeUpTip;
 };
+
+class RecordingSounds : public TLMainLink::Sounds, public HoldsDuties<RecordingSounds> {
+public:
+    struct Played { std::string name; int repeat; };
+    void SoundEffects(const std::string& name, int repeat) override { played.push_back({name, repeat}); }
+    std::vector<Played> played;
+};
+
+class RecordingMainWindow final : public RecordingWindow,
+                                  public RecordingStatusLine,
+                                  public RecordingItemNumberBox,
+                                  public RecordingLogBox,
+                                  public RecordingMenus,
+                                  public RecordingToolbar,
+                                  public RecordingTrayAndWheel,
+                                  public RecordingSounds {};
 
 }  // namespace testsupport
