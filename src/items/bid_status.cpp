@@ -1,0 +1,98 @@
+#include "items/bid_status.h"
+
+#include "foundation/config_store.h"
+#include "foundation/vb.h"
+#include "items/auction_item.h"
+#include "items/item_store.h"
+#include "items/items_window_link.h"
+#include "items/remaining_time.h"
+#include "items/stored_amounts.h"
+
+namespace TLMainItems {
+namespace {
+
+void paintRow(int row, long colour) {
+    if (row < 1) return;
+    for (int col = 1; col <= kLastItemColumn; ++col) itemsWindow().setCellBackColour(row, col, colour);
+}
+
+void paintCell(int row, int column, long colour) {
+    if (row >= 1) itemsWindow().setCellBackColour(row, column, colour);
+}
+
+void paintLeading(const AuctionItem& item, int row) {
+    paintRow(row, item.BidGroup.empty() ? ColorBid : ColorWintally);
+}
+
+// The warning of an outbid or minimum-bid verdict, given once per item while it is running.
+void warn(AuctionItem& item, int index, const std::string& what) {
+    Get_Remaining_Secs(index);
+    if (!RemainingKnown || RemainingSecs < 1) return;
+    if (item.BidStatus == kOutBid) return;
+    itemsWindow().setStatus(what + " ! User \"" + item.UserID + "\" - Item " + item.ItemNumber);
+    if (Config_True("Options", "Sound", false))
+        itemsWindow().soundEffects(modTLC::Get_Config_Value("Sounds", "Alert", "Alert"), 1);
+    if (item.BidStatus.empty() || item.BidStatus == "BidPending") {
+        item.BidStatus = kOutBid;
+        Save_Auction_Items();
+    }
+}
+
+// The cells whose values changed under an alarm.
+void paintAlarmCells(const AuctionItem& item, int index, int row) {
+    if (row < 1) return;
+    Get_Remaining_Secs(index);
+    const long bits = static_cast<long>(vb::Val(item.AlarmState));
+    if ((bits & 1) && RemainingKnown && RemainingSecs > 0) paintCell(row, kColEnds, ColorAlert);
+    if (bits & 2) paintCell(row, kColBids, ColorAlert);
+    if (bits & 4) paintCell(row, kColHighBid, ColorAlert);
+}
+
+void judge(AuctionItem& item, int index, int row, bool notify) {
+    if (item.MaxBid.empty()) return;
+    if (!item.UserID.empty() && vb::EqualText(item.HighBidder, item.UserID)) {
+        if (row >= 1) {
+            paintRow(row, ColorHiBid);
+            itemsWindow().repaintGrid();
+        }
+        return;
+    }
+    if (item.CurrentPrice.empty()) return;
+    const auto price = modTLMain::Read_Stored_Amount(item.CurrentPrice);
+    const auto max = modTLMain::Read_Stored_Amount(item.MaxBid);
+    if (!price || !max) return;
+
+    if (*price < *max) {
+        paintLeading(item, row);
+        if (item.MinBid.empty()) return;
+        const auto min = modTLMain::Read_Stored_Amount(item.MinBid);
+        if (!min || *max >= *min) return;
+        paintCell(row, kColMyBid, ColorOutBid);
+        if (notify) warn(item, index, "Minimum Bid Warning");
+        return;
+    }
+    if (vb::Val(item.BidCount) <= 0 && item.BidStatus != "Completed") {
+        paintLeading(item, row);  // no bid yet: not outbid
+        return;
+    }
+    paintRow(row, ColorOutBid);
+    if (notify) warn(item, index, "Outbid Warning");
+}
+
+}  // namespace
+
+void Update_Bid_Status(int ItemIndex, int Row, bool Notify) {
+    AuctionItem* item = Item_At(ItemIndex);
+    if (!item) return;
+    judge(*item, ItemIndex, Row, Notify);
+    paintAlarmCells(*item, ItemIndex, Row);
+}
+
+bool Config_True(const std::string& section, const std::string& key, bool def) {
+    const std::string v = vb::Trim(modTLC::Get_Config_Value(section, key, def ? "True" : "False"));
+    if (vb::EqualText(v, "True")) return true;
+    if (vb::EqualText(v, "False")) return false;
+    return vb::IsNumeric(v) ? vb::CDbl(v) != 0 : def;
+}
+
+}  // namespace TLMainItems

@@ -1,0 +1,28 @@
+// bid_status.h — the verdict on an item with a maximum bid after its page values changed.
+//
+// The item's grid row is painted for one of four verdicts: the user is the high bidder
+// (ColorHiBid); the maximum bid still leads the price (ColorBid, or ColorWintally in a bid
+// group); outbid (ColorOutBid, a tie included once the item has bids); the maximum is below the
+// minimum bid (the "My Bid" cell in ColorOutBid). Cells whose values changed under an alarm are
+// painted ColorAlert. Only with Notify does an outbid or minimum-bid verdict warn in the status
+// line, sound the alert and mark the item "OutBid" (only over "" or "BidPending": a bid under
+// way keeps its status so its result is still fetched).
+//
+// Amounts are read by their own marks (stored_amounts.h); an item whose price, maximum or
+// minimum bid does not read gets no verdict on it.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+namespace TLMainItems {
+
+inline constexpr const char* kOutBid = "OutBid";
+
+// Judges item `ItemIndex` shown on grid row `Row` (0: not shown, nothing painted).
+void Update_Bid_Status(int ItemIndex, int Row, bool Notify);
+
+// A [section] key read as a Boolean: "True"/"False" (any case) or a number, 0 being false.
+bool Config_True(const std::string& section, const std::string& key, bool def);
+
+}  // namespace TLMainItems

@@ -1,0 +1,29 @@
+#include "items/items_window_link.h"
+
+#include "foundation/config_store.h"
+#include "foundation/vb.h"
+
+namespace TLMainItems {
+namespace {
+ItemsWindowLink g_none;
+ItemsWindowLink* g_window = nullptr;
+}  // namespace
+
+ItemsWindowLink& itemsWindow() { return g_window ? *g_window : g_none; }
+void registerItemsWindow(ItemsWindowLink* w) { g_window = w; }
+
+void Read_Grid_Colours() {
+    struct Colour { const char* key; long* value; long def; };
+    const Colour colours[] = {
+        {"ColorBid", &ColorBid, 65535},       {"ColorWintally", &ColorWintally, 16776960},
+        {"ColorVal", &ColorVal, 33023},       {"ColorHiBid", &ColorHiBid, 65280},
+        {"ColorOutBid", &ColorOutBid, 255},   {"ColorGrid", &ColorGrid, 16777215},
+        {"ColorAlert", &ColorAlert, 33023},
+    };
+    for (const auto& c : colours) {
+        const std::string v = modTLC::Get_Config_Value("Options", c.key, std::to_string(c.def));
+        *c.value = vb::IsNumeric(v) ? vb::CLng(v) : c.def;
+    }
+}
+
+}  // namespace TLMainItems

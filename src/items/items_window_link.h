@@ -1,0 +1,55 @@
+// items_window_link.h — what the item routines reach of the main window: the item grid's cell
+// colours, the status line and the sounds.
+//
+// The main window registers itself when it loads; until then (and in tests that do not install
+// a recording fake) every call does nothing. Colours are Windows RGB values (red in the low
+// byte), as the configuration keeps them; the grid converts them.
+#pragma once
+
+#include <string>
+
+namespace TLMainItems {
+
+class ItemsWindowLink {
+public:
+    virtual ~ItemsWindowLink() = default;
+
+    // The back colour of one cell of the item grid (row from 1, column 0 to 9).
+    virtual void setCellBackColour(int row, int column, long colour) {}
+    // Redraws the grid now (after a row changed colour).
+    virtual void repaintGrid() {}
+    // Refills the grid from Items (the grid load).
+    virtual void loadItemGrid() {}
+    // The grid row's item index (through the grid's row table); 0 when the row shows none.
+    virtual int itemIndexOfRow(int row) const { return 0; }
+    // The grid row of the current item; 0 when none.
+    virtual int selectedRow() const { return 0; }
+    // The status line (MsgLab): the text replaces the one shown.
+    virtual void setStatus(const std::string& text) {}
+    // Plays DataFolder + "Sounds/" + name + ".wav" `count` times.
+    virtual void soundEffects(const std::string& name, int count) {}
+};
+
+ItemsWindowLink& itemsWindow();
+void registerItemsWindow(ItemsWindowLink* w);  // nullptr: none
+
+// Grid columns.
+inline constexpr int kColAlarm = 0;
+inline constexpr int kColHighBid = 3;
+inline constexpr int kColMyBid = 4;
+inline constexpr int kColBids = 5;
+inline constexpr int kColEnds = 7;
+inline constexpr int kLastItemColumn = 9;
+
+// The grid colours, read from [Options] when the main window loads (and by the options dialog).
+inline long ColorBid = 65535;
+inline long ColorWintally = 16776960;
+inline long ColorVal = 33023;
+inline long ColorHiBid = 65280;
+inline long ColorOutBid = 255;
+inline long ColorGrid = 16777215;
+inline long ColorAlert = 33023;
+// Reads the seven colours from [Options] (their defaults when a key is missing or not a number).
+void Read_Grid_Colours();
+
+}  // namespace TLMainItems

@@ -1,0 +1,45 @@
+// remaining_time.h — the time left to an item's end, in seconds and as the grid's text.
+//
+// An item's EndTime is the local end as the page parser writes it for display: the date in the
+// display date format (three-letter English month, two-digit day and year, "-" or "." between
+// them, in month-day-year, day-month-year or year-month-day order), two blanks, and the time
+// "hh:mm:ss" or "hh:mm:ss am" / "pm"; or "No End Date". The reader takes exactly those forms,
+// whatever the user's locale; any other text has no end moment ("unknown").
+//
+// Time is measured from the program's current time: the PC clock, plus ClockOffset where the
+// program may not set the clock.
+#pragma once
+
+#include <QDateTime>
+#include <QTimeZone>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace TLMainItems {
+
+inline constexpr const char* kNoEndDate = "No End Date";
+
+// The seconds left by the last Get_Remaining_Secs (0 or less: ended). RemainingKnown is false
+// when that item's end time could not be read; RemainingSecs is then 0.
+inline long RemainingSecs = 0;
+inline bool RemainingKnown = false;
+
+// The end moment of an EndTime text (the user's time zone, or `zone`), or nothing when it does
+// not read.
+std::optional<QDateTime> Read_End_Time(std::string_view endTime);
+std::optional<QDateTime> Read_End_Time(std::string_view endTime, const QTimeZone& zone);
+
+// Sets RemainingSecs and RemainingKnown for item `index` (1 to ItemCount).
+void Get_Remaining_Secs(int index);
+// The seconds from the program's current time to the end of `endTime`; nothing when unreadable.
+std::optional<long> Remaining_Secs_Of(std::string_view endTime);
+
+// The grid's time-left text of item `index`: "NA" for "No End Date", "Closed" (or "Final
+// Closing" after the result update) once ended or when the end does not read, else e.g.
+// " 2 Days  3 Hours", " 1 Hour  5 Mins", " 2 Mins  30 Secs".
+std::string Get_Remaining_Time(int index);
+// The text for an end time that is `seconds` away (the day word is the site's).
+std::string Remaining_Time_Text(long long seconds, const std::string& closedText, const std::string& dayWord);
+
+}  // namespace TLMainItems

@@ -1,0 +1,66 @@
+// items_fixture.h — the item tests' ground: a throw-away data folder, the fake clock (1 June
+// 2026 12:00, UTC), scripted message boxes, a recording items window, an empty item list and
+// configuration, and the month-day-year display format around each test.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <string>
+
+#include "fake_clock.h"
+#include "foundation/clock_state.h"
+#include "foundation/config_store.h"
+#include "foundation/locale_dates.h"
+#include "foundation/startup.h"
+#include "foundation/system_info.h"
+#include "items/auction_item.h"
+#include "items/item_store.h"
+#include "items/remaining_time.h"
+#include "platform/locale_info.h"
+#include "recording_items_window.h"
+#include "scripted_boxes.h"
+#include "service/national_sites.h"
+#include "temp_data_folder.h"
+
+namespace testsupport {
+
+class ItemsTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        reset();
+        modTLMain::DataFolder = data.dataFolder();
+        modTLMain::DisplayDateFormat = "mmm-dd-yy";
+    }
+    void TearDown() override { reset(); }
+
+    static void reset() {
+        modTLMain::ResetStartupForTests();
+        modTLMain::ResetLocaleDatesForTests();
+        modWinInfo::ResetForTests();
+        modTLC::ResetForTests();
+        modClock::ClockOffset = 0;
+        modTLMain::SiteDayWord = "Day";
+        TLMainItems::ResetItemStoreForTests();
+        TLMainItems::RemainingSecs = 0;
+        TLMainItems::RemainingKnown = false;
+    }
+
+    QDateTime now() const { return time.clock.now(); }
+
+    // Appends an item with the number; returns its index.
+    static int add(const std::string& number) {
+        TLMainItems::AuctionItem item;
+        item.ItemNumber = number;
+        EXPECT_TRUE(TLMainItems::Append_Item(item));
+        return TLMainItems::ItemCount;
+    }
+    static TLMainItems::AuctionItem& item(int index) { return TLMainItems::Items.at(static_cast<size_t>(index)); }
+
+    TempDataFolder data;
+    FakeTime time;
+    ScriptedMessageBoxes boxes;
+    RecordingItemsWindow window;
+};
+
+}  // namespace testsupport
