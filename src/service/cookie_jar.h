@@ -3,16 +3,26 @@
 // Each program user with cookies has two sections: "<user> Session" (cookies that came without an
 // expiry date) and "<user> Persistent" (those that came with one), each line name=value. Only the
 // service's hosts send and receive a user's cookies (Cookie_Host_Allowed).
+//
+// The jar is held in memory and every routine here works on that copy. The file is read at the
+// first use, again when the data folder changes and when the file changed on disk (another size,
+// modification time or file; a deleted file is an empty jar), and written whole, user-only, once
+// for each call that changed the jar, never when nothing changed.
 #pragma once
 
 #include <cstdint>
 #include <string>
 #include <vector>
 
+#include "service/private_profile.h"
+
 namespace modWinInet {
 
-// Stores the Set-Cookie headers of a response under the user ("" stores nothing).
+// Stores the Set-Cookie headers of a response under the user ("" stores nothing); the file is
+// written once when any cookie changed.
 void Store_Cookies(const std::string& RawHeaders, const std::string& CookieUser);
+// Store_Cookies' work on a jar in memory, without the file: true when the jar changed.
+bool Take_Set_Cookies(modPrivateProfile::Profile& jar, const std::string& RawHeaders, const std::string& CookieUser);
 // "Cookie: a=1; b=2\r\n" (persistent first), or "" when the user has none or CookieUser is "".
 // Also leaves the two sections' raw texts in CookiePersistentRaw and CookieSessionRaw.
 std::string Get_Cookie_Header(const std::string& CookieUser);
@@ -37,5 +47,10 @@ struct SavedCookies {
 };
 SavedCookies Save_User_Cookies(const std::string& CookieUser);
 void Restore_User_Cookies(const std::string& CookieUser, const SavedCookies& saved);
+
+// How many times the jar file has been written since the last reset.
+long Cookie_Jar_Writes();
+// Forgets the jar held in memory (the next use reads the file) and sets the write count to 0.
+void Reset_Cookie_Jar_For_Tests();
 
 }  // namespace modWinInet

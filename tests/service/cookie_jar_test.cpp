@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <QFile>
+#include <functional>
 
 #include "fake_clock.h"
+#include "foundation/debug_tools.h"
 #include "foundation/startup.h"
 #include "service/private_profile.h"
 #include "service/wininet.h"
@@ -20,6 +22,7 @@ protected:
     void SetUp() override {
         modTLMain::DataFolder = data.dataFolder();
         wi::ResetForTests();
+        wi::Reset_Cookie_Jar_For_Tests();
         time.clock.setNow(QDateTime(QDate(2026, 6, 1), QTime(12, 0)));
     }
     std::string jar() const { return data.read("tl2upsc.dat"); }
@@ -99,6 +102,126 @@ TEST_F(CookieJar, CookieDaysLeft) {
         {"a=1; Expires=Wed, 31-Feb-2027 10:18:14 GMT", 0},
     };
     for (const auto& c : cases) EXPECT_EQ(wi::Cookie_Days_Left(c.cookie), c.days) << c.cookie;
+}
+
+// ---- The jar in memory ------------------------------------------------------------------------
+
+TEST_F(CookieJar, JarIsWrittenOncePerCallThatChangedIt) {
+    std::string twenty = "HTTP/1.1 200 OK\r\n";
+    for (int i = 0; i < 20; ++i) twenty += "Set-Cookie: c" + std::to_string(i) + "=v; path=/\r\n";
+    struct {
+        const char* what;
+        std::function<void()> call;
+        long writes;
+    } cases[] = {
+        {"20 new cookies", [&] { wi::Store_Cookies(twenty, "alice"); }, 1},
+        {"the same 20 again", [&] { wi::Store_Cookies(twenty, "ALICE"); }, 0},
+        {"one of them changed", [&] { wi::Store_Cookies("Set-Cookie: c7=w\r\nSet-Cookie: c8=v\r\n", "alice"); }, 1},
+        {"nothing storable",
+         [&] {
+             wi::Store_Cookies("Set-Cookie: sru=1; Expires=Thu, 01-Jan-2026 00:00:00 GMT\r\nSet-Cookie: bare\r\n"
+                               "Set-Cookie: a=1\r[x]\r\nLocation: /\r\n",
+                               "alice");
+         },
+         0},
+        {"no cookie user", [&] { wi::Store_Cookies("Set-Cookie: z=1\r\n", ""); }, 0},
+        {"headers read",
+         [&] {
+             wi::Get_Cookie_Header("alice");
+             wi::Cookie_Header_For("alice");
+         },
+         0},
+        {"clearing a user without cookies", [&] { wi::Clear_Cookies("bob"); }, 0},
+        {"clearing a user with cookies", [&] { wi::Clear_Cookies("alice"); }, 1},
+    };
+    for (const auto& c : cases) {
+        const long before = wi::Cookie_Jar_Writes();
+        c.call();
+        EXPECT_EQ(wi::Cookie_Jar_Writes() - before, c.writes) << c.what;
+    }
+    EXPECT_EQ(jar(), "") << "the file follows memory";
+}
+
+TEST_F(CookieJar, KeepsTheFileLayoutOfAJarItRead) {
+    data.write("tl2upsc.dat",
+               "; kept\r\n[Bob Session]\r\nSID=1\r\n x = 2\r\n\r\n[bob persistent]\r\np=1\r\n"
+               "[carol Session]\r\nc=1\r\n");
+    wi::Store_Cookies("Set-Cookie: sid=9\r\nSet-Cookie: new=1\r\nSet-Cookie: x=3\r\n"
+                      "Set-Cookie: q=2; Expires=Wed, 09-Jun-2027 10:18:14 GMT\r\n",
+                      "BOB");
+    wi::Store_Cookies("Set-Cookie: d=4\r\n", "dave");
+    EXPECT_EQ(jar(),
+              "; kept\r\n[Bob Session]\r\nsid=9\r\nx=3\r\nnew=1\r\n\r\n[bob persistent]\r\np=1\r\nq=2\r\n"
+              "[carol Session]\r\nc=1\r\n\r\n[dave Session]\r\nd=4\r\n");
+    EXPECT_EQ(wi::Cookie_Jar_Writes(), 2);
+}
+
+TEST_F(CookieJar, AChangeOnDiskIsReadAgain) {
+    wi::Store_Cookies("Set-Cookie: a=1\r\n", "alice");
+    EXPECT_EQ(wi::Get_Cookie_Header("alice"), "Cookie: a=1\r\n");
+
+    data.write("tl2upsc.dat", "[alice Session]\r\nfrom=disk\r\n");
+    EXPECT_EQ(wi::Get_Cookie_Header("alice"), "Cookie: from=disk\r\n");
+    wi::Store_Cookies("Set-Cookie: b=2\r\n", "alice");
+    EXPECT_EQ(jar(), "[alice Session]\r\nfrom=disk\r\nb=2\r\n") << "a store builds on what the file holds";
+
+    TempDataFolder other;  // another data folder: its own jar
+    modTLMain::DataFolder = other.dataFolder();
+    EXPECT_EQ(wi::Get_Cookie_Header("alice"), "");
+    wi::Store_Cookies("Set-Cookie: o=1\r\n", "alice");
+    EXPECT_EQ(other.read("tl2upsc.dat"), "[alice Session]\r\no=1\r\n");
+    modTLMain::DataFolder = data.dataFolder();
+    EXPECT_EQ(wi::Get_Cookie_Header("alice"), "Cookie: from=disk; b=2\r\n");
+}
+
+TEST_F(CookieJar, DebugClearEmptiesTheJarOfEveryUser) {
+    wi::Store_Cookies("Set-Cookie: a=1\r\nSet-Cookie: p=1; Expires=Wed, 09-Jun-2027 10:18:14 GMT\r\n", "alice");
+    wi::Store_Cookies("Set-Cookie: z=9\r\n", "bob");
+    modDebug::DB_Clear_Cookies();
+    EXPECT_EQ(wi::Get_Cookie_Header("alice"), "");
+    EXPECT_EQ(wi::Cookie_Header_For("bob"), "");
+    EXPECT_TRUE(wi::Save_User_Cookies("alice").persistent.empty());
+    wi::Store_Cookies("Set-Cookie: b=2\r\n", "bob");
+    EXPECT_EQ(jar(), "[bob Session]\r\nb=2\r\n");
+}
+
+TEST_F(CookieJar, SavedCookiesArePutBackWithOneWrite) {
+    wi::Store_Cookies("Set-Cookie: s1=1\r\nSet-Cookie: p1=1; Expires=Wed, 09-Jun-2027 10:18:14 GMT\r\n"
+                      "Set-Cookie: s2=2\r\n",
+                      "alice");
+    wi::Store_Cookies("Set-Cookie: z=9\r\n", "bob");
+    const std::string header = wi::Get_Cookie_Header("alice");
+
+    const wi::SavedCookies saved = wi::Save_User_Cookies("alice");
+    EXPECT_EQ(saved.persistent, std::vector<std::string>{"p1=1"});
+    EXPECT_EQ(saved.session, (std::vector<std::string>{"s1=1", "s2=2"}));
+    wi::Clear_Cookies("alice");
+    wi::Store_Cookies("Set-Cookie: signin=x\r\n", "alice");
+
+    const long before = wi::Cookie_Jar_Writes();
+    wi::Restore_User_Cookies("alice", saved);
+    EXPECT_EQ(wi::Cookie_Jar_Writes() - before, 1);
+    EXPECT_EQ(wi::Get_Cookie_Header("alice"), header);
+    EXPECT_EQ(wi::Get_Cookie_Header("bob"), "Cookie: z=9\r\n");
+    EXPECT_EQ(jar(), "[bob Session]\r\nz=9\r\n\r\n[alice Persistent]\r\np1=1\r\n\r\n[alice Session]\r\ns1=1\r\ns2=2\r\n");
+
+    wi::Restore_User_Cookies("nobody", {});
+    EXPECT_EQ(wi::Cookie_Jar_Writes() - before, 1) << "nothing to put back, nothing written";
+}
+
+TEST_F(CookieJar, HeaderLeavesOutLinesBeyondTheLargestBuffer) {
+    // About 24 KB of cookies: the section read stops at 16384 characters, as it always did.
+    std::string headers;
+    for (int i = 0; i < 800; ++i) headers += "Set-Cookie: k" + std::to_string(i) + "=" + std::string(25, 'v') + "\r\n";
+    wi::Store_Cookies(headers, "alice");
+    long size = 4096;
+    std::string expected;
+    while (pp::Get_Profile_Section(wi::Cookie_File(), "alice Session", expected, size) == size - 2 && size * 2 < 32768)
+        size *= 2;
+    ASSERT_LT(expected.size(), 16384u);
+    ASSERT_GT(expected.size(), 16300u);
+    wi::Get_Cookie_Header("alice");
+    EXPECT_EQ(wi::CookieSessionRaw, expected);
 }
 
 // ---- The file layer ------------------------------------------------------------------------------
