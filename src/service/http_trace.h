@@ -9,8 +9,12 @@
 
 namespace modWinInet {
 
-// The text with every password value (after "pass=") replaced by "********".
+// The text with every password value (after "pass=", up to "&", ";", a blank or the line end)
+// replaced by "********".
 std::string Mask_Password(std::string text);
+// The text with the cookie values of its "Cookie:" and "Set-Cookie:" header lines replaced by
+// "********" (names and Set-Cookie attributes stay).
+std::string Mask_Cookie_Values(std::string text);
 // The text as it may stand in the trace: passwords and cookie values masked.
 std::string Mask_Trace_Text(std::string text);
 

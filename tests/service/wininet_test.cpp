@@ -589,7 +589,7 @@ TEST_F(HttpClient, PostAnsweredWithA302IsFollowedWithAGet) {
 
 TEST_F(HttpClient, TraceIsWrittenWhenTheHttpSwitchIsOn) {
     RecordingMainWindow window;
-    window.checked[TLMainLink::MenuItem::MnuDBHttpEnabled] = true;
+    window.checked["MnuDBHttpEnabled"] = true;
     data.write("Debug/keep", "");
     auto r = ScriptedResponse::ok("p");
     r.setCookies = {"k=v"};
@@ -608,7 +608,8 @@ TEST_F(HttpClient, TraceIsWrittenWhenTheHttpSwitchIsOn) {
                         0),
               0u)
         << log;
-    EXPECT_NE(log.find("\r\n\r\n\r\nCookie: k=v\r\n\r\n\r\nHttp End - bob\r\n\r\n"), std::string::npos) << log;
+    EXPECT_NE(log.find("\r\n\r\n\r\nCookie: k=********\r\n\r\n\r\nHttp End - bob\r\n\r\n"), std::string::npos) << log;
+    EXPECT_EQ(log.find("k=v"), std::string::npos) << "cookie values are masked: " << log;
 
     // A password in an address is masked in the trace.
     fake.route("", "GET", "/s", ScriptedResponse::ok("p"));
