@@ -589,7 +589,7 @@ TEST_F(HttpClient, PostAnsweredWithA302IsFollowedWithAGet) {
 
 TEST_F(HttpClient, TraceIsWrittenWhenTheHttpSwitchIsOn) {
     RecordingMainWindow window;
-    window.checked["MnuDBHttpEnabled"] = true;
+    window.checked[TLMainLink::MenuItem::MnuDBHttpEnabled] = true;
     data.write("Debug/keep", "");
     auto r = ScriptedResponse::ok("p");
     r.setCookies = {"k=v"};
