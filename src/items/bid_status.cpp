@@ -1,10 +1,11 @@
 #include "items/bid_status.h"
 
 #include "foundation/config_store.h"
+#include "foundation/main_window_link.h"
 #include "foundation/vb.h"
 #include "items/auction_item.h"
+#include "items/item_grid_link.h"
 #include "items/item_store.h"
-#include "items/items_window_link.h"
 #include "items/remaining_time.h"
 #include "items/stored_amounts.h"
 
@@ -13,11 +14,11 @@ namespace {
 
 void paintRow(int row, long colour) {
     if (row < 1) return;
-    for (int col = 1; col <= kLastItemColumn; ++col) itemsWindow().setCellBackColour(row, col, colour);
+    for (int col = 1; col <= kLastItemColumn; ++col) itemGrid().setCellBackColour(row, col, colour);
 }
 
 void paintCell(int row, int column, long colour) {
-    if (row >= 1) itemsWindow().setCellBackColour(row, column, colour);
+    if (row >= 1) itemGrid().setCellBackColour(row, column, colour);
 }
 
 void paintLeading(const AuctionItem& item, int row) {
@@ -29,9 +30,9 @@ void warn(AuctionItem& item, int index, const std::string& what) {
     Get_Remaining_Secs(index);
     if (!RemainingKnown || RemainingSecs < 1) return;
     if (item.BidStatus == kOutBid) return;
-    itemsWindow().setStatus(what + " ! User \"" + item.UserID + "\" - Item " + item.ItemNumber);
+    TLMainLink::statusLine().setStatus(what + " ! User \"" + item.UserID + "\" - Item " + item.ItemNumber);
     if (Config_True("Options", "Sound", false))
-        itemsWindow().soundEffects(modTLC::Get_Config_Value("Sounds", "Alert", "Alert"), 1);
+        TLMainLink::sounds().SoundEffects(modTLC::Get_Config_Value("Sounds", "Alert", "Alert"), 1);
     if (item.BidStatus.empty() || item.BidStatus == "BidPending") {
         item.BidStatus = kOutBid;
         Save_Auction_Items();
@@ -53,7 +54,7 @@ void judge(AuctionItem& item, int index, int row, bool notify) {
     if (!item.UserID.empty() && vb::EqualText(item.HighBidder, item.UserID)) {
         if (row >= 1) {
             paintRow(row, ColorHiBid);
-            itemsWindow().repaintGrid();
+            itemGrid().repaintGrid();
         }
         return;
     }

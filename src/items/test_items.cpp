@@ -8,8 +8,8 @@
 #include "foundation/message_dialog.h"
 #include "foundation/vb.h"
 #include "items/auction_item.h"
+#include "items/item_grid_link.h"
 #include "items/item_store.h"
-#include "items/items_window_link.h"
 #include "platform/clock.h"
 
 namespace TLMainItems {
@@ -47,13 +47,13 @@ std::string End_Time_Text(const QDateTime& t, bool twelveHour) {
 
 void Set_Item_End_Time(int index, const QDateTime& end) {
     if (AuctionItem* item = Item_At(index)) item->EndTime = End_Time_Text(end, true);
-    itemsWindow().loadItemGrid();
+    itemGrid().loadItemGrid();
 }
 
 void Set_Item_End_From_Now(int index, long seconds) {
     if (AuctionItem* item = Item_At(index))
         item->EndTime = End_Time_Text(platform::clock().now().addSecs(seconds), false);
-    itemsWindow().loadItemGrid();
+    itemGrid().loadItemGrid();
 }
 
 void Set_Pseudo_Items() {
@@ -72,7 +72,7 @@ void Set_Pseudo_Items() {
         item.EndTime = End_Time_Text(now.addSecs(ended ? -4 * 3600 : 4 * 3600), false);
         if (ended) item.BidStatus = "Completed";
     }
-    itemsWindow().loadItemGrid();
+    itemGrid().loadItemGrid();
 }
 
 void Special_Items() {
@@ -89,11 +89,11 @@ void Special_Items() {
             item.BidStatus = "Completed";
         }
     }
-    itemsWindow().loadItemGrid();
+    itemGrid().loadItemGrid();
 }
 
 void DB_Set_Item_End_Time() {
-    const int index = itemsWindow().itemIndexOfRow(itemsWindow().selectedRow());
+    const int index = itemGrid().itemIndexOfRow(itemGrid().selectedRow());
     if (index < 1) return;
     const QDateTime t = vb::CDate(ask("Date/Time"));
     if (t.isValid()) Set_Item_End_Time(index, t);
@@ -117,7 +117,7 @@ void Install_Debug_Item_Tools() {
     hooks.setPseudoItems = Set_Pseudo_Items;
     hooks.special = Special_Items;
     hooks.setItemEndFromNow = [](long row, long seconds) {
-        Set_Item_End_From_Now(itemsWindow().itemIndexOfRow(static_cast<int>(row)), seconds);
+        Set_Item_End_From_Now(itemGrid().itemIndexOfRow(static_cast<int>(row)), seconds);
     };
 }
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "items/bid_status.h"
-#include "items/items_window_link.h"
+#include "items/item_grid_link.h"
 #include "items/test_items.h"
 #include "items_fixture.h"
 
@@ -31,6 +31,11 @@ struct Verdict {
 
 class BidStatusTest : public ItemsTest {
 protected:
+    void clearRecords() {
+        grid.cells.clear();
+        status.statuses.clear();
+        sounds.played.clear();
+    }
     int itemFor(const Verdict& v) {
         const int i = add("123456789012");
         AuctionItem& a = item(i);
@@ -79,19 +84,19 @@ TEST_F(BidStatusTest, PaintsTheVerdictAndWarnsOnlyWhenAsked) {
             reset();
             modTLMain::DataFolder = data.dataFolder();
             modTLC::Set_Config_Value("Options", "Sound", "True");
-            window.clear();
+            clearRecords();
             const int i = itemFor(v);
             Update_Bid_Status(i, kRow, notify);
             SCOPED_TRACE(std::string(v.what) + (notify ? " (notify)" : ""));
-            EXPECT_EQ(window.cell(kRow, 1), v.rowColour);
-            EXPECT_EQ(window.cell(kRow, 9), v.rowColour);
-            EXPECT_EQ(window.cell(kRow, kColMyBid), v.myBidColour);
-            EXPECT_EQ(window.cell(kRow, kColAlarm), -1);  // the alarm column keeps its colour
+            EXPECT_EQ(grid.cell(kRow, 1), v.rowColour);
+            EXPECT_EQ(grid.cell(kRow, 9), v.rowColour);
+            EXPECT_EQ(grid.cell(kRow, kColMyBid), v.myBidColour);
+            EXPECT_EQ(grid.cell(kRow, kColAlarm), -1);  // the alarm column keeps its colour
             const bool warns = notify && *v.warning;
-            EXPECT_EQ(window.statuses, warns ? std::vector<std::string>{v.warning} : std::vector<std::string>{});
-            ASSERT_EQ(window.sounds.size(), warns ? 1u : 0u);
+            EXPECT_EQ(status.statuses, warns ? std::vector<std::string>{v.warning} : std::vector<std::string>{});
+            ASSERT_EQ(sounds.played.size(), warns ? 1u : 0u);
             if (warns) {
-                EXPECT_EQ(window.sounds[0].name, "Alert");
+                EXPECT_EQ(sounds.played[0].name, "Alert");
             }
             EXPECT_EQ(item(i).BidStatus, notify ? v.statusAfter : v.status);
             if (notify && std::string(v.statusAfter) != v.status) {
@@ -107,8 +112,8 @@ TEST_F(BidStatusTest, AnEndedItemGetsColoursOnly) {
     const int i = itemFor(v);
     item(i).EndTime = End_Time_Text(now().addSecs(-1), false);
     Update_Bid_Status(i, kRow, true);
-    EXPECT_EQ(window.cell(kRow, 2), ColorOutBid);
-    EXPECT_TRUE(window.statuses.empty());
+    EXPECT_EQ(grid.cell(kRow, 2), ColorOutBid);
+    EXPECT_TRUE(status.statuses.empty());
     EXPECT_EQ(item(i).BidStatus, "");
 }
 
@@ -117,9 +122,9 @@ TEST_F(BidStatusTest, WithoutARowTheWarningStillComes) {
     const int i = itemFor(v);
     modTLC::Set_Config_Value("Options", "Sound", "0");
     Update_Bid_Status(i, 0, true);
-    EXPECT_TRUE(window.cells.empty());
-    EXPECT_EQ(window.statuses.size(), 1u);
-    EXPECT_TRUE(window.sounds.empty());  // sounds are off
+    EXPECT_TRUE(grid.cells.empty());
+    EXPECT_EQ(status.statuses.size(), 1u);
+    EXPECT_TRUE(sounds.played.empty());  // sounds are off
     EXPECT_EQ(item(i).BidStatus, "OutBid");
 }
 
@@ -134,13 +139,13 @@ TEST_F(BidStatusTest, AlarmBitsPaintTheirCellsAndTheEndCellOnlyWhileRunning) {
     };
     for (const auto& c : cases) {
         reset();
-        window.clear();
+        clearRecords();
         const int i = add("1");
         item(i).AlarmState = c.bits;  // no maximum bid: only the alarm cells
         item(i).EndTime = End_Time_Text(now().addSecs(c.secondsLeft), false);
         Update_Bid_Status(i, kRow, false);
         std::vector<int> painted;
-        for (const auto& [cell, colour] : window.cells) {
+        for (const auto& [cell, colour] : grid.cells) {
             EXPECT_EQ(colour, ColorAlert);
             painted.push_back(cell.second);
         }

@@ -1,6 +1,6 @@
 // items_fixture.h — the item tests' ground: a throw-away data folder, the fake clock (1 June
-// 2026 12:00, UTC), scripted message boxes, a recording items window, an empty item list and
-// configuration, and the month-day-year display format around each test.
+// 2026 12:00, UTC), scripted message boxes, a recording grid, status line and sounds, an empty
+// item list and configuration, and the month-day-year display format around each test.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -18,7 +18,8 @@
 #include "items/item_store.h"
 #include "items/remaining_time.h"
 #include "platform/locale_info.h"
-#include "recording_items_window.h"
+#include "recording_item_grid.h"
+#include "recording_main_window.h"
 #include "scripted_boxes.h"
 #include "service/national_sites.h"
 #include "temp_data_folder.h"
@@ -60,7 +61,9 @@ protected:
     TempDataFolder data;
     FakeTime time;
     ScriptedMessageBoxes boxes;
-    RecordingItemsWindow window;
+    RecordingItemGrid grid;
+    RecordingStatusLine status;
+    RecordingSounds sounds;
 };
 
 }  // namespace testsupport

@@ -36,7 +36,7 @@ TEST_F(TestItemsTest, EndTimesAreWrittenInTheDisplayFormAndReadBack) {
     EXPECT_EQ(RemainingSecs, 90);
     Set_Item_End_Time(i, QDateTime(QDate(2026, 12, 24), QTime(18, 5, 0)));
     EXPECT_EQ(item(i).EndTime, "Dec-24-26  06:05:00 pm");
-    EXPECT_EQ(window.gridLoads, 2);
+    EXPECT_EQ(grid.gridLoads, 2);
 }
 
 TEST_F(TestItemsTest, TheMenuToolsAskForTheirValues) {
@@ -45,8 +45,8 @@ TEST_F(TestItemsTest, TheMenuToolsAskForTheirValues) {
     add("111");
     add("222");
     add("333");
-    window.rowItems = {3, 1, 2};
-    window.selected = 1;
+    grid.rowItems = {3, 1, 2};
+    grid.selected = 1;
 
     answer("222, 600");
     modDebug::DB_Set_Item_Remaining_Time();

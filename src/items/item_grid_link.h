@@ -1,37 +1,32 @@
-// items_window_link.h — what the item routines reach of the main window: the item grid's cell
-// colours, the status line and the sounds.
+// item_grid_link.h — what the item routines reach of the item grid on the main window: cell
+// colours, a redraw, a full reload, the grid's row table and its current row.
 //
-// The main window registers itself when it loads; until then (and in tests that do not install
-// a recording fake) every call does nothing. Colours are Windows RGB values (red in the low
-// byte), as the configuration keeps them; the grid converts them.
+// The main window takes on this duty when it loads (registerItemGrid); until then, and in tests
+// that install no stand-in, every call does nothing and reads 0. The status line and the sounds
+// are the main window's duties of main_window_link.h. Colours are Windows RGB values (red in the
+// low byte), as the configuration keeps them; the grid converts them.
 #pragma once
-
-#include <string>
 
 namespace TLMainItems {
 
-class ItemsWindowLink {
+class ItemGridLink {
 public:
-    virtual ~ItemsWindowLink() = default;
+    virtual ~ItemGridLink() = default;
 
-    // The back colour of one cell of the item grid (row from 1, column 0 to 9).
+    // The back colour of one cell (row from 1, column 0 to 9).
     virtual void setCellBackColour(int row, int column, long colour) {}
     // Redraws the grid now (after a row changed colour).
     virtual void repaintGrid() {}
     // Refills the grid from Items (the grid load).
     virtual void loadItemGrid() {}
-    // The grid row's item index (through the grid's row table); 0 when the row shows none.
+    // The item index that grid row `row` shows (the grid's row table); 0 when none.
     virtual int itemIndexOfRow(int row) const { return 0; }
     // The grid row of the current item; 0 when none.
     virtual int selectedRow() const { return 0; }
-    // The status line (MsgLab): the text replaces the one shown.
-    virtual void setStatus(const std::string& text) {}
-    // Plays DataFolder + "Sounds/" + name + ".wav" `count` times.
-    virtual void soundEffects(const std::string& name, int count) {}
 };
 
-ItemsWindowLink& itemsWindow();
-void registerItemsWindow(ItemsWindowLink* w);  // nullptr: none
+ItemGridLink& itemGrid();
+void registerItemGrid(ItemGridLink* grid);  // nullptr: none
 
 // Grid columns.
 inline constexpr int kColAlarm = 0;

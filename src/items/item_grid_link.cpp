@@ -1,16 +1,16 @@
-#include "items/items_window_link.h"
+#include "items/item_grid_link.h"
 
 #include "foundation/config_store.h"
 #include "foundation/vb.h"
 
 namespace TLMainItems {
 namespace {
-ItemsWindowLink g_none;
-ItemsWindowLink* g_window = nullptr;
+ItemGridLink g_none;
+ItemGridLink* g_grid = nullptr;
 }  // namespace
 
-ItemsWindowLink& itemsWindow() { return g_window ? *g_window : g_none; }
-void registerItemsWindow(ItemsWindowLink* w) { g_window = w; }
+ItemGridLink& itemGrid() { return g_grid ? *g_grid : g_none; }
+void registerItemGrid(ItemGridLink* grid) { g_grid = grid; }
 
 void Read_Grid_Colours() {
     struct Colour { const char* key; long* value; long def; };
