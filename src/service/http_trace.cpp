@@ -69,7 +69,9 @@ std::string Mask_Cookie_Values(std::string text) {
 std::string Mask_Trace_Text(std::string text) { return Mask_Password(Mask_Cookie_Values(std::move(text))); }
 
 void HttpTrace::open() {
-    if (modTLMain::FirstRunSetup != 0 || !modDebug::DebugOutput || !mainWindow().menuChecked("MnuDBHttpEnabled")) return;
+    if (modTLMain::FirstRunSetup != 0 || !modDebug::DebugOutput ||
+        !TLMainLink::menus().menuChecked(TLMainLink::MenuItem::MnuDBHttpEnabled))
+        return;
     m_file.setFileName(QString::fromStdString(modTLMain::DataFolder + "Debug/HttpLog.txt"));
     if (!m_file.open(QIODevice::Append | QIODevice::WriteOnly)) return;
 }
