@@ -517,6 +517,8 @@ HttpRequest Start_Http_Request(HttpRequestSpec spec, Deadline deadline, HttpDone
     return HttpRequest(call);
 }
 
+void Run_Later(std::function<void()> f) { postToEventLoop(std::move(f)); }
+
 size_t Requests_In_Flight() { return inFlight().size(); }
 
 void Cancel_All_Requests() {

@@ -15,8 +15,11 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/timers.h"
 
 namespace modWinInet {
 
@@ -93,6 +96,26 @@ HttpRequest Start_Http_Request(HttpRequestSpec spec, Deadline deadline, HttpDone
 // fails the read ("Http Read Failed - 8").
 inline constexpr size_t kMaxTextBody = 8u << 20;     // 8 MiB
 inline constexpr size_t kMaxBinaryBody = 32u << 20;  // 32 MiB
+
+// The waiting form of a started routine: a slot for its continuation's result, and the wait
+// (yielding to the event loop) until the result is there. Every started routine ends, so the wait
+// does too.
+template <class Result>
+struct Answer {
+    std::shared_ptr<std::optional<Result>> slot = std::make_shared<std::optional<Result>>();
+    std::function<void(Result)> receiver() const {
+        return [s = slot](Result r) { *s = std::move(r); };
+    }
+    bool has_value() const { return slot->has_value(); }
+    Result wait() const {
+        const auto s = slot;
+        platform::timers().waitUntil([s] { return s->has_value(); }, 24LL * 3600 * 1000);
+        return std::move(**s);
+    }
+};
+
+// Runs f from the event loop, after the present call has returned (a continuation's turn).
+void Run_Later(std::function<void()> f);
 
 // How many started requests are in flight (for tests).
 size_t Requests_In_Flight();

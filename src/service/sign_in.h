@@ -7,7 +7,10 @@
 // are those of the national site in use (CurrentSiteIndex).
 #pragma once
 
+#include <functional>
 #include <string>
+
+#include "service/http_request.h"
 
 namespace modTLMain {
 
@@ -15,10 +18,39 @@ namespace modTLMain {
 // cleared by it.
 inline std::string LastSignInItem;
 
-// Signs UserID in with the password stored for it ([Users]). True on success, or when no failure
-// can be told (the service did not redirect); False when the service refused the sign-in, did not
-// answer, or the user or password is missing. Sets TLMainState::DownloadBusy while it runs.
+// Signs UserID in with the password stored for it ([Users]), waiting for Start_Sign_In. True on
+// success, or when no failure can be told (the service did not redirect); False when the service
+// refused the sign-in, did not answer, or the user or password is missing. Takes SignInTest and
+// LastSignInItem (clearing the latter). Sets TLMainState::DownloadBusy while it runs.
 bool Sign_In(const std::string& UserID);
+
+// What a started sign-in gives its continuation.
+struct SignInResult {
+    bool ok = false;          // signed in, or no failure can be told (the service did not redirect)
+    bool refused = false;     // the service sent the sign-in page back (user ID or password refused)
+    bool noAnswer = false;    // the service never answered the form (or the caller's time ran out)
+    bool timedOut = false;    // ... because the deadline passed
+    bool noUser = false;      // no user ID given
+    bool noPassword = false;  // no password stored for the user
+    std::string page;         // a refusal's page, as it came
+    std::string pageText;     // its text
+    modWinInet::HttpResult last;  // the answer of the sign-in's last request
+};
+struct SignInOptions {
+    bool test = false;   // the options dialog's sign-in test: its wording and the clipboard report
+    std::string item;    // the item a bid validation signs in for, named in the log line
+};
+using SignInDone = std::function<void(SignInResult)>;
+
+// Starts signing UserID in; `done` runs once, from the event loop, with the result. Writes none of
+// the client's shared fields (the log, the status line, the busy flag and a test's clipboard report
+// are its own duties). One sign-in per user runs at a time: a second start for the same user gets
+// the running one's result (or, when its own deadline comes first, a timed-out result).
+void Start_Sign_In(const std::string& UserID, const SignInOptions& options, modWinInet::Deadline deadline,
+                   SignInDone done);
+
+// The trimmed title of a page ("" without one).
+std::string Page_Title_Of(const std::string& html);
 
 // Form-encodes a text: letters and digits stay, a blank becomes "+", every other byte of the
 // UTF-8 text becomes "%" and two upper-case hexadecimal digits.

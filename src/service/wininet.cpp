@@ -6,7 +6,6 @@
 #include "service/wininet.h"
 
 #include <cstdlib>
-#include <optional>
 
 #include "foundation/logs.h"
 #include "foundation/main_window_link.h"
@@ -173,17 +172,16 @@ bool Http_Request(std::string& URL, const std::string& Method, const std::string
     HttpRedirectURL.clear();
     HttpLastError.clear();
 
-    auto answer = std::make_shared<std::optional<HttpResult>>();
-    HttpRequest request = Start_Http_Request(std::move(spec), deadline, [answer](HttpResult r) { *answer = std::move(r); });
+    Answer<HttpResult> answer;
+    HttpRequest request = Start_Http_Request(std::move(spec), deadline, answer.receiver());
     const auto listStopped = [] {
         return TLMainState::CancelUpdate && (TLMainState::UpdateBusy || TLMainState::SelectedUpdateBusy);
     };
-    while (!answer->has_value()) {
-        platform::timers().waitUntil(
-            [&] { return answer->has_value() || (request.reading() && listStopped()); }, 24LL * 3600 * 1000);
-        if (!answer->has_value() && request.reading() && listStopped()) request.stopReadingAsAnswered();
-    }
-    const HttpResult& r = **answer;
+    // The user's stop of a list refresh ends a page read at once (the request is answered, empty).
+    platform::timers().waitUntil([&] { return answer.has_value() || (request.reading() && listStopped()); },
+                                 24LL * 3600 * 1000);
+    if (!answer.has_value()) request.stopReadingAsAnswered();
+    const HttpResult r = answer.wait();
     Publish_Result(r);
     return r.ok;
 }
