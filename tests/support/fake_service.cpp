@@ -179,6 +179,7 @@ struct FakeService::Impl {
     class Server final : public httplib::Server {
     public:
         Server(Impl& owner, SSL_CTX* ctx) : m_owner(owner), m_ctx(ctx) {
+            set_tcp_nodelay(true);
             set_keep_alive_timeout(60);
             set_keep_alive_max_count(1000);
         }
