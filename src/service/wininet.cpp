@@ -89,6 +89,7 @@ void ResetForTests() {
     CookieSessionRaw.clear();
     HttpUserAgent.clear();
     g_lastHeaderLines.clear();
+    Reset_Cookie_Jar_For_Tests();
 }
 
 // ---- Session ------------------------------------------------------------------------------------
