@@ -1,5 +1,7 @@
 #include "foundation/vb.h"
 
+#include <charconv>
+
 #include <QLocale>
 #include <algorithm>
 #include <cctype>
@@ -225,7 +227,8 @@ size_t readNumber(std::string_view s, double& out, bool allowGrouping) {
             i = k;
         }
     }
-    out = std::strtod(digits.c_str(), nullptr);
+    // Read with "." whatever the process's C locale says (Qt sets it from the user's environment).
+    std::from_chars(digits.data(), digits.data() + digits.size(), out);
     return i;
 }
 }  // namespace
