@@ -1,4 +1,5 @@
-// tl_main.h — the main window: status line, heartbeat, and the unload that ends the program.
+// tl_main.h — the main window: status line, heartbeat, the load that sets what the lower parts
+// read, and the unload that ends the program.
 #pragma once
 
 #include <QMainWindow>
@@ -64,10 +65,13 @@ public:
     platform::Timer DisplayTime;
 
 protected:
+    void changeEvent(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
+    void Form_Resize();
+
     QLabel* MsgLab = nullptr;
     QPlainTextEdit* OpLog = nullptr;
     std::string m_itemNumber;
