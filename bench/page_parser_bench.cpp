@@ -1,6 +1,9 @@
 // The item-page parser on a large page: the page text step, the finders, and the HTML-to-text
 // converter alone. The page has no cut marker, so its first 65,000 bytes are turned into text.
 // Bounds: the converter under 10 ms per page; the finders well under 1 ms.
+// Nearly all of the converter's time is gumbo's own tokenizer and tree builder, which handle the
+// page one character at a time; the parse memory (about 1.1 MB for the 65,000 bytes) comes from
+// one arena and is let go whole.
 #include <benchmark/benchmark.h>
 
 #include <string>

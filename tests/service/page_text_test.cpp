@@ -59,4 +59,16 @@ TEST(PageText, BytesThatAreNotUtf8ComeOutAsReplacementCharacters) {
     for (const unsigned char c : text) EXPECT_TRUE(c != 0xE9);
 }
 
+// A whole page is read with several times the parse memory a page head takes; the page after it
+// reads as it would alone.
+TEST(PageText, ALargePageThenASmallOneReadWhole) {
+    std::string html, text;
+    for (int i = 1; i <= 40000; ++i) {
+        html += "<div class=\"row\"><b>" + std::to_string(i) + "</b></div>";
+        text += (i > 1 ? "\r\n" : "") + std::to_string(i);
+    }
+    EXPECT_EQ(Inner_Text(html), text);
+    EXPECT_EQ(Inner_Text("<p>Blue</p> teapot"), "Blue\r\nteapot");
+}
+
 }  // namespace
