@@ -60,7 +60,7 @@ private:
 };
 
 // The debug tools' text dump "IEText" of each page opened.
-bool Browser_Text_Dump_On() { return modDebug::DebugOutput && mainWindow().menuChecked("MnuDBBrowserText"); }
+bool Browser_Text_Dump_On() { return modDebug::DebugOutput && TLMainLink::menus().menuChecked(TLMainLink::MenuItem::MnuDBBrowserText); }
 void Save_Browser_Text(const std::string& text) {
     std::string name = "IEText";
     modDebug::Save_Debug_Page(text, name);

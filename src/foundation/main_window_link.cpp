@@ -105,14 +105,3 @@ TrayAndWheel& trayAndWheel() { return heldOr<TrayAndWheel, NoTrayAndWheel>(); }
 Sounds& sounds() { return heldOr<Sounds, NoSounds>(); }
 
 }  // namespace TLMainLink
-
-bool MainWindowByName::menuChecked(std::string_view name) const {
-    for (const auto& n : TLMainLink::kMenuNames)
-        if (n.name == name) return TLMainLink::menus().menuChecked(n.item);
-    return false;
-}
-
-MainWindowByName& mainWindow() {
-    static MainWindowByName byName;
-    return byName;
-}

@@ -177,13 +177,3 @@ void releaseDuties(W* w) {
 }
 
 }  // namespace TLMainLink
-
-// Transitional, for the HTTP trace and the browser window, which still name their debug switch as
-// text: TLMainLink::menus().menuChecked(TLMainLink::MenuItem::...) replaces it, and this goes once
-// they have switched.
-class MainWindowByName {
-public:
-    [[deprecated("name the item with TLMainLink::MenuItem and ask TLMainLink::menus()")]]
-    bool menuChecked(std::string_view name) const;  // false for a name that is no MenuItem
-};
-MainWindowByName& mainWindow();

@@ -60,16 +60,4 @@ TEST(MainWindowLink, MenuItemsHaveTheirWindowNames) {
     EXPECT_EQ(TLMainLink::menuItemName(MenuItem::MnuDBNonSession), "MnuDBNonSession");
 }
 
-// The look-up by name that the HTTP trace and the browser window still use goes to the same items.
-TEST(MainWindowLink, TheLookUpByNameReadsTheSameItems) {
-    RecordingMenus menus;
-    menus.checked[MenuItem::MnuDBHttpEnabled] = true;
-#pragma GCC diagnostic push
-#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
-    EXPECT_TRUE(mainWindow().menuChecked("MnuDBHttpEnabled"));
-    EXPECT_FALSE(mainWindow().menuChecked("MnuDBBrowserText"));
-    EXPECT_FALSE(mainWindow().menuChecked("MnuDBHttpEnable"));  // no such item
-#pragma GCC diagnostic pop
-}
-
 }  // namespace
