@@ -1,9 +1,12 @@
 #include "foundation/main_window_link.h"
 
+#include "foundation/busy_holds.h"
+
 #include <iterator>
 
 namespace TLMainState {
 void ResetForTests() {
+    ResetBusyHoldsForTests();
     DownloadBusy = UpdateBusy = SelectedUpdateBusy = CancelUpdate = QuietCommand = 0;
     TrayTipCountdown = ManualUpdateRequest = ManualEndTimeUpdate = TimeZoneShiftActive = 0;
     SoundPlaying = MainWindowState = LastWindowState = 0;

@@ -34,6 +34,11 @@ struct NationalSite {
 
 inline constexpr long kNationalSiteCount = 14;
 
+// The service's hosts for bids, whatever the site: the offer host takes bids and shows bid
+// histories; the item host shows the item page the end-of-auction update reads.
+inline constexpr const char* kBidHost = "offer.ebay.com";
+inline constexpr const char* kBidItemHost = "cgi.ebay.com";
+
 // The site of an index; nullptr outside 0 to 13.
 const NationalSite* National_Site(long siteIndex);
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <vector>
 
+#include "foundation/busy_holds.h"
 #include "foundation/bid_engine_state.h"
 #include "foundation/debug_tools.h"
 #include "foundation/logs.h"
@@ -130,11 +131,11 @@ std::string Get_Shipping(bool KeepPage) {
 
     // An item of another site: its own site's page shows the shipping to the user's country.
     if (!KeepPage && site != 0) {
-        TLMainState::DownloadBusy = 1;
+        TLMainState::BusyHold busy(TLMainState::DownloadBusy);
         modWinInet::HttpURL =
             ItemSiteBase + std::string(kViewItemPath) + vb::Trim(TLMainLink::itemNumberBox().itemNumberText());
         const std::string result = Get_ItemPage(modWinInet::HttpURL, "");
-        TLMainState::DownloadBusy = 0;
+        busy.release();
         if (result != "OK" || PageHTML.empty()) return kSeeListing;
         Blank_Two_Byte_Letters(PageHTML, true);
         ShippingText = detail::textOfPageHead(PageHTML, kShippingPageBytes);

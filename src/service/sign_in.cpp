@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "foundation/busy_holds.h"
 #include "foundation/debug_tools.h"
 #include "foundation/logs.h"
 #include "foundation/main_window_link.h"
@@ -112,6 +113,7 @@ struct SignInRun : std::enable_shared_from_this<SignInRun> {
     };
     std::vector<Waiter> waiters;
     bool ended = false;
+    TLMainState::BusyHold busy;  // DownloadBusy while the sign-in runs
 
     void start();
     void afterPage(modWinInet::HttpResult r);
@@ -176,7 +178,7 @@ void SignInRun::request(const std::string& url, const std::string& method, long 
 }
 
 void SignInRun::start() {
-    TLMainState::DownloadBusy = -1;
+    busy = TLMainState::BusyHold(TLMainState::DownloadBusy);
     before = modWinInet::Save_User_Cookies(user);
     modWinInet::Clear_Cookies(user);
     // The sign-in page: its session cookies stay in the jar for the form.
@@ -256,7 +258,7 @@ void SignInRun::afterErrorPage(modWinInet::HttpResult r) {
 void SignInRun::end(SignInResult result) {
     if (ended) return;
     ended = true;
-    TLMainState::DownloadBusy = 0;
+    busy.release();
     result.last = last;
     auto it = running().find(vb::LCase(user));
     if (it != running().end() && it->second.get() == this) running().erase(it);

@@ -1,0 +1,113 @@
+// bid_engine_links.h — what the bid engine reaches of the program's other duties: the clock
+// synchronisation, power control and wake-up, the automatic dial before a bid, the bid-result
+// view, the bid-result e-mail, the item adds and list refreshes it defers, and the missed-bid
+// message.
+//
+// Each duty is a small interface whose owner registers itself (setBidLink); until then, and in
+// tests that install no stand-in, a duty does nothing and reads false — except the missed-bid
+// message, which the program's own message window shows, modeless. No call here waits for the
+// user: the scheduler and the bid routines never stop for an answer.
+#pragma once
+
+#include <string>
+
+namespace TLMainBids {
+
+// Clock synchronisation: synchronises the PC clock, or the program's clock offset.
+class ClockSync {
+public:
+    virtual ~ClockSync() = default;
+    virtual void SetSysClock() {}
+};
+
+// Power control and wake-up before the next bid.
+class PowerControl {
+public:
+    virtual ~PowerControl() = default;
+    // Arms the wake-up timer for the next armed bid (the bid set-up and its commands call it).
+    virtual void Set_Next_Bid_Wakeup() {}
+    // Some armed bid is still to come.
+    virtual bool Bids_Pending() { return false; }
+    // Sleeps until the next bid; `sleepAfterBid` is the item's after-bid sleep choice.
+    virtual void Sleep_Until_Next_Bid(bool sleepAfterBid) {}
+    // The user has used the keyboard or mouse lately (nobody to ask: yes, so the PC stays up).
+    virtual bool Have_User_Input() { return true; }
+};
+
+// The automatic dial before a bid (dial types 0, 1 and 3; type 2 dials nothing).
+class AutoDialer {
+public:
+    virtual ~AutoDialer() = default;
+    // Type 0: brings up the system's default connection, unattended; true when connected.
+    virtual bool InternetAutodial() { return false; }
+    // Type 1: starts the phone-book dial sequence (SyncAutoDial) for DialItem from DialStep 1.
+    virtual void Start_Phonebook_Dial() {}
+    // Type 3: loads the connect macro from Connect.mac; false when it records no events.
+    virtual bool Load_Connect_Macro() { return false; }
+    // Replays the loaded macro and returns when it is done.
+    virtual void Play_Macro() {}
+    // The phone indicator: 17 not connected, 18 dialing, 19 connected.
+    virtual void Show_Phone_Picture(int picture) {}
+    // Starts the hang-up count-down timer (HangupTimer).
+    virtual void Start_Hangup_Timer() {}
+};
+
+// The bid-result view: shows the item's saved result page (Saved Items/<n>BR.html).
+class BidResultsView {
+public:
+    virtual ~BidResultsView() = default;
+    virtual void DisplayBidResults(int itemIndex) {}
+};
+
+// The bid-result e-mail: a queue of item numbers whose results are to be sent.
+class BidResultsMail {
+public:
+    virtual ~BidResultsMail() = default;
+    // Appends the item to the queue (BidResultsMailQueue).
+    virtual void Queue_Bid_Result(const std::string& itemNumber) {}
+    // The queue is not empty.
+    virtual bool Mail_Queued() const { return false; }
+    // Enables SendBidResultsTimer, which sends the queue.
+    virtual void Start_Send_Timer() {}
+};
+
+// The long work the scheduler defers to the request timer: adding the item whose number stands
+// in the item-number box, and refreshing the list. Each returns when its work is done; the
+// refresh clears its UpdateBusy hold itself.
+class DeferredOperations {
+public:
+    virtual ~DeferredOperations() = default;
+    virtual void Add_Auction_Item() {}
+    virtual void UpdateItems() {}
+};
+
+// Messages of the scheduler that the user reads without answering.
+class BidMessages {
+public:
+    virtual ~BidMessages() = default;
+    // The missed-bid warning, in the program's message window, modeless.
+    virtual void Show_Missed_Bid(const std::string& text);
+};
+
+namespace detail {
+template <class Link>
+Link*& held() {
+    static Link* link = nullptr;
+    return link;
+}
+}  // namespace detail
+
+// The duty as its owner carries it out; the default stand-in when nobody registered.
+template <class Link>
+Link& bidLink() {
+    static Link none;
+    Link* l = detail::held<Link>();
+    return l ? *l : none;
+}
+// `link` takes on the duty (nullptr: nobody).
+template <class Link>
+void setBidLink(Link* link) {
+    detail::held<Link>() = link;
+}
+
+}  // namespace TLMainBids

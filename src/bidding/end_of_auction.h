@@ -1,0 +1,33 @@
+// end_of_auction.h — the result update after an auction with a bid has ended.
+//
+// UpdateBid fetches the item's bid history and item page (over HTTPS, each a started request),
+// records the final price, bid count and high bidder, decides won or lost for the bidding user,
+// counts a win in the item's bid group, queues the result for e-mail and, when no other result is
+// outstanding, starts the e-mail and lets the PC sleep. The deferred request "DoUpdateBid" runs
+// it; the request slot keeps that name until the update's last step. The update finds its item
+// by number after each download, and writes the shared page values (BidHistoryText, PageHTML,
+// PageHighBidder, ...) just before the reader that needs them.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "foundation/busy_holds.h"
+
+namespace TLMainBids {
+
+// Starts the result update of the item with this number. `downloadHold` is the DownloadBusy
+// hold the request was filed with (one is taken when it holds none); it is given back once the
+// item page is in. `done` runs after the last step, or at once when the item is gone.
+void UpdateBid(const std::string& itemNumber, TLMainState::BusyHold downloadHold, std::function<void()> done);
+
+// The PC is to sleep after item `index`'s bid: [Options] AutoSleep is 1, or bit 2 of the item's
+// AfterBidOptions is set.
+bool Get_AfterBidSleepStatus(int index);
+
+// The words of the update's outcome in the status line.
+inline constexpr const char* kWinnerUnknown = "Winning Bidder ID Not Available! Check Listing for Winner.";
+
+void ResetEndOfAuctionForTests();
+
+}  // namespace TLMainBids
