@@ -16,8 +16,17 @@ public:
     void setText(const std::string& text) override {
         m_text = text;
         ++m_writes;
+        notifyChanged();
     }
-    void clear() override { m_text.clear(); }
+    void clear() override {
+        m_text.clear();
+        notifyChanged();
+    }
+    // The user copies text elsewhere: the clipboard changes and its watchers hear of it.
+    void userCopies(const std::string& text) {
+        m_text = text;
+        notifyChanged();
+    }
     int writes() const { return m_writes; }  // how often the program put text there
 
 private:
