@@ -165,13 +165,13 @@ public:
         QObject* target = &receiver();  // made here, so it lives in the UI thread
         m_thread = std::thread([job, self, target] {
             const MailResult result = sendOnThisThread(*job);
-            // Back to the UI thread; `self` is only looked at there.
+            // Back to the UI thread (the posted call wakes its event loop); `self` is only looked
+            // at there.
             QMetaObject::invokeMethod(
                 target, [self, result] {
                     if (auto s = self.lock()) s->finish(result);
                 },
                 Qt::QueuedConnection);
-            platform::timers().wake();
         });
     }
 
