@@ -123,6 +123,8 @@ MailResult transfer(Job& job, bool implicitTls, long tls, bool withLogin) {
 
 // The send as the account's switch wants it (see the header).
 MailResult sendOnThisThread(Job& job) {
+    if (job.account.server.empty() || job.account.port < 1 || job.account.port > 65535)
+        return {kBadSetting, "Invalid SMTP Server Or Port"};
     if (job.message.from.empty() || holdsLineBreak(job.message.from))
         return {kBadAddress, "Invalid Sender Address"};
     if (job.message.to.empty() || holdsLineBreak(job.message.to))

@@ -36,13 +36,15 @@ struct MailMessage {
 };
 
 struct MailResult {
-    long number = 0;    // 0 = sent; otherwise libcurl's error code (or kBadAddress)
+    long number = 0;    // 0 = sent; otherwise libcurl's error code (or kBadAddress, kBadSetting)
     std::string error;  // what went wrong, in the server's or libcurl's words; "" when sent
     bool sent() const { return number == 0; }
 };
 
 // A sender or recipient that cannot go into an SMTP envelope (empty, or with a line break).
 inline constexpr long kBadAddress = 1001;
+// No server name, or a port that is not one.
+inline constexpr long kBadSetting = 1002;
 
 // For tests: the CA file to trust instead of the system's, curl CONNECT_TO entries
 // ("host:port:127.0.0.1:port", joined by ";") and the send timeout.

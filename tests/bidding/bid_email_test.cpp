@@ -184,6 +184,10 @@ TEST_F(BidEmailTest, AddressesThatCannotTakeMailAreRefusedBeforeAnyConnection) {
     }
     const modMail::MailMessage forged{"bidder@example.com\nBcc: x@example.com", "me@example.com", "Bid Results", "x"};
     EXPECT_EQ(modMail::Send_Mail_Wait(modTLMain::Email_Account(), forged).number, modMail::kBadAddress);
+    for (const char* port : {"0", "70000", "smtp"}) {
+        modTLC::Set_Config_Value("Remote", "ActSMTPPort", port);
+        EXPECT_EQ(modTLMain::Send_Email("me@example.com", "Bid Results", "x").number, modMail::kBadSetting) << port;
+    }
     EXPECT_EQ(sink.sessions(), 0);
 
     const struct {
