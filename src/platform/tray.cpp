@@ -10,8 +10,7 @@ namespace {
 class QtTrayIcon final : public TrayIcon {
 public:
     void add(const QIcon& icon, const std::string& tip, std::function<void(int)> onMouse) override {
-        if (!qobject_cast<QApplication*>(QCoreApplication::instance()) || !QSystemTrayIcon::isSystemTrayAvailable())
-            return;
+        if (!available()) return;
         if (!m_icon) m_icon = std::make_unique<QSystemTrayIcon>();
         QObject::disconnect(m_icon.get(), nullptr, nullptr, nullptr);
         QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
@@ -31,6 +30,9 @@ public:
         static const QSystemTrayIcon::MessageIcon kIcons[] = {QSystemTrayIcon::NoIcon, QSystemTrayIcon::Information,
                                                                QSystemTrayIcon::Warning, QSystemTrayIcon::Critical};
         m_icon->showMessage(QString::fromStdString(title), QString::fromStdString(text), kIcons[iconFlags & 3]);
+    }
+    bool available() const override {
+        return qobject_cast<QApplication*>(QCoreApplication::instance()) && QSystemTrayIcon::isSystemTrayAvailable();
     }
 
 private:

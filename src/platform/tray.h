@@ -28,6 +28,8 @@ public:
     // A balloon message; the low two bits of iconFlags choose its icon:
     // 0 none, 1 information, 2 warning, 3 error.
     virtual void showBalloon(const std::string& title, const std::string& text, int iconFlags) = 0;
+    // The desktop has a notification area to show the icon in.
+    virtual bool available() const = 0;
 };
 
 TrayIcon& trayIcon();

@@ -37,11 +37,14 @@ public:
         calls.push_back("balloon");
     }
 
+    bool available() const override { return trayAvailable; }
+
     // A mouse action on the icon (platform::kTrayLeftButtonUp, ...); nothing while it is not shown.
     void mouse(int mouseMessage) {
         if (shown && m_onMouse) m_onMouse(mouseMessage);
     }
 
+    bool trayAvailable = true;  // false: a desktop without a notification area
     bool shown = false;
     std::string tip;
     std::vector<Balloon> balloons;
