@@ -29,6 +29,8 @@ inline int16_t TrayTipCountdown = 0;
 inline int16_t ManualUpdateRequest = 0;
 inline int16_t ManualEndTimeUpdate = 0;
 inline int16_t TimeZoneShiftActive = 0;
+inline int32_t AutoUpdateMinutes = 0;   // the timed list refresh's interval, 0 = off
+inline int32_t AutoUpdateCountdown = 0; // seconds to the timed refresh; the refreshes reload it
 inline int16_t SoundPlaying = 0;
 inline int16_t MainWindowState = 0;     // 0 normal, 1 minimized, 2 maximized
 inline int16_t LastWindowState = 0;
@@ -84,6 +86,8 @@ public:
     virtual ~LogBox() = default;
     virtual void showLogBox(const std::string& text) = 0;
     virtual void hideLogBox() = 0;
+    virtual bool logBoxVisible() const { return false; }
+    virtual std::string logBoxSelectedText() const { return {}; }  // the lines the user selected
 };
 
 // The main window's menu items: checked and shown states.

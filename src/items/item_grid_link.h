@@ -7,7 +7,16 @@
 // low byte), as the configuration keeps them; the grid converts them.
 #pragma once
 
+#include <string>
+
 namespace TLMainItems {
+
+// The grid's selection as Get_GridSelection reads it: kind 0 none, 1 one row, 2 several rows.
+struct GridSelection {
+    int first = 0;
+    int last = 0;
+    int kind = 0;
+};
 
 class ItemGridLink {
 public:
@@ -23,6 +32,29 @@ public:
     virtual int itemIndexOfRow(int row) const { return 0; }
     // The grid row of the current item; 0 when none.
     virtual int selectedRow() const { return 0; }
+
+    // What the refreshes and the delete commands use.
+    // GridRowCount: the number of item rows of the last load.
+    virtual int gridRowCount() const { return 0; }
+    // Get_GridSelection: the selected rows, the last cut at the last item row.
+    virtual GridSelection gridSelection() { return {}; }
+    // The grid's current column.
+    virtual int currentColumn() const { return 0; }
+    // GridRestoreRow: the row the next load selects (the click stores its row there).
+    virtual int restoreRow() const { return 0; }
+    virtual void setRestoreRow(int row) {}
+    // SelectedRow: the row the item commands act on.
+    virtual void setSelectedRow(int row) {}
+    // Shows row `row` as the one being refreshed: current row, columns 1 to 8 selected; no click.
+    virtual void showRowSelected(int row) {}
+    // A click made by the program on row `row`, column 2 (GridClickSource 1): the labels and photo
+    // follow the item; the busy flags do not hold it back (the refreshes click while they run).
+    // With keepStatusLine (CommentShownFlag) the click leaves the status line alone.
+    virtual void clickRow(int row, bool keepStatusLine) {}
+    // Rewrites row `row`'s cells in place from its item as the grid load fills them.
+    virtual void refreshItemRow(int row) {}
+    // The name of the category on show (the caption of the current category menu entry).
+    virtual std::string currentCategory() const { return {}; }
 };
 
 ItemGridLink& itemGrid();
@@ -30,6 +62,7 @@ void registerItemGrid(ItemGridLink* grid);  // nullptr: none
 
 // Grid columns.
 inline constexpr int kColAlarm = 0;
+inline constexpr int kColDescription = 2;
 inline constexpr int kColHighBid = 3;
 inline constexpr int kColMyBid = 4;
 inline constexpr int kColBids = 5;

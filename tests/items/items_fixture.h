@@ -17,6 +17,7 @@
 #include "items/auction_item.h"
 #include "items/item_store.h"
 #include "items/remaining_time.h"
+#include "items/test_items.h"
 #include "platform/locale_info.h"
 #include "recording_item_grid.h"
 #include "recording_main_window.h"
@@ -57,6 +58,23 @@ protected:
         return TLMainItems::ItemCount;
     }
     static TLMainItems::AuctionItem& item(int index) { return TLMainItems::Items.at(static_cast<size_t>(index)); }
+    // Appends an item of "buyer1" in the category, running for a day: title "Item <number>",
+    // price US 10.00, 3 bids, minimum bid US 11.00; returns its index.
+    int addRunningItem(const std::string& number, const std::string& category) {
+        const int i = add(number);
+        TLMainItems::AuctionItem& a = item(i);
+        a.Title = "Item " + number;
+        a.EndTime = TLMainItems::End_Time_Text(now().addDays(1), false);
+        a.CurrentPrice = "US 10.00";
+        a.BidCount = "3";
+        a.MinBid = "US 11.00";
+        a.Seller = "seller" + number + " (12) 99.5%";
+        a.Category = category;
+        a.UserID = "buyer1";
+        a.AlarmState = "0";
+        a.AfterBidOptions = "0";
+        return i;
+    }
 
     TempDataFolder data;
     FakeTime time;

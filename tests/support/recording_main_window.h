@@ -47,8 +47,11 @@ public:
         logBoxShown = true;
     }
     void hideLogBox() override { logBoxShown = false; }
+    bool logBoxVisible() const override { return logBoxShown; }
+    std::string logBoxSelectedText() const override { return logBoxSelection; }
     std::string logBox;
     bool logBoxShown = false;
+    std::string logBoxSelection;
 };
 
 class RecordingMenus : public TLMainLink::Menus, public HoldsDuties<RecordingMenus> {

@@ -1,0 +1,127 @@
+#include "items/delete_items.h"
+
+#include <QFile>
+#include <string>
+#include <vector>
+
+#include "foundation/main_window_link.h"
+#include "foundation/startup.h"
+#include "items/auction_item.h"
+#include "items/item_grid_link.h"
+#include "items/item_refresh.h"
+#include "items/item_store.h"
+#include "items/items_guard.h"
+#include "items/remaining_time.h"
+#include "platform/message_box.h"
+
+namespace TLMainItems {
+namespace {
+
+constexpr int kConfirmStyle =
+    platform::vbYesNo + platform::vbExclamation + platform::vbDefaultButton2 + platform::vbSystemModal;  // 4404
+
+bool confirmed(const std::string& text, const std::string& caption) {
+    return platform::MsgBox(text, kConfirmStyle, caption) == platform::vbYes;
+}
+
+void removeFile(const std::string& path) { QFile::remove(QString::fromStdString(path)); }
+
+// The item's saved page, bid result, bid history and photo.
+void removeItemFiles(const std::string& number) {
+    const std::string saved = modTLMain::DataFolder + "Saved Items/" + number;
+    removeFile(saved + ".html");
+    removeFile(saved + "BR.html");
+    removeFile(saved + "BH.txt");
+    removeFile(modTLMain::DataFolder + "Item Photos/" + number + ".jpg");
+}
+
+// Deletes the items of these numbers (those still in the list): their files and history lines,
+// then the list without them, saved, and the grid reloaded. Nothing here waits.
+void deleteItems(const std::vector<std::string>& numbers) {
+    std::vector<bool> drop(static_cast<size_t>(ItemCount) + 1, false);
+    std::string lines;
+    for (const std::string& number : numbers) {
+        const int i = FindItemIndex(number);
+        const AuctionItem* item = Item_At(i);
+        if (!item || drop[static_cast<size_t>(i)]) continue;
+        removeItemFiles(number);
+        lines += Item_History_Line("Deleted", number, item->Title);
+        drop[static_cast<size_t>(i)] = true;
+    }
+    Append_Item_History(lines);
+
+    std::vector<AuctionItem> kept;
+    kept.reserve(Items.size());
+    kept.push_back(Items[0]);
+    for (int k = 1; k <= ItemCount; ++k)
+        if (!drop[static_cast<size_t>(k)]) kept.push_back(std::move(Items[static_cast<size_t>(k)]));
+    Items = std::move(kept);
+    ItemCount = static_cast<int16_t>(Items.size() - 1);
+
+    Save_Auction_Items();
+    itemGrid().loadItemGrid();
+    if (ItemCount == 0 || itemGrid().gridRowCount() == 0) TLMainLink::itemNumberBox().setItemNumberText("");
+    itemGrid().setSelectedRow(1);
+    TLMainLink::statusLine().setStatus(kItemsDeleted);
+}
+
+std::vector<std::string> closedItemsOnShow() {
+    const std::string category = itemGrid().currentCategory();
+    std::vector<std::string> numbers;
+    for (int i = 1; i <= ItemCount; ++i) {
+        const AuctionItem* item = Item_At(i);
+        if (!item || item->Category != category) continue;
+        Get_Remaining_Secs(i);
+        if (RemainingKnown && RemainingSecs < 0) numbers.push_back(item->ItemNumber);
+    }
+    return numbers;
+}
+
+}  // namespace
+
+std::string Bid_Due_Question(const std::string& itemNumber) {
+    return "Item " + itemNumber + " has a bid due within a minute. Delete it anyway?";
+}
+
+void Delete_Item(int NoConfirm) {
+    if (Refuse_When_Items_Busy()) return;
+    ItemGridLink& grid = itemGrid();
+    if (grid.currentColumn() != kColDescription) return;
+    const GridSelection selection = grid.gridSelection();
+    if (selection.kind <= 0) return;
+    std::vector<std::string> numbers;
+    for (int r = selection.first; r <= selection.last; ++r)
+        if (const AuctionItem* item = Item_At(grid.itemIndexOfRow(r))) numbers.push_back(item->ItemNumber);
+    if (numbers.empty()) return;
+
+    const std::string caption = "Delete Auction Item(s)";
+    if (NoConfirm != 1) {
+        std::string question = "Delete Multiple Selected Auction Items?";
+        if (selection.first == selection.last) {
+            const AuctionItem& item = Items[static_cast<size_t>(FindItemIndex(numbers.front()))];
+            question = "Delete Auction Item - " + item.ItemNumber + "\r\n\r\n\"" + item.Title + "\" ?";
+        }
+        if (!confirmed(question, caption)) return;
+    }
+    // A bid due within a minute is deleted only when the user says so for that item.
+    for (const std::string& number : numbers) {
+        const AuctionItem* item = Item_At(FindItemIndex(number));
+        if (item && (item->BidStatus == "BidPending" || item->BidStatus == "Bid Validated") &&
+            !confirmed(Bid_Due_Question(number), caption))
+            return;
+    }
+    if (Refuse_When_Items_Busy()) return;  // work started while the questions waited
+    deleteItems(numbers);
+}
+
+void MnuSubPopupDeleteClosed_Click() {
+    if (Refuse_When_Items_Busy()) return;
+    const std::vector<std::string> closed = closedItemsOnShow();
+    if (closed.empty()) return;
+    if (!confirmed("Delete " + std::to_string(closed.size()) + " Closed Auction Items", "Delete Closed Auction Items"))
+        return;
+    if (Refuse_When_Items_Busy()) return;
+    deleteItems(closedItemsOnShow());  // closed as of now
+}
+
+}  // namespace TLMainItems

@@ -1,0 +1,17 @@
+// update_item.h — refreshing the items of the selected grid rows (the popup's and the toolbar's
+// Update command, and the bid set-up dialog when it opens and from its refresh button).
+//
+// For each selected row, top to bottom, the item's page is fetched and its end time, bid count,
+// price, minimum bid and reserve flag brought up to date, with the same alarm bits and alert
+// sounds as the list refresh; the row is rewritten in place and recoloured without warnings. The
+// list is saved once at the end and the row clicked before is selected again. The refresh
+// refuses with "Busy, Download In Progress...." while other work runs on the items (items_guard.h).
+#pragma once
+
+namespace TLMainItems {
+
+inline constexpr const char* kSelectedUpdateCancelled = "Update Cancelled...";
+
+void Update_Selected_Item();
+
+}  // namespace TLMainItems
