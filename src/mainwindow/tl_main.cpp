@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QScrollBar>
 #include <QStatusBar>
@@ -21,6 +22,8 @@
 #include "foundation/vb.h"
 #include "foundation/window_process.h"
 #include "foundation/window_subclass.h"
+#include "mainwindow/browser_views.h"
+#include "mainwindow/links_searches.h"
 #include "service/national_sites.h"
 #include "service/wininet.h"
 
@@ -54,6 +57,11 @@ TLMain::TLMain() {
     setCentralWidget(central);
     MsgLab = new QLabel(this);
     statusBar()->addWidget(MsgLab, 1);
+    SoundIcon = new ::SoundIcon(this);
+    statusBar()->addPermanentWidget(SoundIcon);
+    LinksMenus = new TLMainLinksMenu::LinksMenus(this);
+    menuBar()->addMenu(LinksMenus->Links);
+    menuBar()->addMenu(LinksMenus->Searches);
     resize(800, 500);
     DisplayTime.setHandler([this] { DisplayTime_Timer(); });
 }
@@ -110,6 +118,11 @@ void TLMain::Form_Load() {
     // installs it only with its SubClass switch on.
     if (!modDebug::DebugOutput || menuChecked(MenuItem::MnuDBSubClass)) modPwrCtrl::SubClass_Window(this);
 
+    SoundIcon->Show_Sound_State();
+    TLMainLinksMenu::Load_Links_Menu();
+    TLMainLinksMenu::Load_Search_Menu();
+    TLMainBrowser::Take_Bid_Results_View();
+
     DisplayTime.setInterval(1000);
     DisplayTime.setEnabled(true);
 }
@@ -160,6 +173,7 @@ void TLMain::closeEvent(QCloseEvent* e) {
 }
 
 void TLMain::keyPressEvent(QKeyEvent* e) {
+    TLMainState::SoundPlaying = 0;  // a key press ends a repeating sound
     if (e->key() == Qt::Key_Escape) hideLogBox();
     QMainWindow::keyPressEvent(e);
 }

@@ -7,10 +7,12 @@
 #include <string>
 
 #include "foundation/main_window_link.h"
+#include "mainwindow/sounds.h"
 #include "platform/timers.h"
 
 class QLabel;
 class QPlainTextEdit;
+namespace TLMainLinksMenu { class LinksMenus; }
 
 class TLMain final : public QMainWindow,
                      public TLMainLink::StatusLine,
@@ -56,11 +58,12 @@ public:
     void setVisible(bool on) override { QMainWindow::setVisible(on); }
     // Toolbar: the tips wait here for the toolbar.
     void setToolbarButtonTip(int button, const std::string& text) override { m_toolbarTips[button] = text; }
-    // TrayAndWheel and Sounds: the tray menu, the grid and the sounds are not part of this window yet.
+    // TrayAndWheel: the tray menu and the grid are not part of this window yet.
     void AddLinkMenu() override {}
     void MouseWheel(long, long, long, long) override {}
     std::string wakeUpTipText() const override { return {}; }
-    void SoundEffects(const std::string&, int) override {}
+    // Sounds: the wave files of the Sounds folder.
+    void SoundEffects(const std::string& name, int repeat) override { TLMainSounds::SoundEffects(name, repeat); }
 
     platform::Timer DisplayTime;
 
@@ -74,6 +77,8 @@ private:
 
     QLabel* MsgLab = nullptr;
     QPlainTextEdit* OpLog = nullptr;
+    ::SoundIcon* SoundIcon = nullptr;
+    TLMainLinksMenu::LinksMenus* LinksMenus = nullptr;  // the "Links" and "Searches" menus
     std::string m_itemNumber;
     std::map<TLMainLink::MenuItem, bool> m_checked;
     std::map<TLMainLink::MenuItem, bool> m_menuVisible;
