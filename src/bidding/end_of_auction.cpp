@@ -215,7 +215,8 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
             else if (!power.Have_User_Input() && sleep)
                 TLMainState::SleepRequested = 1;
         }
-        status("Bid Updated for Item " + number);
+        // An outcome that cannot be told stays in the status line for the user to see.
+        if (!uncertain) status("Bid Updated for Item " + number);
         finish();
     }
 

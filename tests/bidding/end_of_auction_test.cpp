@@ -1,0 +1,221 @@
+// The result update after the end, against the fake service's history and item pages: won, lost,
+// uncertain, reserve not met, a history that redirects; the mail queue and sleep; bid groups.
+#include "bid_fixture.h"
+
+#include "bidding/end_of_auction.h"
+
+namespace testsupport {
+namespace {
+
+class EndOfAuctionTest : public BidTest {
+protected:
+    // An item whose bid was placed and whose auction ended `ago` seconds ago.
+    int placed(const std::string& number, const std::string& maxBid, long ago = 6) {
+        const int i = arm(number, 5, -ago, maxBid);
+        item(i).BidStatus = "Bid Placed";
+        item(i).BidTimeSecs = 0;
+        return i;
+    }
+    void updateAll(int maxTicks = 40) {
+        for (int k = 0; k < maxTicks; ++k) {
+            tick();
+            bool open = !TLMainState::PendingRequest.empty();
+            for (int i = 1; i <= TLMainItems::ItemCount; ++i)
+                open = open || item(i).BidStatus == "Bid Placed" || item(i).BidStatus == "Validation Failed";
+            if (!open) return;
+        }
+    }
+    size_t played(const std::string& name) const {
+        size_t n = 0;
+        for (const auto& p : window.played) n += p.name == name;
+        return n;
+    }
+};
+
+TEST_F(EndOfAuctionTest, WonLostUncertainAndReserveNotMet) {
+    struct Case {
+        const char* what;
+        const char* winner;
+        const char* price;
+        const char* maxBid;
+        bool reserveNotMet;
+        const char* line;   // the log line ("" none)
+        const char* sound;  // "" none
+        const char* status;
+    };
+    const Case cases[] = {
+        {"won, the ID in another case", "BOB", "US $11.00", "12.50", false, "Bid Won", "Win", "Bid Updated for Item 110000000001"},
+        {"lost to a higher price", "carol", "US $25.00", "20.00", false, "Bid Lost", "Lose", "Bid Updated for Item 110000000001"},
+        {"lost above a four-digit maximum", "carol", "US $1,250.01", "1,250.00", false, "Bid Lost", "Lose", "Bid Updated for Item 110000000001"},
+        {"uncertain: the maximum reaches the price", "carol", "US $25.00", "30.00", false, "", "", TLMainBids::kWinnerUnknown},
+        {"the user high with the reserve not met", "bob", "US $11.00", "12.50", true, "Bid Lost - Reserve Not Met", "Lose",
+         "Bid Updated for Item 110000000001"},
+    };
+    serve();
+    modTLC::Set_Config_Value("Options", "Sound", "1");
+    for (const Case& c : cases) {
+        TLMainBids::ResetBidEngineForTests();
+        TLMainItems::ResetItemStoreForTests();
+        window.played.clear();
+        grid.cells.clear();
+        data.write("OperationLog.txt", "");
+        fake->clearRequests();
+        const std::string number = "110000000001";
+        const int i = placed(number, c.maxBid);
+        grid.rowItems = {i};
+        ended(number, c.winner, c.price, c.reserveNotMet);
+        updateAll();
+        const std::string what = c.what;
+        EXPECT_EQ(item(i).BidStatus, "Completed") << what;
+        EXPECT_EQ(item(i).ResultDone, "1") << what;
+        EXPECT_EQ(item(i).HighBidder, c.winner) << what;
+        EXPECT_EQ(item(i).BidCount, "4") << what;
+        EXPECT_EQ(item(i).ReserveFlag, c.reserveNotMet ? 1 : 0) << what;
+        EXPECT_NE(item(i).CurrentPrice.find(std::string(c.price).substr(4)), std::string::npos) << what << item(i).CurrentPrice;
+        EXPECT_TRUE(logged("Returned High Bidder - Item " + number + " - " + c.winner)) << what << opLog();
+        if (*c.line) EXPECT_TRUE(logged("End of Auction Update - Item " + number + " - " + c.line)) << what << opLog();
+        else EXPECT_EQ(opLog().find("End of Auction Update"), std::string::npos) << what << opLog();
+        EXPECT_EQ(played("Win") + played("Lose"), *c.sound ? 1u : 0u) << what;
+        if (*c.sound) EXPECT_EQ(played(c.sound), 1u) << what;
+        EXPECT_EQ(window.status, c.status) << what;
+        EXPECT_EQ(grid.cells.empty(), !*c.line) << what;  // the row is judged unless the outcome is unknown
+        // Both pages over HTTPS, from the bid host and the item host.
+        const auto history = requestsTo("/ws/eBayISAPI.dll?ViewBids&item=" + number);
+        const auto page = requestsTo("/ws/eBayISAPI.dll?ViewItem&item=" + number);
+        ASSERT_EQ(history.size(), 1u) << what;
+        ASSERT_EQ(page.size(), 1u) << what;
+        EXPECT_TRUE(history[0].https && page[0].https) << what;
+        EXPECT_EQ(history[0].host, modTLMain::kBidHost);
+        EXPECT_EQ(page[0].host, modTLMain::kBidItemHost);
+        EXPECT_EQ(TLMainState::DownloadBusy, 0) << what;
+        EXPECT_EQ(TLMainState::PendingRequest, "") << what;
+    }
+    TLMainItems::Load_Auction_Items();
+    EXPECT_EQ(byNumber("110000000001").ResultDone, "1");
+}
+
+TEST_F(EndOfAuctionTest, AHistoryThatRedirectsEndsTheUpdateAsFailedAndCancelsTheGroup) {
+    serve();
+    const int i = placed("110000000001", "12.50");
+    item(i).BidGroup = "Cups";
+    item(i).GroupNeed = 2;
+    const int rest = arm("110000000002", 10, 3000);
+    item(rest).BidGroup = "Cups";
+    item(rest).GroupNeed = 2;
+    item(rest).BidStatus = "BidPending";  // a validated one would hold the update back
+    item(rest).ConfirmRequest = "offer.ebay.com/x";
+    ended("110000000001", kUser, "US $11.00");
+    resultPages("110000000001").history->redirectHistory("https://signin.ebay.com/ws/eBayISAPI.dll?SignIn");
+    links.power.bidsPending = true;
+    updateAll();
+    EXPECT_EQ(item(i).BidStatus, "Completed");
+    EXPECT_EQ(item(i).ResultDone, "");
+    EXPECT_EQ(item(i).HighBidder, "");
+    EXPECT_TRUE(logged("Bid History Page Error - Redirect to: https://signin.ebay.com/ws/eBayISAPI.dll?SignIn")) << opLog();
+    EXPECT_TRUE(logged("Final Bid Results Update Failed for Item 110000000001")) << opLog();
+    EXPECT_TRUE(logged("Wintally Option Set - Update Failed, Cancelling Remaining Wintallys")) << opLog();
+    EXPECT_EQ(window.status, "Error! Bid Results Update Failed");
+    EXPECT_EQ(item(rest).BidGroup, "[Cancelled]-Cups");
+    EXPECT_EQ(item(rest).BidTimeSecs, 0);
+    EXPECT_EQ(item(rest).BidStatus, "");
+    EXPECT_EQ(item(rest).ConfirmRequest, "");
+    EXPECT_EQ(links.power.sleeps, std::vector<bool>({false}));
+    EXPECT_TRUE(requestsTo("/ws/eBayISAPI.dll?ViewItem").empty());
+    EXPECT_TRUE(links.mail.queue.empty());
+}
+
+TEST_F(EndOfAuctionTest, TheMailAndTheSleepWaitForTheLastOutstandingResult) {
+    serve();
+    const int a = placed("110000000001", "12.50", 7);
+    item(a).AfterBidOptions = "1";
+    const int b = placed("110000000002", "12.50", 6);
+    item(b).AfterBidOptions = "3";
+    ended("110000000001", kUser, "US $11.00");
+    ended("110000000002", "carol", "US $30.00");
+    links.power.userInput = false;
+    tick(3);
+    EXPECT_EQ(item(a).BidStatus, "Completed");
+    EXPECT_EQ(links.mail.queue, std::vector<std::string>({"110000000001"}));
+    EXPECT_EQ(links.mail.sendTimerStarts, 0);  // the other result is still outstanding
+    EXPECT_EQ(TLMainState::SleepRequested, 0);
+    updateAll();
+    EXPECT_EQ(links.mail.queue, std::vector<std::string>({"110000000001", "110000000002"}));
+    EXPECT_EQ(links.mail.sendTimerStarts, 1);
+    EXPECT_EQ(TLMainState::SleepRequested, 1);  // bit 2 of the last item, and no one at the keyboard
+    EXPECT_TRUE(links.power.sleeps.empty());
+}
+
+TEST_F(EndOfAuctionTest, AGroupOfThreeNeedingTwoWinsStopsAfterTheSecond) {
+    serve();
+    modTLC::Set_Config_Value("Users", "alice", "pw2");
+    auto member = [&](int index) {
+        item(index).BidGroup = "Cups";
+        item(index).GroupNeed = 2;
+    };
+    const int first = placed("110000000001", "12.50", 9);
+    const int second = placed("110000000002", "12.50", 6);
+    const int third = arm("110000000003", 10, 3000);
+    member(first), member(second), member(third);
+    item(third).BidStatus = "BidPending";
+    const int held = arm("110000000004", 10, 3000);
+    item(held).ControlGroup = "Cups";
+    item(held).GroupLock = 1;
+    const int hers = arm("110000000005", 10, 3000, "12.50", "alice");
+    member(hers);
+    ended("110000000001", kUser, "US $11.00");
+    ended("110000000002", kUser, "US $11.50");
+
+    tick(3);
+    ASSERT_EQ(item(first).BidStatus, "Completed");
+    EXPECT_EQ(item(third).GroupWins, 1);
+    EXPECT_EQ(item(second).GroupWins, 1);
+    EXPECT_TRUE(logged("Wintally - Group Cups - Group Wins 1 - Need 2")) << opLog();
+    EXPECT_EQ(item(held).GroupLock, 1);
+
+    updateAll();
+    EXPECT_EQ(item(second).BidStatus, "Completed");
+    EXPECT_EQ(item(first).GroupWins, 2);
+    EXPECT_TRUE(logged("Wintally(s) Won - Cancelling Remaining Wintallys For Group - Cups")) << opLog();
+    EXPECT_EQ(item(held).GroupLock, 0);
+    EXPECT_EQ(item(third).BidGroup, "[Cancelled]-Cups");
+    EXPECT_EQ(item(third).BidTimeSecs, 0);
+    EXPECT_EQ(item(third).BidStatus, "");
+    EXPECT_EQ(item(second).BidGroup, "Cups");  // placed items keep their name
+    // Another user's group of the same name is another group.
+    EXPECT_EQ(item(hers).BidGroup, "Cups");
+    EXPECT_EQ(item(hers).GroupWins, 0);
+    EXPECT_EQ(item(hers).BidTimeSecs, 10);
+}
+
+TEST_F(EndOfAuctionTest, AGoneItemEndsTheUpdateQuietlyAndFreesTheSlot) {
+    serve();
+    const int i = placed("110000000001", "12.50");
+    ended("110000000001", kUser, "US $11.00");
+    ScriptedResponse slow = ScriptedResponse::ok(bidHistoryHtml({{kUser, "(12)", "US $11.00"}}));
+    slow.delayMs = 300;
+    fake->route(modTLMain::kBidHost, "GET", historyPagePath("110000000001"), slow);
+    tick(2, 20);
+    ASSERT_EQ(TLMainState::PendingRequest, "DoUpdateBid");
+    item(i).ItemNumber = "999";  // deleted, and another item in its place
+    item(i).BidStatus.clear();
+    tick(8);
+    EXPECT_EQ(TLMainState::PendingRequest, "");
+    EXPECT_EQ(TLMainState::DownloadBusy, 0);
+    EXPECT_EQ(item(i).BidStatus, "");
+    EXPECT_TRUE(requestsTo("/ws/eBayISAPI.dll?ViewItem").empty());
+}
+
+TEST_F(EndOfAuctionTest, SleepAfterTheBid) {
+    struct Case { const char* options; const char* autoSleep; bool sleep; };
+    const Case cases[] = {{"0", "0", false}, {"1", "0", false}, {"2", "0", true}, {"3", "0", true}, {"0", "1", true}, {"", "", false}};
+    for (const Case& c : cases) {
+        TLMainItems::ResetItemStoreForTests();
+        const int i = arm("110000000001", 0, 100);
+        item(i).AfterBidOptions = c.options;
+        modTLC::Set_Config_Value("Options", "AutoSleep", c.autoSleep);
+        EXPECT_EQ(TLMainBids::Get_AfterBidSleepStatus(i), c.sleep) << c.options << "/" << c.autoSleep;
+    }
+}
+
+}  // namespace
+}  // namespace testsupport
