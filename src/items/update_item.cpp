@@ -63,17 +63,14 @@ std::string refreshRows(const std::vector<std::string>& numbers) {
 
 }  // namespace
 
-void Update_Selected_Item() {
-    if (Refuse_When_Items_Busy()) return;
-    if (itemGrid().gridRowCount() == 0) return;
+namespace {
+
+void refreshItems(const std::vector<std::string>& numbers) {
     const int restoreRow = itemGrid().restoreRow();
-    const GridSelection selection = itemGrid().gridSelection();
-    if (selection.kind == 0) return;
     TLMainState::BusyHold selected(TLMainState::SelectedUpdateBusy);
     const qint64 startMs = platform::clock().tickMs();
-
     try {
-        const std::string failure = refreshRows(selectedNumbers(selection));
+        const std::string failure = refreshRows(numbers);
         if (failure.empty()) {
             const double secs = static_cast<double>(platform::clock().tickMs() - startMs) / 1000.0;
             status("Update Completed - " + vb::FormatNumber(secs, "0.00") + " secs");
@@ -93,6 +90,21 @@ void Update_Selected_Item() {
     TLMainState::CancelUpdate = 0;
     itemGrid().setRestoreRow(restoreRow);
     if (restoreRow > 0) itemGrid().clickRow(restoreRow, true);
+}
+
+}  // namespace
+
+void Update_Selected_Item() {
+    if (Refuse_When_Items_Busy()) return;
+    if (itemGrid().gridRowCount() == 0) return;
+    const GridSelection selection = itemGrid().gridSelection();
+    if (selection.kind == 0) return;
+    refreshItems(selectedNumbers(selection));
+}
+
+void Update_Items_By_Number(const std::vector<std::string>& itemNumbers) {
+    if (Refuse_When_Items_Busy()) return;
+    refreshItems(itemNumbers);
 }
 
 }  // namespace TLMainItems

@@ -8,10 +8,17 @@
 // refuses with "Busy, Download In Progress...." while other work runs on the items (items_guard.h).
 #pragma once
 
+#include <string>
+#include <vector>
+
 namespace TLMainItems {
 
 inline constexpr const char* kSelectedUpdateCancelled = "Update Cancelled...";
 
 void Update_Selected_Item();
+
+// The same refresh for the items of these numbers, in this order (the bid set-up dialog holds
+// its items by number). Numbers no longer in the list are passed over.
+void Update_Items_By_Number(const std::vector<std::string>& itemNumbers);
 
 }  // namespace TLMainItems

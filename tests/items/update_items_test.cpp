@@ -6,6 +6,7 @@
 
 #include "item_commands_fixture.h"
 #include "items/item_store.h"
+#include "items/items_guard.h"
 #include "items/update_item.h"
 #include "items/update_items.h"
 #include "platform/clock.h"
@@ -354,6 +355,21 @@ TEST_F(UpdateSelectedTest, TheStopButtonCutsThePageAndEndsTheRun) {
     EXPECT_EQ(item(1).CurrentPrice, "US 10.00");
     EXPECT_EQ(TLMainState::CancelUpdate, 0);
     EXPECT_EQ(requestedNumbers(), std::vector<std::string>{kA});
+}
+
+TEST_F(UpdateSelectedTest, TheBidSetUpRefreshesItsItemsByNumber) {
+    for (const char* n : {kA, kB, kC}) serve(changed(n));
+    Update_Items_By_Number({kC, "999999999999", kA});
+    EXPECT_EQ(requestedNumbers(), (std::vector<std::string>{kC, kA}));
+    EXPECT_EQ(item(1).CurrentPrice, "US 12.00");
+    EXPECT_EQ(item(2).CurrentPrice, "US 10.00");
+    EXPECT_EQ(status.statuses.back().rfind("Update Completed - ", 0), 0u);
+
+    TLMainState::DownloadBusy = -1;
+    service.clearRequests();
+    Update_Items_By_Number({kB});
+    EXPECT_EQ(status.statuses.back(), kBusyDownload);
+    EXPECT_TRUE(requestedNumbers().empty());
 }
 
 }  // namespace
