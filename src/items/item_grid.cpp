@@ -1,0 +1,194 @@
+#include "items/item_grid.h"
+
+#include <QDateTime>
+
+#include "foundation/config_store.h"
+#include "foundation/main_window_link.h"
+#include "foundation/user_state.h"
+#include "foundation/vb.h"
+#include "items/auction_item.h"
+#include "items/bid_status.h"
+#include "items/categories.h"
+#include "items/grid_clicks.h"
+#include "items/item_grid_model.h"
+#include "items/item_window_links.h"
+#include "items/remaining_time.h"
+#include "platform/locale_info.h"
+#include "service/page_parser.h"
+
+namespace TLMainItems {
+namespace {
+
+// The grid is hidden while it is filled and shown once at the end, whatever happens between.
+class HiddenWhileFilled {
+public:
+    explicit HiddenWhileFilled(ItemGridModel& g) : m_grid(g) { m_grid.setVisible(false); }
+    ~HiddenWhileFilled() { show(); }
+    void show() {
+        if (m_hidden) m_grid.setVisible(true);
+        m_hidden = false;
+    }
+
+private:
+    ItemGridModel& m_grid;
+    bool m_hidden = true;
+};
+
+std::string descriptionOf(const AuctionItem& item, int& picture) {
+    picture = 0;
+    if (item.BidStatus == "Completed") {
+        if (item.HighBidder == item.UserID) return item.Title;
+        picture = kPicLost;
+        return vb::Space(5) + item.Title;
+    }
+    if (item.AfterBidOptions == "0") return item.Title;
+    if (item.AfterBidOptions == "1") {
+        picture = kPicMail;
+        return vb::Space(3) + item.Title;
+    }
+    if (item.AfterBidOptions == "2") {
+        picture = kPicSleep;
+        return vb::Space(3) + item.Title;
+    }
+    if (item.AfterBidOptions == "3") {
+        picture = kPicMailSleep;
+        return vb::Space(6) + item.Title;
+    }
+    return {};
+}
+
+std::string endsText(const AuctionItem& item, bool dayName) {
+    if (!dayName) return item.EndTime;
+    static const QTimeZone anyZone = QTimeZone::utc();  // the day of the date as written
+    const auto end = Read_End_Time(item.EndTime, anyZone);
+    if (!end) return item.EndTime;  // no date, no day name
+    const QString day = platform::userLocale().dayName(end->date().dayOfWeek(), QLocale::ShortFormat);
+    return day.toStdString() + ", " + item.EndTime;
+}
+
+void fillRow(ItemGridModel& g, int r, int i, bool dayName) {
+    const AuctionItem& item = Items[static_cast<size_t>(i)];
+    if (!item.AlarmSetting.empty()) g.setCellPicture(r, kColAlarm, kPicAlarm);
+    g.setTextMatrix(r, kColItemNumber, item.ItemNumber);
+    int picture = 0;
+    const std::string description = descriptionOf(item, picture);
+    if (!description.empty() || picture) g.setTextMatrix(r, kColDescription, description);
+    if (picture) g.setCellPicture(r, kColDescription, picture);
+    g.setTextMatrix(r, kColHighBid, item.CurrentPrice);
+    if (item.ReserveFlag >= 1) g.setCellPicture(r, kColHighBid, kPicReserve);
+    g.setTextMatrix(r, kColMyBid, item.ListingType == "BIN" ? "BIN" : modPageParser::Localize_Amount(item.MaxBid));
+    g.setTextMatrix(r, kColBids, item.BidCount);
+    g.setTextMatrix(r, kColRemaining, Get_Remaining_Time(i));
+    g.setTextMatrix(r, kColEnds, endsText(item, dayName));
+    if (item.GroupLock == 1) {
+        g.setCellPicture(r, kColGroup, kPicHeld);
+        g.setTextMatrix(r, kColGroup, vb::Space(2) + item.BidGroup);
+    } else {
+        g.setTextMatrix(r, kColGroup, item.BidGroup);
+    }
+    g.setTextMatrix(r, kColShipping, item.Shipping);
+}
+
+}  // namespace
+
+void Set_Up_Item_Columns() {
+    ItemGridModel& g = ItemGrid();
+    g.Clear();
+    g.setRows(5);
+    const long mask = vb::CLng(vb::Val(modTLC::Get_Config_Value("Options", "Columns", "63"))) & 0xFFFF;
+    const auto width = [](const char* key, const char* def) {
+        const std::string v = modTLC::Get_Config_Value("Options", key, def);
+        return vb::IsNumeric(v) ? vb::CLng(v) : vb::CLng(std::string_view(def));
+    };
+    g.setColWidth(0, (mask & 1) ? 250 : 0);
+    g.setColWidth(1, (mask & 2) ? 1350 : 0);
+    g.setColWidth(3, width("ColWidth3", "1170"));
+    g.setColWidth(4, width("ColWidth4", "750"));
+    g.setColWidth(5, width("ColWidth5", "450"));
+    g.setColWidth(7, (mask & 4) ? width("ColWidth7", "2200") : 0);
+    g.setColWidth(6, (mask & 8) ? width("ColWidth6", "1600") : 0);
+    g.setColWidth(8, (mask & 16) ? width("ColWidth8", "900") : 0);
+    g.setColWidth(9, (mask & 32) ? width("ColWidth9", "900") : 0);
+}
+
+void Load_ItemGrid() {
+    if (GridViewMode > 0) return;
+    ItemGridModel& g = ItemGrid();
+
+    g.Clear();
+    GridRowCount = 0;
+    ItemOrder.assign(1, 0);
+    for (int c = 0; c < kGridCols; ++c) g.setTextMatrix(0, c, kGridCaptions[c]);
+
+    const std::string category = Current_Category_Name();
+    int inCategory = 0;
+    for (int i = 1; i <= ItemCount; ++i)
+        if (Items[static_cast<size_t>(i)].Category == category) ++inCategory;
+    g.setRows(inCategory + 4);
+
+    const bool userOnly = vb::Val(modTLC::Get_Config_Value("Options", "ShowUserItemsOnly", "0")) == 1;
+    const bool dayName = Config_True("Options", "DayofWeek", true);
+    {
+        HiddenWhileFilled hidden(g);
+        for (int i = 1; i <= ItemCount; ++i) {
+            const AuctionItem& item = Items[static_cast<size_t>(i)];
+            if (item.Category != category) continue;
+            if (userOnly && item.UserID != UserState::CurrentUserID) continue;
+            const int r = ++GridRowCount;
+            ItemOrder.push_back(i);
+            fillRow(g, r, i, dayName);
+            Update_Bid_Status(i, r, false);
+        }
+        hidden.show();
+    }
+    g.setTopRow(1);
+
+    if (GridRowCount < 1) {
+        g.setRow(0);
+        g.setCol(0);
+        TLMainLink::itemNumberBox().setItemNumberText("");
+        itemLink<ItemWindow>().setSellerLabel("Seller:");
+    } else {
+        // A restore row past the grid's end selects its last (empty) row: no item is clicked.
+        if (!g.setRow(GridRestoreRow >= 1 ? GridRestoreRow : 1)) g.setRow(g.Rows() - 1);
+        g.setCol(kColDescription);
+        GridClickSource = 1;
+        ItemGrid_Click();
+    }
+    itemLink<ItemWindow>().ResizeWindow();
+}
+
+void Fill_Item_Row(int row, int index) {
+    ItemGridModel& g = ItemGrid();
+    if (!Item_At(index) || row < 1 || row >= g.Rows()) return;
+    for (int c = 0; c < kGridCols; ++c) {  // what the row showed before goes
+        g.setTextMatrix(row, c, "");
+        g.setCellPicture(row, c, 0);
+    }
+    fillRow(g, row, index, Config_True("Options", "DayofWeek", true));
+}
+
+int Item_Of_Row(int row) {
+    return row >= 1 && row <= GridRowCount && static_cast<size_t>(row) < ItemOrder.size()
+               ? static_cast<int>(ItemOrder[static_cast<size_t>(row)])
+               : 0;
+}
+
+void ResetItemGridForTests() {
+    GridViewMode = 0;
+    GridRowCount = 0;
+    ItemOrder.assign(1, 0);
+    SelectionFirstRow = SelectionLastRow = SelectionKind = SelectedRow = 0;
+    GridRestoreRow = GridClickSource = GridClickShift = GridClickColumn = 0;
+    AlarmHighlightRow = 0;
+    AlarmHighlightColor = 0;
+    AlarmHighlightOn = 0;
+    AlarmDisplayTicks = AlarmDisplayCount = 0;
+    CommentShownFlag = 0;
+    MouseDownX = MouseDownY = GridMouseDown = 0;
+    HoverOff = 0;
+    FeedbackLinks.clear();
+    SellerFeedbackRows = 0;
+}
+
+}  // namespace TLMainItems

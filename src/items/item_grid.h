@@ -1,0 +1,105 @@
+// item_grid.h — the item grid's load and the values every grid command shares: which list the
+// grid shows, the table from grid row to item, the selection as the commands read it, and the
+// state the clicks leave for each other.
+//
+// The grid shows the items of the current category (and, with [Options] ShowUserItemsOnly = 1,
+// only the current user's), one row per item in the order of Items, with a header row 0 and
+// three empty rows at the end. Every change that adds, removes, reorders or moves items is
+// followed by a full load; other changes write single cells through ItemOrder. UI thread only.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "items/item_grid_link.h"
+
+namespace TLMainItems {
+
+// What the grid shows: 0 the items, 1 the feedback still to leave, 2 the seller feedback
+// analysis. The item load and the item commands act only at 0.
+inline int32_t GridViewMode = 0;
+// Item rows of the last load (rows 1 to GridRowCount); ItemOrder[r] is the index in Items of
+// the item on row r (element 0 holds no row).
+inline int16_t GridRowCount = 0;
+inline std::vector<long> ItemOrder{0};
+
+// The selection as Get_GridSelection reads it: first and last row, and 0 none, 1 one row,
+// 2 several rows. SelectedRow is the row of the item that single-item commands act on.
+inline int16_t SelectionFirstRow = 0;
+inline int16_t SelectionLastRow = 0;
+inline int16_t SelectionKind = 0;
+inline int16_t SelectedRow = 0;
+// The row the next load selects (0 or less: row 1).
+inline int16_t GridRestoreRow = 0;
+// The button behind the coming click: 1 left (or a click the program makes), 2 right; 0 once a
+// click has used it. The Shift state of that mouse-down beside it.
+inline int16_t GridClickSource = 0;
+inline int16_t GridClickShift = 0;
+// The column of the last handled click.
+inline int16_t GridClickColumn = 0;
+// The alarm mark the heartbeat puts on a row: the row, its colour before, and whether it shows.
+inline int16_t AlarmHighlightRow = 0;
+inline long AlarmHighlightColor = 0;
+inline int16_t AlarmHighlightOn = 0;
+// The heartbeat's two counters of the alarm display; SelectItem starts them again.
+inline int32_t AlarmDisplayTicks = 0;
+inline int32_t AlarmDisplayCount = 0;
+// Set by the item refreshes: the next details click leaves the status line alone once.
+inline int16_t CommentShownFlag = 0;
+// The last mouse-down on the grid (twips) and that one happened.
+inline long MouseDownX = 0;
+inline long MouseDownY = 0;
+inline long GridMouseDown = 0;
+// Flipped by a left press on "High Bid" while the bid-history list shows: the hover keeps what
+// it shows.
+inline int32_t HoverOff = 0;
+
+// The feedback lists' rows as the grid shows them in views 1 and 2: the leave-feedback link of
+// each row of the feedback still to leave (row r at r - 1), and the last row of the seller
+// feedback analysis.
+inline std::vector<std::string> FeedbackLinks;
+inline int SellerFeedbackRows = 0;
+
+// Columns.
+inline constexpr int kColItemNumber = 1;
+inline constexpr int kColRemaining = 6;
+inline constexpr int kColGroup = 8;
+inline constexpr int kColShipping = 9;
+inline constexpr const char* kGridCaptions[] = {"A",    "Item #",         "Item Description", "High Bid", "My Bid",
+                                                "Bids", "Time Remaining", "Auction Ends",     "Group",    "Shipping"};
+
+// Pictures of the image list that the grid puts in cells.
+inline constexpr int kPicAlarm = 11;      // column 0: the item has an alarm
+inline constexpr int kPicReserve = 22;    // column 3: reserve not met
+inline constexpr int kPicSleep = 23;      // column 2: sleep or shut down after the bid
+inline constexpr int kPicMail = 24;       // column 2: e-mail the result
+inline constexpr int kPicMailSleep = 25;  // column 2: both
+inline constexpr int kPicHeld = 27;       // column 8: held by a control group
+inline constexpr int kPicLost = 29;       // column 2: completed, another user won
+
+inline constexpr const char* kBusy = "Busy, Download In Progress....";
+
+// The item view's columns: ten columns, five rows, the widths from [Options] Columns (a bit
+// mask, default 63) and ColWidth3 to ColWidth9; column 2 takes what the window leaves.
+void Set_Up_Item_Columns();
+
+// Fills the grid from Items: rows, ItemOrder, cells and status colours; selects GridRestoreRow
+// (or row 1) and shows its details, then lets the window lay itself out. Does nothing while a
+// feedback list is shown.
+void Load_ItemGrid();
+
+// Reads the grid's selection into SelectionFirstRow, SelectionLastRow and SelectionKind; a
+// range reaching past the item rows is cut to them.
+void Get_GridSelection();
+
+// The item index of grid row `row`, 0 when the row holds no item.
+int Item_Of_Row(int row);
+
+// Writes row `row`'s cells from item `index` as the load fills them (texts and pictures; the
+// colours are the bid status's).
+void Fill_Item_Row(int row, int index);
+
+void ResetItemGridForTests();
+
+}  // namespace TLMainItems

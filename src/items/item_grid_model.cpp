@@ -1,0 +1,236 @@
+#include "items/item_grid_model.h"
+
+#include "items/categories.h"
+#include "items/grid_clicks.h"
+#include "items/item_grid.h"
+
+#include <algorithm>
+
+namespace TLMainItems {
+
+QColor Windows_Colour(long bgr) {
+    const unsigned long v = static_cast<unsigned long>(bgr);
+    return QColor(static_cast<int>(v & 0xFF), static_cast<int>((v >> 8) & 0xFF), static_cast<int>((v >> 16) & 0xFF));
+}
+
+long Windows_Colour_Value(const QColor& colour) {
+    return static_cast<long>(colour.red()) | (static_cast<long>(colour.green()) << 8) |
+           (static_cast<long>(colour.blue()) << 16);
+}
+
+ItemGridModel::ItemGridModel(QObject* parent) : QAbstractTableModel(parent) { m_cells.resize(1); }
+
+void ItemGridModel::beginChange() {
+    if (m_hidden == 0) beginResetModel();
+}
+
+void ItemGridModel::endChange() {
+    if (m_hidden == 0) endResetModel();
+}
+
+void ItemGridModel::Clear() {
+    beginChange();
+    for (auto& row : m_cells) row = GridRow{};
+    endChange();
+}
+
+void ItemGridModel::setRows(int rows) {
+    if (rows < 1) rows = 1;
+    if (rows == Rows()) return;
+    beginChange();
+    m_cells.resize(static_cast<size_t>(rows));
+    endChange();
+    const int last = rows - 1;
+    if (m_row > last || m_rowSel > last) {
+        m_row = std::min(m_row, last);
+        m_rowSel = std::min(m_rowSel, last);
+        emit selectionSet();
+    }
+}
+
+const std::string& ItemGridModel::TextMatrix(int row, int col) const {
+    static const std::string none;
+    return inGrid(row, col) ? m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].text : none;
+}
+
+void ItemGridModel::setTextMatrix(int row, int col, const std::string& text) {
+    if (!inGrid(row, col)) return;
+    m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].text = text;
+    cellChanged(row, col);
+}
+
+int ItemGridModel::CellPicture(int row, int col) const {
+    return inGrid(row, col) ? m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].picture : 0;
+}
+
+void ItemGridModel::setCellPicture(int row, int col, int picture) {
+    if (!inGrid(row, col)) return;
+    m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].picture = picture;
+    cellChanged(row, col);
+}
+
+long ItemGridModel::CellBackColor(int row, int col) const {
+    return inGrid(row, col) ? m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].colour : kNoColour;
+}
+
+void ItemGridModel::setCellBackColor(int row, int col, long colour) {
+    if (!inGrid(row, col)) return;
+    m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)].colour = colour;
+    cellChanged(row, col);
+}
+
+void ItemGridModel::cellChanged(int row, int col) {
+    if (m_hidden > 0) return;
+    if (row == 0) {
+        emit headerDataChanged(Qt::Horizontal, col, col);
+        return;
+    }
+    const QModelIndex i = index(row - 1, col);
+    emit dataChanged(i, i);
+}
+
+bool ItemGridModel::setRow(int row) {
+    if (row < 0 || row >= Rows()) return false;
+    m_row = m_rowSel = row;
+    emit selectionSet();
+    return true;
+}
+
+bool ItemGridModel::setCol(int col) {
+    if (col < 0 || col >= kGridCols) return false;
+    m_col = m_colSel = col;
+    emit selectionSet();
+    return true;
+}
+
+bool ItemGridModel::setRowSel(int row) {
+    if (row < 0 || row >= Rows()) return false;
+    m_rowSel = row;
+    emit selectionSet();
+    return true;
+}
+
+bool ItemGridModel::setColSel(int col) {
+    if (col < 0 || col >= kGridCols) return false;
+    m_colSel = col;
+    emit selectionSet();
+    return true;
+}
+
+void ItemGridModel::setSelectionFromView(int row, int col, int rowSel, int colSel) {
+    m_row = row;
+    m_col = col;
+    m_rowSel = rowSel;
+    m_colSel = colSel;
+}
+
+void ItemGridModel::setTopRow(int row) {
+    if (row < 1 || row >= Rows()) return;
+    m_topRow = row;
+    emit topRowSet();
+}
+
+void ItemGridModel::setVisible(bool on) {
+    if (!on) {
+        if (m_hidden++ == 0) beginResetModel();
+        return;
+    }
+    if (m_hidden == 0) return;
+    if (--m_hidden == 0) {
+        endResetModel();
+        emit selectionSet();
+    }
+}
+
+long ItemGridModel::ColWidth(int col) const {
+    return col >= 0 && col < kGridCols ? m_widths[static_cast<size_t>(col)] : 0;
+}
+
+void ItemGridModel::setColWidth(int col, long twips) {
+    if (col < 0 || col >= kGridCols) return;
+    m_widths[static_cast<size_t>(col)] = twips < 0 ? 0 : twips;
+    emit columnsSet();
+}
+
+int ItemGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Rows() - 1; }
+
+int ItemGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kGridCols; }
+
+QVariant ItemGridModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) return {};
+    const int row = index.row() + 1, col = index.column();
+    if (!inGrid(row, col)) return {};
+    const Cell& c = m_cells[static_cast<size_t>(row)][static_cast<size_t>(col)];
+    switch (role) {
+        case Qt::DisplayRole: return QString::fromStdString(c.text);
+        case Qt::DecorationRole: return c.picture && m_pictures ? m_pictures(c.picture) : QVariant();
+        case Qt::BackgroundRole: return c.colour == kNoColour ? QVariant() : QVariant(Windows_Colour(c.colour));
+        case PictureRole: return c.picture;
+        case WindowsColourRole: return static_cast<qlonglong>(c.colour);
+        default: return {};
+    }
+}
+
+QVariant ItemGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
+    return QString::fromStdString(TextMatrix(0, section));
+}
+
+Qt::ItemFlags ItemGridModel::flags(const QModelIndex& index) const {
+    return index.isValid() ? Qt::ItemIsEnabled | Qt::ItemIsSelectable : Qt::NoItemFlags;
+}
+
+void ItemGridModel::repaintGrid() {
+    if (m_hidden == 0 && Rows() > 1) emit dataChanged(index(0, 0), index(Rows() - 2, kGridCols - 1));
+}
+
+void ItemGridModel::loadItemGrid() { Load_ItemGrid(); }
+
+int ItemGridModel::itemIndexOfRow(int row) const { return Item_Of_Row(row); }
+
+int ItemGridModel::selectedRow() const { return SelectedRow; }
+
+int ItemGridModel::gridRowCount() const { return GridRowCount; }
+
+GridSelection ItemGridModel::gridSelection() {
+    Get_GridSelection();
+    return {SelectionFirstRow, SelectionLastRow, SelectionKind};
+}
+
+int ItemGridModel::restoreRow() const { return GridRestoreRow; }
+void ItemGridModel::setRestoreRow(int row) { GridRestoreRow = static_cast<int16_t>(row); }
+void ItemGridModel::setSelectedRow(int row) { SelectedRow = static_cast<int16_t>(row); }
+
+void ItemGridModel::showRowSelected(int row) {
+    if (!setRow(row)) return;
+    setCol(kColItemNumber);
+    setColSel(kColGroup);
+}
+
+void ItemGridModel::clickRow(int row, bool keepStatusLine) {
+    if (!setRow(row)) return;
+    setCol(kColDescription);
+    if (keepStatusLine) CommentShownFlag = 1;
+    GridClickSource = 1;
+    ItemGrid_Click();
+}
+
+void ItemGridModel::refreshItemRow(int row) {
+    if (const int i = Item_Of_Row(row)) Fill_Item_Row(row, i);
+}
+
+std::string ItemGridModel::currentCategory() const { return Current_Category_Name(); }
+
+namespace {
+ItemGridModel* g_grid = nullptr;
+}  // namespace
+
+ItemGridModel& ItemGrid() {
+    if (g_grid) return *g_grid;
+    static ItemGridModel* own = new ItemGridModel;  // lives for the process
+    return *own;
+}
+
+void setItemGridModel(ItemGridModel* grid) { g_grid = grid; }
+
+}  // namespace TLMainItems
