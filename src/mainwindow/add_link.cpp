@@ -103,16 +103,15 @@ void AddLink::cmdOK_Click() {
 
 void AddLink::cmdCancel_Click() { unload(); }
 
+void AddLink::Form_Activate() {
+    modTLMain::Set_Window_Topmost(this, -1);
+    activateWindow();
+}
+
 bool AddLink::txtLinkURL_OLEDragDrop(const QString* droppedText) {
     if (!droppedText) return false;
     txtLinkURL->setText(*droppedText);
     return true;
-}
-
-void AddLink::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    // Form_Activate: above the other windows while it is open.
-    modTLMain::Set_Window_Topmost(this, -1);
 }
 
 // However the dialog goes, the main window comes back.

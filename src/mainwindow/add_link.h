@@ -25,6 +25,8 @@ public:
     void cmdOK_Click();
     // Cancel: shows the main window and unloads without saving.
     void cmdCancel_Click();
+    // Shows the dialog above the other windows (Form_Activate).
+    void Form_Activate();
     // Text dropped on the address box becomes its text; a drop without text is ignored.
     bool txtLinkURL_OLEDragDrop(const QString* droppedText);
 
@@ -36,7 +38,6 @@ public:
     QPushButton* cmdCancel = nullptr;
 
 protected:
-    void showEvent(QShowEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 

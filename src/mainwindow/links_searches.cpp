@@ -76,9 +76,7 @@ void openAddLink(const char* mode) {
     TLMainLink::window().setVisible(false);
     AddLink& dialog = AddLink::instance();
     dialog.Form_Load();
-    dialog.show();
-    dialog.raise();
-    dialog.activateWindow();
+    dialog.Form_Activate();
 }
 
 }  // namespace

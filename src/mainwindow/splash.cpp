@@ -84,7 +84,7 @@ void Splash::Form_Load() {
     FadeDirection = 1;
     Alpha = 0;
     FadeDone = false;
-    show();
+    modTLMain::Set_Window_Topmost(this, -1);  // shown above the other windows (Form_Activate)
     FadeInOutTimer.setInterval(kFadeTickMs);
     FadeInOutTimer.setEnabled(true);
     waitForFade();
@@ -138,11 +138,6 @@ void Splash::ExitSplash() {
     hide();
     close();
     deleteLater();
-}
-
-void Splash::showEvent(QShowEvent* e) {
-    QWidget::showEvent(e);
-    modTLMain::Set_Window_Topmost(this, -1);  // Form_Activate
 }
 
 // Any click on the window or its pictures and labels, and any key, closes it.

@@ -51,7 +51,6 @@ public:
     platform::Timer Timer1;
 
 protected:
-    void showEvent(QShowEvent* e) override;
     void mouseReleaseEvent(QMouseEvent* e) override;
     void keyPressEvent(QKeyEvent* e) override;
 
