@@ -14,6 +14,7 @@ void ResetForTests() {
     BidTestMode = VersionOverride = 0;
     UpdateVersionReply.clear();
     SiteCurrency.clear();
+    AutoUpdateMinutes = AutoUpdateCountdown = 0;
 }
 }  // namespace TLMainState
 
