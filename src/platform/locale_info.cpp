@@ -1,5 +1,6 @@
 #include "platform/locale_info.h"
 
+#include <chrono>
 #include <cstdlib>
 
 namespace platform {
@@ -30,12 +31,33 @@ QLocale userLocale() {
     return QLocale(QString::fromStdString(n));
 }
 
-QByteArray timeZoneId() { return g_zone.isEmpty() ? QTimeZone::systemTimeZoneId() : g_zone; }
+QByteArray timeZoneId() {
+    if (!g_zone.isEmpty()) return g_zone;
+    // Finding the system's zone reads files: it is asked again at most once a second, so a grid
+    // of a thousand rows does not ask a thousand times, and a change is still seen by the next tick.
+    static QByteArray cachedId;
+    static std::chrono::steady_clock::time_point askedAt;
+    const auto now = std::chrono::steady_clock::now();
+    if (cachedId.isEmpty() || now - askedAt >= std::chrono::seconds(1)) {
+        cachedId = QTimeZone::systemTimeZoneId();
+        askedAt = now;
+    }
+    return cachedId;
+}
 void setTimeZoneForTests(const QByteArray& ianaId) { g_zone = ianaId; }
 
 QTimeZone userTimeZone() {
-    QTimeZone z(timeZoneId());
-    return z.isValid() ? z : QTimeZone::utc();
+    // Making a zone reads its rules from disk: the one for the present id is kept, and a change of
+    // the user's zone gives a new one at the next call.
+    static QByteArray cachedId;
+    static QTimeZone cached;
+    const QByteArray id = timeZoneId();
+    if (id != cachedId || !cached.isValid()) {
+        QTimeZone z(id);
+        cached = z.isValid() ? z : QTimeZone::utc();
+        cachedId = id;
+    }
+    return cached;
 }
 
 QString shortDatePattern() {
