@@ -9,12 +9,7 @@
 #include <cstdint>
 #include <functional>
 
-namespace TLMainState {
-
-// [Options] AutoAdd as the clipboard watch reads it: copied item numbers are added (-1) or not (0).
-inline int16_t AutoAddOn = 0;
-
-}  // namespace TLMainState
+#include "foundation/options_state.h"  // AutoAddOn
 
 namespace TLMainTray {
 
