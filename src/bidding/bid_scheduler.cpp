@@ -1,5 +1,7 @@
 #include "bidding/bid_scheduler.h"
 
+#include <QWidget>
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -23,8 +25,6 @@
 #include "items/remaining_time.h"
 #include "platform/clock.h"
 #include "platform/timers.h"
-
-#include <QWidget>
 
 namespace TLMainBids {
 

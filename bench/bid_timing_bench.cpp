@@ -1,0 +1,126 @@
+// Bids against the local fake service on the real clock and the real timers: several items with
+// staggered ends and bid times, validated and placed by the scheduler in one run of about two
+// minutes. For each item the AcceptBid's arrival is measured against the start of its bid second
+// (the second in which the seconds left first equal its bid time).
+// Goal: every arrival inside its second (0 <= offset < 1000 ms).
+#include <benchmark/benchmark.h>
+
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+
+#include "bidding/bid_engine_links.h"
+#include "bidding/bid_scheduler.h"
+#include "bidding/deferred_requests.h"
+#include "fake_bid_pages.h"
+#include "fake_service.h"
+#include "fake_signin.h"
+#include "foundation/config_store.h"
+#include "foundation/locale_dates.h"
+#include "foundation/startup.h"
+#include "items/auction_item.h"
+#include "items/item_store.h"
+#include "items/test_items.h"
+#include "platform/clock.h"
+#include "platform/timers.h"
+#include "service/wininet.h"
+#include "temp_data_folder.h"
+
+namespace {
+
+using Steady = std::chrono::steady_clock;
+
+// Nobody reads a missed-bid message here.
+class QuietMessages final : public TLMainBids::BidMessages {
+public:
+    void Show_Missed_Bid(const std::string&) override {}
+};
+
+void BM_BidSecondOnTheRealClock(benchmark::State& state) {
+    const int items = static_cast<int>(state.range(0));
+    const int spanSecs = static_cast<int>(state.range(1));
+    for (auto _ : state) {
+        testsupport::TempDataFolder data;
+        testsupport::FakeService fake;
+        modTLMain::DataFolder = data.dataFolder();
+        modTLMain::DisplayDateFormat = "mmm-dd-yy";
+        modTLMain::DefaultUserAgent = modTLMain::kDefaultUserAgent;
+        modWinInet::ResetForTests();
+        fake.useForClient();
+        testsupport::FakeSignIn::install(fake, testsupport::SignInAnswer::MemberPages);
+        testsupport::BidPages pages(fake);
+        modTLC::Set_Config_Value("Users", "bob", "pw");
+        modTLC::Set_Config_Value("Options", "ClockSet", "0");
+        QuietMessages quiet;
+        TLMainBids::setBidLink<TLMainBids::BidMessages>(&quiet);
+        TLMainBids::ResetBidEngineForTests();
+        TLMainItems::ResetItemStoreForTests();
+
+        // Ends spread over the span from 40 seconds on, bid times from 3 to 10 seconds.
+        const QDateTime now = platform::clock().now();
+        const Steady::time_point steadyNow = Steady::now();
+        std::vector<Steady::time_point> targets;
+        for (int k = 0; k < items; ++k) {
+            TLMainItems::AuctionItem a;
+            a.ItemNumber = std::to_string(110000000001LL + k);
+            a.UserID = "bob";
+            a.MaxBid = "12.50";
+            a.Quantity = "1";
+            a.BidTimeSecs = 3 + k % 8;
+            const QDateTime end = now.addSecs(40 + (spanSecs - 50) * k / std::max(1, items - 1));
+            a.EndTime = TLMainItems::End_Time_Text(end, false);
+            TLMainItems::Append_Item(a);
+            const qint64 endMs = QDateTime(end.date(), QTime(end.time().hour(), end.time().minute(), end.time().second()))
+                                     .toMSecsSinceEpoch();
+            const qint64 bidSecondMs = endMs - static_cast<qint64>(a.BidTimeSecs) * 1000;
+            targets.push_back(steadyNow + std::chrono::milliseconds(bidSecondMs - now.toMSecsSinceEpoch()));
+        }
+
+        platform::Timer scanItems, requestHandler;
+        TLMainBids::Attach_Bid_Timers(&scanItems, &requestHandler);
+        TLMainBids::Enable_Bid_Scheduler();
+        QElapsedTimer run;
+        run.start();
+        while (run.elapsed() < static_cast<qint64>(spanSecs) * 1000) {
+            QEventLoop loop;
+            QTimer::singleShot(100, &loop, &QEventLoop::quit);
+            loop.exec();
+        }
+        TLMainBids::Detach_Bid_Timers();
+
+        int inside = 0, sent = 0;
+        double worst = 0, sum = 0;
+        for (int k = 0; k < items; ++k) {
+            const auto bids = pages.acceptBidRequests(std::to_string(110000000001LL + k));
+            if (bids.empty()) continue;
+            ++sent;
+            const double offset = std::chrono::duration<double, std::milli>(bids.front().arrival - targets[static_cast<size_t>(k)]).count();
+            inside += offset >= 0 && offset < 1000;
+            worst = std::max(worst, std::abs(offset));
+            sum += offset;
+        }
+        state.counters["items"] = items;
+        state.counters["sent"] = sent;
+        state.counters["inside_second"] = inside;
+        state.counters["worst_offset_ms"] = worst;
+        state.counters["mean_offset_ms"] = sent ? sum / sent : 0;
+        TLMainBids::setBidLink<TLMainBids::BidMessages>(nullptr);
+        TLMainBids::ResetBidEngineForTests();
+        TLMainItems::ResetItemStoreForTests();
+    }
+}
+BENCHMARK(BM_BidSecondOnTheRealClock)->Args({8, 120})->Iterations(1)->Unit(benchmark::kSecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
