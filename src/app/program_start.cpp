@@ -5,6 +5,7 @@
 #include "mainwindow/splash.h"
 #include "mainwindow/tl_main.h"
 #include "options/new_setup.h"
+#include "options/setup_form.h"
 #include "service/national_sites.h"
 
 namespace programstart {
@@ -22,6 +23,7 @@ void showMainWindow() {
 
 void Start() {
     NewSetup::SetShowMainWindow(showMainWindow);
+    Setup::Register_Options_Link();
     modTLMain::StartupWindows windows;
     windows.loadNewSetup = [] { NewSetup::instance(); };
     windows.loadSplash = [] {

@@ -1,0 +1,265 @@
+#include "options/setup_form.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QEvent>
+#include <QGroupBox>
+#include <QPlainTextEdit>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <exception>
+
+#include "foundation/config_store.h"
+#include "foundation/logs.h"
+#include "foundation/options_link.h"
+#include "foundation/options_state.h"
+#include "foundation/small_routines.h"
+#include "foundation/vb.h"
+#include "options/setup_links.h"
+#include "options/users_tab.h"
+
+namespace {
+
+Setup* g_setup = nullptr;
+constexpr const char* kLoadProcedure = "Setup Form_Load";
+
+// The main window's way to the dialog.
+class SetupDialogLink final : public OptionsLink::SetupDialog {
+public:
+    void Show_Setup() override { Setup::Show_Setup(); }
+    void optTimeFormat_Click(int index) override {
+        // An index no option button has is the automatic choice.
+        Setup::instance().optTimeFormat_Click(index >= 0 && index <= 2 ? index : 0);
+    }
+};
+
+}  // namespace
+
+Setup::Setup() {
+    setObjectName("Setup");
+    setWindowTitle("Tolvane Rerode II Setup");
+    setWindowFlag(Qt::Window);
+
+    auto* layout = new QVBoxLayout(this);
+    SSTab = new QTabWidget(this);
+    layout->addWidget(SSTab);
+    const char* captions[kPageCount] = {"Users",   "Connections", "Auto Update", "Options",   "eMail",
+                                        "Wake-up", "Appearance",  "Bid Groups",  "Time Sync"};
+    std::array<QWidget*, kPageCount> pages{};
+    for (int i = 0; i < kPageCount; ++i) {
+        pages[static_cast<size_t>(i)] = new QWidget(SSTab);
+        SSTab->addTab(pages[static_cast<size_t>(i)], captions[i]);
+    }
+    buildUsersPage(pages[kUsers]);
+    buildConnectionsPage(pages[kConnections]);
+    buildAutoUpdatePage(pages[kAutoUpdate]);
+    buildOptionsPage(pages[kOptions]);
+    buildEmailPage(pages[kEmail]);
+    buildWakeUpPage(pages[kWakeUp]);
+    buildAppearancePage(pages[kAppearance]);
+    buildBidGroupsPage(pages[kBidGroups]);
+    buildTimeSyncPage(pages[kTimeSync]);
+
+    // The users tab fills the Bid Groups page's user list with its own; a user chosen there
+    // brings that user's e-mail settings.
+    usersTab->setGroupsUserList(UserListboxGrps);
+    usersTab->setLoadSetupGroups([this] { Load_Setup_Groups(); });
+    usersTab->setLoadEmailSettings([this] { Load_Email_Settings(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    OK = new QPushButton("Done", this);
+    Cancel = new QPushButton("Cancel", this);
+    SetupHelp = new QPushButton("Help", this);
+    for (QPushButton* b : {OK, Cancel, SetupHelp}) buttons->addWidget(b);
+    layout->addLayout(buttons);
+    connect(OK, &QPushButton::clicked, this, [this] { OK_Click(); });
+    connect(Cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
+    connect(SetupHelp, &QPushButton::clicked, this, [this] { SetupHelp_Click(); });
+
+}
+
+Setup::~Setup() {
+    if (g_setup == this) g_setup = nullptr;
+}
+
+Setup& Setup::instance() {
+    if (!g_setup) {
+        g_setup = new Setup();
+        g_setup->Form_Load();
+    }
+    return *g_setup;
+}
+
+Setup* Setup::Loaded() { return g_setup; }
+
+void Setup::Show_Setup() {
+    if (g_setup && g_setup->isVisible()) return;
+    while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    Setup& s = instance();
+    s.show();
+    s.raise();
+    s.activateWindow();
+}
+
+void Setup::Unload() {
+    Setup* s = g_setup;
+    if (!s) return;
+    g_setup = nullptr;
+    s->hide();
+    s->deleteLater();
+}
+
+void Setup::Register_Options_Link() {
+    static SetupDialogLink link;
+    OptionsLink::registerSetupDialog(&link);
+}
+
+// The load, step by step in its fixed order. A step that fails writes the error-log line and
+// the next step runs.
+void Setup::Form_Load() {
+    m_loading = true;
+    DialTestRunning = 0;
+    SoundStep = 0;
+    SoundSetupActive = false;
+    ArrowBrowsing = false;
+
+    // 1. The sound set-up lists the wave files of the data folder's Sounds folder (read when it starts).
+    // 2. The Users page comes to the front.
+    SSTab->setCurrentIndex(kUsers);
+    // 3. The two user lists, the bid groups and the current user.
+    loadStep(&Setup::loadUsers);
+    // 4 to 7. The connection-type texts, the keyboard layout, the dial-up boxes and the type.
+    loadStep(&Setup::loadConnections);
+    // 8. The site list and the phone-book entries.
+    loadStep(&Setup::loadSitesAndPhoneBook);
+    // 9. The Auto Update page.
+    loadStep(&Setup::loadAutoUpdate);
+    // 10. Photos, "Close to Tray" and "Display Bid Results After Bid".
+    loadStep(&Setup::loadPhotos);
+    // 11. The time servers.
+    loadStep(&Setup::Load_Setup_TimeServers);
+    // 12 and 13. Sound effects, then the general boxes.
+    loadStep(&Setup::loadGeneral);
+    // 14. The eMail page.
+    loadStep(&Setup::Load_Email_Settings);
+    // 15. "Update Check".
+    loadStep(&Setup::loadUpdateCheck);
+    // 16. The time format and "Display Seconds".
+    loadStep(&Setup::loadTimeFormat);
+    // 17. "Auto Add".
+    loadStep(&Setup::loadAutoAdd);
+    // 18. Colours and grid columns.
+    loadStep(&Setup::loadColoursAndColumns);
+
+    m_loading = false;
+}
+
+void Setup::loadStep(void (Setup::*step)()) {
+    try {
+        (this->*step)();
+    } catch (const vb::RuntimeError& e) {
+        modTLMain::Log_Error(e.Number, e.what(), kLoadProcedure);
+    } catch (const std::exception& e) {
+        modTLMain::Log_Exception(e, kLoadProcedure);
+    }
+}
+
+long Setup::loadNumber(const char* section, const char* key, long lo, long hi, const char* def, bool optionGroup) {
+    const char* tableDefault = modTLC::Setting_Default(section, key);
+    const std::string d = tableDefault ? tableDefault : def;
+    const std::string v = modTLC::Get_Config_Value(section, key, d);
+    const long fallback = vb::CLng(vb::Val(d));
+    if (!vb::IsNumeric(v)) {
+        modTLMain::Log_Error(13, "Type mismatch", kLoadProcedure);
+        return fallback;
+    }
+    const double x = vb::CDbl(v);
+    if (!(x > -2147483648.5 && x < 2147483647.5)) {
+        modTLMain::Log_Error(6, "Overflow", kLoadProcedure);
+        return fallback;
+    }
+    const long n = vb::CLng(x);
+    if (n < lo || n > hi) {
+        if (optionGroup)
+            modTLMain::Log_Error(340, "Control array element '" + std::to_string(n) + "' doesn't exist", kLoadProcedure);
+        else
+            modTLMain::Log_Error(380, "Invalid property value", kLoadProcedure);
+        return fallback;
+    }
+    return n;
+}
+
+void Setup::loadUsers() { usersTab->Load_Users(); }
+
+void Setup::loadCheck(QCheckBox* box, const char* section, const char* key) {
+    box->setChecked(loadNumber(section, key, 0, 1, "0") == 1);
+}
+
+QButtonGroup* Setup::optionGroup(QRadioButton** buttons, std::initializer_list<const char*> captions, QWidget* parent,
+                                 QLayout* layout, int first, int designChoice, std::function<void(int)> clicked) {
+    auto* group = new QButtonGroup(this);
+    int id = first;
+    for (const char* caption : captions) {
+        buttons[id] = new QRadioButton(caption, parent);
+        group->addButton(buttons[id], id);
+        layout->addWidget(buttons[id]);
+        ++id;
+    }
+    if (designChoice >= 0) buttons[designChoice]->setChecked(true);
+    connect(group, &QButtonGroup::idToggled, this, [clicked = std::move(clicked)](int i, bool on) {
+        if (on) clicked(i);
+    });
+    return group;
+}
+
+void Setup::chooseOption(QButtonGroup* group, int index) {
+    if (QAbstractButton* b = group->button(index)) b->setChecked(true);
+}
+
+void Setup::chooseListIndex(QComboBox* list, int index) { list->setCurrentIndex(index); }
+
+void Setup::fillList(QComboBox* list, const QStringList& entries) {
+    const QSignalBlocker quiet(list);
+    list->clear();
+    list->addItems(entries);
+    list->setCurrentIndex(-1);
+}
+
+void Setup::writeCheck(QCheckBox* box, const char* section, const char* key) {
+    modTLC::Set_Config_Value(section, key, box->isChecked() ? "1" : "0");
+}
+
+void Setup::Form_Activate() { modTLMain::Set_Window_Topmost(this, -1); }
+
+void Setup::OK_Click() {
+    if (DialTestRunning) {
+        DialTestRunning = 0;
+        txtTestResults->setPlainText(txtTestResults->toPlainText() + "Test Cancelled.............." + vb::vbCrLf);
+        TestFrame->hide();
+        TabFrame2->show();
+        SetupLinks::setupLink<SetupLinks::Dialup>().Hang_Up_All();
+        return;
+    }
+    Unload();
+}
+
+void Setup::Cancel_Click() { OK_Click(); }
+
+bool Setup::event(QEvent* e) {
+    if (e->type() == QEvent::WindowActivate) Form_Activate();
+    return QWidget::event(e);
+}
+
+// The title bar's close unloads the dialog; a running test sees its flag go with it.
+void Setup::closeEvent(QCloseEvent* e) {
+    e->accept();
+    DialTestRunning = 0;
+    if (g_setup == this) Unload();
+}
