@@ -428,8 +428,9 @@ TEST_F(CheckUserIdTest, ReportsTheSignInsOutcome) {
         EXPECT_FALSE(tab->labTestID->isHidden()) << c.name;
         EXPECT_EQ(boxes.texts(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{})
             << c.name;
-        if (c.answer == SignInAnswer::Refused)
+        if (c.answer == SignInAnswer::Refused) {
             EXPECT_NE(clipboard.text().find("Error Page (Text Only) Follows"), std::string::npos) << c.name;
+        }
         EXPECT_EQ(UserState::SignInTest, 0) << c.name;
         EXPECT_EQ(TLMainState::DownloadBusy, 0) << c.name;
     }
