@@ -1,31 +1,43 @@
+// tl_main.cpp — the main window's controls, its timers, and the duties it carries out for the
+// rest of the program (status line, item-number box, log pane, menus, toolbar tips, tray menu).
 #include "mainwindow/tl_main.h"
 
+#include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
-#include <QCoreApplication>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QScrollBar>
-#include <QStatusBar>
 #include <QStyle>
-#include <QVBoxLayout>
-#include <unistd.h>
+#include <QTextCursor>
+#include <QToolBar>
+#include <QToolButton>
 
-#include "foundation/config_store.h"
+#include "bidding/bid_email.h"
+#include "bidding/deferred_requests.h"
 #include "foundation/debug_tools.h"
-#include "foundation/locale_dates.h"
-#include "foundation/logs.h"
-#include "foundation/small_routines.h"
-#include "foundation/startup.h"
-#include "foundation/sys_tray.h"
-#include "foundation/vb.h"
-#include "foundation/window_process.h"
 #include "foundation/window_subclass.h"
+#include "platform/clipboard.h"
+#include "foundation/vb.h"
+#include "items/add_item.h"
+#include "items/item_grid.h"
+#include "items/item_grid_model.h"
+#include "items/item_photo.h"
 #include "mainwindow/browser_views.h"
+#include "mainwindow/item_grid_view.h"
 #include "mainwindow/links_searches.h"
-#include "service/national_sites.h"
-#include "service/wininet.h"
+#include "mainwindow/splash.h"
+#include "mainwindow/tl_main_links.h"
+#include "mainwindow/tl_main_services.h"
+#include "mainwindow/tray_menu.h"
+#include "foundation/logs.h"
 
 using TLMainLink::MenuItem;
 
@@ -33,42 +45,144 @@ namespace {
 
 TLMain* g_main = nullptr;
 
-// A setting read as a Boolean: "True" or "False" (any case) or a number, 0 being false; any other
-// text, or none, is false.
-bool settingTrue(const char* section, const char* key) {
-    const std::string v = vb::Trim(modTLC::Get_Config_Value(section, key, "0"));
-    if (vb::EqualText(v, "True")) return true;
-    if (vb::IsNumeric(v)) return vb::CDbl(v) != 0;
-    return false;
-}
+int px(long twips) { return vb::TwipsToPixels(static_cast<int>(twips)); }
+
+// The toolbar's buttons in order; "" is a separator. Their positions, counted from 1 with the
+// separators, are what the tips are set by.
+struct ButtonDef {
+    const char* key;
+    const char* tip;
+    QStyle::StandardPixmap icon;
+};
+constexpr ButtonDef kButtons[] = {
+    {"BidSetup", "Setup Bid", QStyle::SP_DialogApplyButton},
+    {"", "", QStyle::SP_CustomBase},
+    {"UpdateItem", "Update Selected Auction Item", QStyle::SP_BrowserReload},
+    {"UpdateAll", "Manual Update", QStyle::SP_BrowserReload},
+    {"ViewItem", "View Item on eBay", QStyle::SP_FileDialogContentsView},
+    {"", "", QStyle::SP_CustomBase},
+    {"Home", "eBay Home Page", QStyle::SP_DirHomeIcon},
+    {"myebay", "My eBay", QStyle::SP_DirIcon},
+    {"Search", "eBay Search Page", QStyle::SP_FileDialogDetailedView},
+    {"", "", QStyle::SP_CustomBase},
+    {"Sort", "Sort Auction Items", QStyle::SP_ArrowDown},
+    {"Add", "Add Auction Item", QStyle::SP_FileDialogNewFolder},
+    {"DeleteItem", "Delete Auction Item(s)", QStyle::SP_TrashIcon},
+    {"SetClock", "Synchronize Clock", QStyle::SP_BrowserStop},
+    {"Setup", "Setup Tolvane Rerode", QStyle::SP_FileDialogInfoView},
+};
+
+constexpr const char* kMyeBayEntries[] = {"View Messages",         "View Seller Account",   "Add Items I'm Watching",
+                                          "Add Items I've Won",    "Add Items I'm Selling", "Add Items I've Sold"};
+constexpr const char* kSortEntries[] = {"Ending First", "Ending Last", "Seller", "Seller Rating", "High Bid",
+                                        "Low Bid",      "Bids",        "Shipping", "Group"};
 
 }  // namespace
 
+// The item duties of the window: the grid view's own, with the popup's entries that the window
+// carries out itself.
+class TLMain::ItemWindowLink final : public TLMainItems::ItemWindow {
+public:
+    ItemWindowLink(TLMain& w, TLMainItemsView::ItemWindowDuties& d) : m_w(w), m_d(d) {}
+    void setSellerLabel(const std::string& text) override { m_d.setSellerLabel(text); }
+    void setAutoDialMarker(bool shown) override { m_d.setAutoDialMarker(shown); }
+    void setMainCaption(const std::string& text) override { m_d.setMainCaption(text); }
+    void ResizeWindow() override { m_w.ResizeWindow(); }
+    void categoriesChanged() override { m_d.categoriesChanged(); }
+    void beep() override { m_d.beep(); }
+    void MnuSubPopupCopy_Click() override { m_w.MnuSubPopupCopy_Click(); }
+    void MnuSubPopupReport_Click() override { m_w.MnuSubPopupReport_Click(); }
+    void mnuTogglePhotos_Click() override { m_w.mnuTogglePhotos_Click(); }
+    std::string photosCaption() const override { return m_w.photosCaption(); }
+
+private:
+    TLMain& m_w;
+    TLMainItemsView::ItemWindowDuties& m_d;
+};
+
+// The photo frames: element 0 is the grid's pop-up, the pinned copies (1 up) are the window's.
+class TLMain::PhotoFrames final : public TLMainItems::PhotoFrame {
+public:
+    explicit PhotoFrames(TLMain& w) : m_w(w) {}
+    bool loadPicture(const std::string& path, long& width, long& height) override {
+        return m_w.PicHolder->loadPicture(path, width, height);
+    }
+    void clearPicture() override { m_w.PicHolder->clearPicture(); }
+    void placePhoto(int index, const TLMainItems::TwipRect& frame, const TLMainItems::TwipRect& picture, bool noPhoto,
+                    bool visible) override {
+        if (index == 0) {
+            m_w.PicHolder->placePhoto(0, frame, picture, noPhoto, visible);
+            return;
+        }
+        QFrame* f = m_w.pinnedFrame(index);
+        if (!f) return;
+        f->setGeometry(px(frame.left), px(frame.top), px(frame.width), px(frame.height));
+        if (auto* pic = f->findChild<QLabel*>("ItemPic"))
+            pic->setGeometry(px(picture.left), px(picture.top), px(picture.width), px(picture.height));
+        f->setVisible(visible);
+        if (visible) f->raise();
+    }
+
+private:
+    TLMain& m_w;
+};
+
 TLMain::TLMain() {
+    setObjectName("TLMain");
     setWindowTitle("Tolvane Rerode II");
     // The tray icon shows the window's picture; without one of its own it takes a stock picture.
     if (windowIcon().isNull()) setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
-    auto* central = new QWidget(this);
-    auto* layout = new QVBoxLayout(central);
-    OpLog = new QPlainTextEdit(central);
-    OpLog->setReadOnly(true);
-    OpLog->hide();
-    layout->addWidget(OpLog);
-    setCentralWidget(central);
-    MsgLab = new QLabel(this);
-    statusBar()->addWidget(MsgLab, 1);
-    SoundIcon = new ::SoundIcon(this);
-    statusBar()->addPermanentWidget(SoundIcon);
-    LinksMenus = new TLMainLinksMenu::LinksMenus(this);
-    menuBar()->addMenu(LinksMenus->Links);
-    menuBar()->addMenu(LinksMenus->Searches);
+    buildControls();
+    buildToolbar();
+    buildMenus();
     resize(800, 500);
+
     DisplayTime.setHandler([this] { DisplayTime_Timer(); });
+    DisplayTime.setInterval(1000);
+    SleepTimer.setInterval(2000);
+    SleepTimer.setHandler([this] {
+        SleepTimer.setEnabled(false);
+        TLMainServices::service<TLMainServices::PowerAndDial>().Enter_Sleep_Mode();
+    });
+    SyncAutoDial.setInterval(1000);
+    HangupTimer.setInterval(1000);
+    MouseTimer.setHandler([this] { MouseTimer_Timer(); });
+    MouseTimer.setInterval(100);
+    MouseTimer.setEnabled(true);
+
+    // Hot keys reach the window before the focused control, and a command started by the mouse
+    // reads the keys held at the press.
+    qApp->installEventFilter(this);
 }
 
 TLMain::~TLMain() {
+    qApp->removeEventFilter(this);
+    // Destroyed without its unload (tests): what others hold of the window is given back.
+    if (m_loaded && !m_unloaded) {
+        TLMainBids::Detach_Bid_Timers();
+        TLMainBids::Install_Bid_Results_Mail(nullptr);
+        if (m_clipboardWatch) platform::clipboard().unwatchChanges(m_clipboardWatch);
+        modPwrCtrl::UnSubClass_Window(this);
+    }
+    m_links.reset();
+    giveBackItemDuties();
     if (g_main == this) g_main = nullptr;
     TLMainLink::releaseDuties(this);
+}
+
+// The grid's duties and the window's own for the grid: the popup's entries, the pinned photos.
+void TLMain::takeOnItemDuties() {
+    m_itemDuties->takeOn();
+    TLMainItems::setItemLink<TLMainItems::ItemWindow>(m_itemWindowLink.get());
+    TLMainItems::setItemLink<TLMainItems::PhotoFrame>(m_photoFrames.get());
+}
+
+void TLMain::giveBackItemDuties() {
+    if (m_itemDuties) m_itemDuties->giveBack();
+    if (&TLMainItems::itemLink<TLMainItems::ItemWindow>() == m_itemWindowLink.get())
+        TLMainItems::setItemLink<TLMainItems::ItemWindow>(nullptr);
+    if (&TLMainItems::itemLink<TLMainItems::PhotoFrame>() == m_photoFrames.get())
+        TLMainItems::setItemLink<TLMainItems::PhotoFrame>(nullptr);
 }
 
 TLMain& TLMain::instance() {
@@ -83,82 +197,294 @@ void TLMain::unloadForTests() {
     g_main = nullptr;
 }
 
-// The load, in its own order: the debug session, the data sub-folders, the locale and site
-// values, the tray icon or the taskbar button, the window handle for a second start, the window
-// subclass and last the heartbeat.
-void TLMain::Form_Load() {
-    TLMainLink::registerDuties(this);
+// --- Controls ---
 
-    // A debug session goes on from the last run: its switches come back from [Debug].
-    if (settingTrue("Debug", "NonSession")) {
-        setMenuChecked(MenuItem::MnuDBNonSession, true);
-        modDebug::Enable_Debug_Menu();
-        TLMainState::BidTestMode = menuChecked(MenuItem::MnuDBBidTestMode) ? -1 : 0;
+void TLMain::buildControls() {
+    // The client area has no layout manager: ResizeWindow places its controls.
+    Central = new QWidget(this);
+    Central->setObjectName("Form");
+    setCentralWidget(Central);
+
+    Toolbar1 = new QToolBar(Central);
+    Toolbar1->setObjectName("Toolbar1");
+    Toolbar1->setIconSize(QSize(24, 24));
+    Toolbar1->setMovable(false);
+    Toolbar1->move(4, 0);
+
+    Phone = new QLabel(Central);
+    Phone->setObjectName("Phone");
+    Phone->setPixmap(style()->standardIcon(QStyle::SP_DriveNetIcon).pixmap(24, 24));
+    Phone->setToolTip("Auto Dial");
+    Phone->resize(24, 24);
+    Phone->hide();
+
+    ItemNumLab = new QLabel("Item #", Central);
+    ItemNumLab->setObjectName("ItemNumLab");
+    ItemNumLab->setGeometry(8, 0, 48, 20);
+    ItemNumBox = new QLineEdit(Central);
+    ItemNumBox->setObjectName("ItemNumBox");
+    ItemNumBox->setGeometry(60, 0, 160, 24);
+    cmdAddItem = new QPushButton("Add", Central);
+    cmdAddItem->setObjectName("cmdAddItem");
+    cmdAddItem->setGeometry(226, 0, 60, 24);
+    connect(cmdAddItem, &QPushButton::clicked, this, [] { TLMainItems::cmdAddItem_Click(); });
+    labSeller = new QLabel("Seller:", Central);
+    labSeller->setObjectName("labSeller");
+    labSeller->setToolTip("Click to view seller's feedback");
+    labSeller->setGeometry(300, 0, 400, 20);
+    labSeller->installEventFilter(this);
+
+    auto* model = new TLMainItems::ItemGridModel(this);
+    ItemGrid = new TLMainItemsView::ItemGridView(*model, Central);
+    ItemGrid->setMouseTracking(true);
+    ItemGrid->viewport()->setMouseTracking(true);
+    ItemGrid->viewport()->installEventFilter(this);
+    ItemGrid->installEventFilter(this);
+    PicHolder = new TLMainItemsView::ItemPhotoFrame(Central);
+    PicHolder->installEventFilter(this);
+    PicHolder->ItemPic->installEventFilter(this);
+    m_itemMenus = new TLMainItemsView::ItemMenus(this);
+    m_itemDuties = std::make_unique<TLMainItemsView::ItemWindowDuties>(this, ItemGrid, PicHolder, m_itemMenus,
+                                                                       labSeller, Phone);
+    m_itemDuties->resizeWindow = [this] { ResizeWindow(); };
+    m_itemWindowLink = std::make_unique<ItemWindowLink>(*this, *m_itemDuties);
+    m_photoFrames = std::make_unique<PhotoFrames>(*this);
+
+    OpLog = new QPlainTextEdit(Central);
+    OpLog->setObjectName("OpLog");
+    OpLog->setReadOnly(true);
+    OpLog->hide();
+
+    StatusBar = new QFrame(Central);
+    StatusBar->setObjectName("StatusBar");
+    StatusBar->setFrameShape(QFrame::StyledPanel);
+    StatusBar->resize(780, 26);
+    MsgLab = new QLabel(StatusBar);
+    MsgLab->setObjectName("MsgLab");
+    MsgLab->setGeometry(6, 3, 400, 20);
+    MsgLab->installEventFilter(this);
+    txtComment = new QLineEdit(StatusBar);
+    txtComment->setObjectName("txtComment");
+    txtComment->hide();
+    txtComment->installEventFilter(this);
+    TimerIcon = new QLabel(StatusBar);
+    TimerIcon->setObjectName("TimerIcon");
+    TimerIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(16, 16));
+    TimerIcon->setGeometry(0, 5, 16, 16);
+    TimerIcon->hide();
+    SoundIcon = new ::SoundIcon(StatusBar);
+    SoundIcon->setObjectName("SoundIcon");
+    SoundIcon->setGeometry(0, 3, 20, 20);
+    TimeIs = new QLabel(StatusBar);
+    TimeIs->setObjectName("TimeIs");
+    TimeIs->setAlignment(Qt::AlignCenter);
+    TimeIs->setGeometry(0, 3, 90, 20);
+    TimeIs->setMouseTracking(true);
+    TimeIs->installEventFilter(this);
+    TimeToUpdateLab = new QLabel("00:00", StatusBar);
+    TimeToUpdateLab->setObjectName("TimeToUpdateLab");
+    TimeToUpdateLab->setAlignment(Qt::AlignCenter);
+    TimeToUpdateLab->setToolTip("Click to turn the timed update on or off");
+    TimeToUpdateLab->setGeometry(0, 3, 50, 20);
+    TimeToUpdateLab->installEventFilter(this);
+
+    TLMainLayout::Controls& c = Layout.controls();
+    c.Form = Central;
+    c.Toolbar1 = Toolbar1;
+    c.Phone = Phone;
+    c.ItemNumBox = ItemNumBox;
+    c.ItemNumLab = ItemNumLab;
+    c.cmdAddItem = cmdAddItem;
+    c.labSeller = labSeller;
+    c.ItemGrid = ItemGrid;
+    c.OpLog = OpLog;
+    c.StatusBar = StatusBar;
+    c.TimeToUpdateLab = TimeToUpdateLab;
+    c.TimeIs = TimeIs;
+    c.SoundIcon = SoundIcon;
+    c.TimerIcon = TimerIcon;
+    c.MsgLab = MsgLab;
+    c.txtComment = txtComment;
+}
+
+void TLMain::buildToolbar() {
+    int position = 0;
+    for (const ButtonDef& b : kButtons) {
+        ++position;
+        if (!*b.key) {
+            Toolbar1->addSeparator();
+            continue;
+        }
+        const std::string key = b.key;
+        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icon), b.tip);
+        a->setObjectName(QString::fromStdString(key));
+        a->setToolTip(b.tip);
+        connect(a, &QAction::triggered, this, [this, key] {
+            TLMainState::KeyShiftState = TLMainKeys::Shift_State(m_clickModifiers);
+            Toolbar1_ButtonClick(key);
+        });
+        m_buttons[key] = a;
+        m_buttonAtIndex[position] = key;
+        m_toolbarTips[position] = b.tip;
     }
-
-    for (const char* sub : {"Saved Items", "Backup", "Item Photos", "Debug"})
-        modTLMain::Make_Folder(modTLMain::DataFolder + sub);
-
-    // End dates are read and shown in the user's date order.
-    modTLMain::LocaleDateOrder = static_cast<long>(vb::Val(modTLMain::Get_Locale_Date_Order()));
-    modTLMain::DisplayDateFormat = modTLMain::Get_Date_Format();
-    TLMainState::SiteCurrency = modTLC::Get_Config_Value("Locale", "Currency", "US");
-    modTLMain::SiteDayWord = modTLC::Get_Config_Value("Locale", "Day", "Day");
-
-    // One or the other: a taskbar button when the user asked for one, else the tray icon.
-    if (settingTrue("Options", "Taskbar"))
-        modTLMain::Set_Taskbar_Button(-1);
-    else
-        modSysTray::Add_Tray_Icon();
-
-    const qulonglong handle = winId() ? static_cast<qulonglong>(winId()) : static_cast<qulonglong>(::getpid());
-    modTLC::Set_Config_Value("Options", "WHwnd", std::to_string(handle));
-
-    // The subclass passes the tray icon's messages and the wheel to the window; a debug session
-    // installs it only with its SubClass switch on.
-    if (!modDebug::DebugOutput || menuChecked(MenuItem::MnuDBSubClass)) modPwrCtrl::SubClass_Window(this);
-
-    SoundIcon->Show_Sound_State();
-    TLMainLinksMenu::Load_Links_Menu();
-    TLMainLinksMenu::Load_Search_Menu();
-    TLMainBrowser::Take_Bid_Results_View();
-
-    DisplayTime.setInterval(1000);
-    DisplayTime.setEnabled(true);
+    const auto buttonMenu = [this](const std::string& key, const char* tag, const auto& entries) {
+        auto* menu = new QMenu(this);
+        int index = 0;
+        for (const char* caption : entries) {
+            ++index;
+            QAction* e = menu->addAction(caption);
+            connect(e, &QAction::triggered, this, [this, tag, index] { Toolbar1_ButtonMenuClick(tag, index); });
+        }
+        m_buttons[key]->setMenu(menu);
+        if (auto* tb = qobject_cast<QToolButton*>(Toolbar1->widgetForAction(m_buttons[key])))
+            tb->setPopupMode(QToolButton::MenuButtonPopup);
+    };
+    buttonMenu("myebay", "myebay", kMyeBayEntries);
+    buttonMenu("Sort", "sort", kSortEntries);
+    Toolbar1->adjustSize();
 }
 
-void TLMain::DisplayTime_Timer() {
-    // The configuration is written five ticks after the last change of a burst.
-    if (modTLC::ConfigDirty == 1) {
-        --modTLC::ConfigSaveCountdown;
-        if (modTLC::ConfigSaveCountdown <= 0) modTLC::Save_Config_File();
+QAction* TLMain::addCommand(QMenu* menu, const char* name, const char* caption, std::function<void()> run) {
+    QAction* a = menu->addAction(caption);
+    a->setObjectName(name);
+    connect(a, &QAction::triggered, this, [this, run = std::move(run)] {
+        TLMainState::KeyShiftState = TLMainKeys::Shift_State(m_clickModifiers);
+        run();
+    });
+    m_actions[name] = a;
+    return a;
+}
+
+void TLMain::buildMenus() {
+    using TLMainServices::Maintenance;
+    using TLMainServices::service;
+    const auto maintenance = [](const char* name) {
+        return [name] { service<Maintenance>().Menu_Command(name); };
+    };
+    QMenuBar* bar = menuBar();
+
+    QMenu* file = bar->addMenu("File");
+    QMenu* print = file->addMenu("Print");
+    addCommand(print, "MnuFilePrintAll", "All Items", maintenance("MnuFilePrintAll"));
+    addCommand(print, "MnuFilePrintCategory", "Category Items", maintenance("MnuFilePrintCategory"));
+    addCommand(print, "MnuFilePrintSelected", "Selected Item", maintenance("MnuFilePrintSelected"));
+    QMenu* exportItem = file->addMenu("Export Item as");
+    addCommand(exportItem, "MnuFileExportText", "Web Page Text Only", maintenance("MnuFileExportText"));
+    addCommand(exportItem, "MnuFileExportImages", "Web Page Text and Images", maintenance("MnuFileExportImages"));
+    QMenu* exportList = file->addMenu("Export Item List as");
+    addCommand(exportList, "MnuFileListText", "Text File", maintenance("MnuFileListText"));
+    addCommand(exportList, "MnuFileListTab", "Tab Delimited File (Excel)", maintenance("MnuFileListTab"));
+    QMenu* exportCategory = file->addMenu("Export Category List");
+    addCommand(exportCategory, "MnuFileCategoryText", "Text File", maintenance("MnuFileCategoryText"));
+    addCommand(exportCategory, "MnuFileCategoryTab", "Tab Delimited File (Excel)", maintenance("MnuFileCategoryTab"));
+    QMenu* autoRun = file->addMenu("Auto Run");
+    for (int i = 0; i < 2; ++i) {
+        const std::string name = "MnuAutoRunOpt" + std::to_string(i);
+        addCommand(autoRun, name.c_str(), i == 0 ? "Normal" : "Minimized", [this, i] { MnuAutoRunOpt_Click(i); })
+            ->setCheckable(true);
     }
+    addCommand(file, "MnuTitleKOT", "Keep On Top", [this] { MnuTitleKOT_Click(); });
+    addCommand(file, "MnuSubConnect", "Connect",
+               [] { service<TLMainServices::PowerAndDial>().MnuSubConnect_Click(); });
+    addCommand(file, "MnuSubHangup", "Hangup", [] { service<TLMainServices::PowerAndDial>().MnuSubHangup_Click(); });
+    QMenu* backup = file->addMenu("Backup User Files");
+    addCommand(backup, "MnuFileBackup", "Backup", maintenance("MnuFileBackup"));
+    addCommand(backup, "MnuFileRestore", "Restore", maintenance("MnuFileRestore"));
+    addCommand(file, "MnuFileDelAllItems", "Delete All Auction Items", [this] { MnuFileDelAllItems_Click(); });
+    addCommand(file, "MnuFileExportItems", "Export Auction Items", maintenance("MnuFileExportItems"));
+    addCommand(file, "MnuFileImportItems", "Import Auction Items", maintenance("MnuFileImportItems"));
+    file->addSeparator();
+    addCommand(file, "MnuExit", "Exit", [this] { MnuExit_Click(); });
+
+    QMenu* view = bar->addMenu("View");
+    addCommand(view, "MnuTitleShowItem", "View Item Page Offline", [] { TLMainBrowser::MnuTitleShowItem_Click(); });
+    addCommand(view, "MnuTitleShowArchived", "View Saved Item Pages",
+               [] { TLMainBrowser::MnuTitleShowArchived_Click(); });
+    addCommand(view, "MnuTitleUpdateInfo", "View Last Update Info", [this] { MnuTitleUpdateInfo_Click(); });
+    view->addMenu(m_itemMenus->sortDefault());
+    addCommand(view, "MnuSubViewOpLog", "Operations Log", [this] { MnuSubViewOpLog_Click(); });
+    addCommand(view, "MnuSubViewHistory", "Item History Log", [] { modTLMain::Show_Item_History(); });
+    QMenu* clearLog = view->addMenu("Clear Log");
+    addCommand(clearLog, "MnuSubClearOpLog", "Operations", [] { modTLMain::Clear_Op_Log(); });
+    addCommand(clearLog, "MnuSubClearHistory", "Item History", [] { modTLMain::Clear_Item_History(); });
+
+    LinksMenus = new TLMainLinksMenu::LinksMenus(this);
+    bar->addMenu(LinksMenus->Links);
+    bar->addMenu(LinksMenus->Searches);
+    bar->addMenu(m_itemMenus->categories());
+
+    QMenu* feedback = bar->addMenu("Feedback");
+    addCommand(feedback, "MnuTitleGetTransactions", "Leave Feedback",
+               [] { service<TLMainServices::AccountTools>().Get_Feedback_To_Leave(); });
+    addCommand(feedback, "MnuTitleMyFeedback", "My Feedback", [] { TLMainBrowser::MnuTitleMyFeedback_Click(); });
+    const auto selectedItem = [] {
+        return TLMainItems::Item_At(TLMainItems::Item_Of_Row(TLMainItems::SelectedRow));
+    };
+    addCommand(feedback, "MnuTitleSellersFB", "Sellers Feedback",
+               [selectedItem] { TLMainBrowser::View_Sellers_Feedback(selectedItem()); });
+    addCommand(feedback, "MnuTitleHiBiddersFB", "High Bidders Feedback",
+               [selectedItem] { TLMainBrowser::View_High_Bidders_Feedback(selectedItem()); });
+
+    QMenu* help = bar->addMenu("Help");
+    addCommand(help, "MnuTitleHelp", "Help Manual", [] { TLMainBrowser::MnuTitleHelp_Click(); });
+    addCommand(help, "MnuSetup", "Setup", [this] { MnuSetup_Click(); });
+    addCommand(help, "MnuTitleReportProblem", "Report a Problem", [] { service<Maintenance>().Report_Problem(); });
+    addCommand(help, "MnuTitleContactUs", "Contact Us", [] { service<Maintenance>().Contact_Us(); });
+    addCommand(help, "MnuTitleUpdateFile", "Check for Updates",
+               [] { service<Maintenance>().MnuTitleUpdateFile_Click(); });
+    QMenu* hotKeys = help->addMenu("Display Hot Keys");
+    for (const char* k : {"F6 - Auto Update On/Off", "F7 - Change Categories", "F8 - Full Screen",
+                          "F9 - Sound On/Off", "Ctrl-H - History Log Show/Hide", "Ctrl-O - Operation Log Show/Hide"})
+        hotKeys->addAction(k);
+    addCommand(help, "MnuSubAbout", "About Tolvane Rerode II",
+               [] { TLMainAbout::MnuSubAbout_Click(TLMainState::KeyShiftState); });
+
+    buildDebugMenu();
 }
 
-void TLMain::Form_Unload() {
-    if (m_unloaded) return;
-    m_unloaded = true;
-    DisplayTime.setEnabled(false);
-    modTLMain::Write_Op_Log("Program Ended");
-    modWinInet::Close_Session();
-    if (modTLC::ConfigDirty == 1) modTLC::Save_Config_File();
-    modSysTray::Delete_Tray_Icon();
-    modPwrCtrl::UnSubClass_Window(this);
-    TLMainLink::releaseDuties(this);
+// The hidden debug menu: its entries and switches (the debug tools carry them out).
+void TLMain::buildDebugMenu() {
+    MnuDB = menuBar()->addMenu("Debug");
+    MnuDB->setObjectName("MnuDB");
+    for (const modDebug::DebugMenuItem& item : modDebug::Debug_Menu_Items()) {
+        if (!item.click) {
+            MnuDB->addSeparator();
+            continue;
+        }
+        const std::string caption = std::string(item.name).substr(5);  // "MnuDB" off
+        QAction* a = MnuDB->addAction(QString::fromStdString(caption));
+        a->setObjectName(item.name);
+        a->setCheckable(item.checkable);
+        // The switch's handler turns the check over itself.
+        if (item.checkable) connect(a, &QAction::triggered, this, [a](bool on) { a->setChecked(!on); });
+        auto click = item.click;
+        connect(a, &QAction::triggered, this, [click] { click(); });
+        m_actions[item.name] = a;
+    }
+    MnuDB->menuAction()->setVisible(false);
 }
 
-// The window's state as the tray's left click reads it: the present one, and the last one that
-// was not minimized.
-void TLMain::Form_Resize() {
-    const Qt::WindowStates s = windowState();
-    TLMainState::MainWindowState = (s & Qt::WindowMinimized) ? 1 : (s & Qt::WindowMaximized) ? 2 : 0;
-    if (TLMainState::MainWindowState != 1) TLMainState::LastWindowState = TLMainState::MainWindowState;
+QAction* TLMain::menuAction(const std::string& name) const {
+    const auto it = m_actions.find(name);
+    return it == m_actions.end() ? nullptr : it->second;
 }
 
-void TLMain::setWindowState(int state) {
-    QMainWindow::setWindowState(state == 1   ? Qt::WindowMinimized
-                                : state == 2 ? Qt::WindowMaximized
-                                             : Qt::WindowNoState);
+QAction* TLMain::toolbarButton(const std::string& key) const {
+    const auto it = m_buttons.find(key);
+    return it == m_buttons.end() ? nullptr : it->second;
+}
+
+void TLMain::clickMenu(const std::string& name) {
+    if (QAction* a = menuAction(name)) a->trigger();
+}
+
+// --- Events ---
+
+void TLMain::Form_Resize() { Layout.Form_Resize(); }
+
+void TLMain::resizeEvent(QResizeEvent* e) {
+    QMainWindow::resizeEvent(e);
+    Form_Resize();
 }
 
 void TLMain::changeEvent(QEvent* e) {
@@ -167,41 +493,186 @@ void TLMain::changeEvent(QEvent* e) {
 }
 
 void TLMain::closeEvent(QCloseEvent* e) {
+    const int mode = m_unloadMode;
+    m_unloadMode = 0;
+    if (m_loaded && !m_unloaded && Form_QueryUnload(mode)) {
+        e->ignore();
+        return;
+    }
     Form_Unload();
     e->accept();
     QCoreApplication::quit();
 }
 
-void TLMain::keyPressEvent(QKeyEvent* e) {
-    TLMainState::SoundPlaying = 0;  // a key press ends a repeating sound
-    if (e->key() == Qt::Key_Escape) hideLogBox();
-    QMainWindow::keyPressEvent(e);
+bool TLMain::eventFilter(QObject* watched, QEvent* e) {
+    switch (e->type()) {
+        case QEvent::MouseButtonPress:
+        case QEvent::MouseButtonDblClick:
+            m_clickModifiers = static_cast<QMouseEvent*>(e)->modifiers();
+            break;
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease: {
+            // The window sees each key once, before the control that has the focus.
+            auto* w = qobject_cast<QWidget*>(watched);
+            if (!w || w->window() != this || e == m_lastKeyEvent) break;
+            m_lastKeyEvent = e;
+            auto* k = static_cast<QKeyEvent*>(e);
+            if (e->type() == QEvent::KeyPress)
+                Form_KeyDown(TLMainKeys::Key_Code(k->key()), TLMainKeys::Shift_State(k->modifiers()));
+            else if (!k->isAutoRepeat())
+                Form_KeyUp();
+            if (e->type() == QEvent::KeyPress && watched == ItemGrid) ItemGrid_KeyDown(TLMainKeys::Key_Code(k->key()));
+            if (e->type() == QEvent::KeyPress && watched == txtComment) txtComment_KeyDown(TLMainKeys::Key_Code(k->key()));
+            break;
+        }
+        default: break;
+    }
+    if (watched == ItemGrid->viewport()) {
+        if (e->type() == QEvent::MouseMove) {
+            int row = 0, col = 0;
+            ItemGrid->cellAt(static_cast<QMouseEvent*>(e)->position().toPoint(), row, col);
+            TLMainItems::ItemGridModel& g = ItemGrid->gridModel();
+            g.MouseRow = row;
+            g.MouseCol = col;
+            ItemGrid_MouseMove(row, col);
+        } else if (e->type() == QEvent::Leave) {
+            ItemGrid->gridModel().MouseRow = -1;
+            ItemGrid->gridModel().MouseCol = -1;
+            ItemGrid_MouseMove(-1, -1);
+        } else if (e->type() == QEvent::MouseButtonRelease) {
+            const Qt::MouseButton b = static_cast<QMouseEvent*>(e)->button();
+            ItemGrid_MouseUp(b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : 4);
+        }
+    } else if (watched == MsgLab && e->type() == QEvent::MouseButtonDblClick) {
+        MsgLab_DblClick();
+    } else if (watched == TimeIs && e->type() == QEvent::MouseMove) {
+        TimeIs_MouseMove();
+    } else if (watched == TimeIs && e->type() == QEvent::Enter) {
+        TimeIs_MouseMove();
+    } else if (watched == TimeToUpdateLab && e->type() == QEvent::MouseButtonRelease) {
+        TLMainState::KeyShiftState = TLMainKeys::Shift_State(m_clickModifiers);
+        TimeToUpdateLab_Click();
+    } else if (watched == labSeller && e->type() == QEvent::MouseButtonRelease) {
+        TLMainBrowser::View_Sellers_Feedback(TLMainItems::Item_At(TLMainItems::Item_Of_Row(TLMainItems::SelectedRow)));
+    } else if (isPhotoWidget(watched) &&
+               (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseMove ||
+                e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::MouseButtonDblClick)) {
+        // The photos: the pop-up (index 0) and the pinned frames (1 up), each with its picture.
+        auto* w = static_cast<QWidget*>(watched);
+        QWidget* frame = (w == PicHolder || w->objectName() == "PinnedPhoto") ? w : w->parentWidget();
+        int index = 0;
+        for (size_t i = 0; i < m_pinned.size(); ++i)
+            if (m_pinned[i] == frame) index = static_cast<int>(i) + 1;
+        auto* m = static_cast<QMouseEvent*>(e);
+        const int button = m->button() == Qt::LeftButton ? 1 : m->button() == Qt::RightButton ? 2 : 4;
+        const QPoint at = m->position().toPoint();
+        const long x = vb::PixelsToTwips(at.x()), y = vb::PixelsToTwips(at.y());
+        switch (e->type()) {
+            case QEvent::MouseButtonPress: ItemPic_MouseDown(index, button, x, y); break;
+            case QEvent::MouseMove: ItemPic_MouseMove(index, x, y); break;
+            case QEvent::MouseButtonRelease: ItemPic_MouseUp(index, button); break;
+            default: ItemPic_DblClick(index); break;
+        }
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, e);
 }
+
+// --- Duties ---
 
 void TLMain::setStatus(const std::string& text) { MsgLab->setText(QString::fromStdString(text)); }
 std::string TLMain::statusText() const { return MsgLab->text().toStdString(); }
+
+std::string TLMain::itemNumberText() const { return ItemNumBox->text().toStdString(); }
+void TLMain::setItemNumberText(const std::string& text) { ItemNumBox->setText(QString::fromStdString(text)); }
 
 void TLMain::showLogBox(const std::string& text) {
     OpLog->setPlainText(QString::fromStdString(text));
     OpLog->verticalScrollBar()->setValue(OpLog->verticalScrollBar()->maximum());
     OpLog->show();
     OpLog->raise();
+    ResizeWindow();
 }
 
 void TLMain::hideLogBox() { OpLog->hide(); }
+bool TLMain::logBoxVisible() const { return OpLog->isVisibleTo(Central); }
+std::string TLMain::logBoxSelectedText() const {
+    return OpLog->textCursor().selectedText().replace(QChar::ParagraphSeparator, "\r\n").toStdString();
+}
 
 bool TLMain::menuChecked(MenuItem item) const {
-    const auto it = m_checked.find(item);
-    return it != m_checked.end() && it->second;
+    const QAction* a = menuAction(std::string(TLMainLink::menuItemName(item)));
+    return a && a->isChecked();
+}
+
+void TLMain::setMenuChecked(MenuItem item, bool on) {
+    if (QAction* a = menuAction(std::string(TLMainLink::menuItemName(item)))) a->setChecked(on);
+}
+
+void TLMain::setMenuVisible(MenuItem item, bool on) {
+    if (item == MenuItem::MnuDB) {
+        MnuDB->menuAction()->setVisible(on);
+        return;
+    }
+    if (QAction* a = menuAction(std::string(TLMainLink::menuItemName(item)))) a->setVisible(on);
 }
 
 bool TLMain::menuVisible(MenuItem item) const {
-    const auto it = m_menuVisible.find(item);
-    return it != m_menuVisible.end() && it->second;
+    if (item == MenuItem::MnuDB) return MnuDB->menuAction()->isVisible();
+    const QAction* a = menuAction(std::string(TLMainLink::menuItemName(item)));
+    return a && a->isVisible();
+}
+
+void TLMain::setWindowState(int state) {
+    QMainWindow::setWindowState(state == 1   ? Qt::WindowMinimized
+                                : state == 2 ? Qt::WindowMaximized
+                                             : Qt::WindowNoState);
+}
+
+void TLMain::setToolbarButtonTip(int button, const std::string& text) {
+    m_toolbarTips[button] = text;
+    const auto it = m_buttonAtIndex.find(button);
+    if (it != m_buttonAtIndex.end()) m_buttons[it->second]->setToolTip(QString::fromStdString(text));
+}
+
+std::string TLMain::toolbarButtonTip(int button) const {
+    const auto it = m_toolbarTips.find(button);
+    return it == m_toolbarTips.end() ? std::string() : it->second;
+}
+
+// The tray icon's menu; its Exit ends the program as the Exit command does.
+void TLMain::AddLinkMenu() {
+    TLMainTray::AddLinkMenu([this] { MnuExit_Click(); });
+}
+
+std::string TLMain::wakeUpTipText() const {
+    return TimerIcon->isVisibleTo(StatusBar) ? TimerIcon->toolTip().toStdString() : std::string();
 }
 
 void TLMain::showAndRaise() {
     showNormal();
     raise();
     activateWindow();
+}
+
+bool TLMain::pinnedPhotoShown(int index) const {
+    const QFrame* f = pinnedFrame(index);
+    return f && f->isVisibleTo(Central);
+}
+
+QRect TLMain::pinnedPhotoGeometry(int index) const {
+    const QFrame* f = pinnedFrame(index);
+    return f ? f->geometry() : QRect();
+}
+
+bool TLMain::isPhotoWidget(const QObject* o) const {
+    if (!o || !PicHolder) return false;
+    if (o == PicHolder || o == PicHolder->ItemPic) return true;
+    if (o->objectName() == "PinnedPhoto") return true;
+    return o->parent() && o->parent()->objectName() == "PinnedPhoto";
+}
+
+QFrame* TLMain::pinnedFrame(int index) const {
+    if (index < 1 || static_cast<size_t>(index) > m_pinned.size()) return nullptr;
+    return m_pinned[static_cast<size_t>(index) - 1];
 }

@@ -274,7 +274,9 @@ TEST_F(StartupTest, AnExistingProfileGoesToTheMainWindow) {
     EXPECT_FALSE(NewSetup::loaded());
     EXPECT_FALSE(modTLC::Get_Config_Value("Options", "WHwnd").empty());
 
-    // The heartbeat writes a change five ticks later.
+    // The heartbeat writes a change five ticks later (once the window's placement, saved two ticks
+    // after it was shown, has been written).
+    time.advanceMs(7000);
     const std::string before = data.read("tl2cf.dat");
     modTLC::Set_Config_Value("Options", "Sound", "0");
     time.advanceMs(4000);
@@ -286,7 +288,7 @@ TEST_F(StartupTest, AnExistingProfileGoesToTheMainWindow) {
     // Closing ends the program: logged, and an unsaved change is written.
     modTLC::Set_Config_Value("Options", "Sound", "1");
     const std::string unsaved = data.read("tl2cf.dat");
-    TLMain::instance().close();
+    TLMain::instance().MnuExit_Click();  // the title bar's close would put it in the tray
     EXPECT_NE(data.read("tl2cf.dat"), unsaved);
     EXPECT_EQ(modTLC::ConfigDirty, 0);
     const std::string log = data.read("OperationLog.txt");
