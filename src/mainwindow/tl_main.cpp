@@ -150,8 +150,9 @@ TLMain::TLMain() {
     MouseTimer.setInterval(100);
     MouseTimer.setEnabled(true);
 
-    // Hot keys reach the window before the focused control, and a command started by the mouse
-    // reads the keys held at the press.
+    // Hot keys reach the window before the focused control, a command started by the mouse reads
+    // the keys held at the press, and the window sees the mouse on its grid, labels and photos:
+    // one filter on the application sees every event once.
     qApp->installEventFilter(this);
 }
 
@@ -232,17 +233,12 @@ void TLMain::buildControls() {
     labSeller->setObjectName("labSeller");
     labSeller->setToolTip("Click to view seller's feedback");
     labSeller->setGeometry(300, 0, 400, 20);
-    labSeller->installEventFilter(this);
 
     auto* model = new TLMainItems::ItemGridModel(this);
     ItemGrid = new TLMainItemsView::ItemGridView(*model, Central);
     ItemGrid->setMouseTracking(true);
     ItemGrid->viewport()->setMouseTracking(true);
-    ItemGrid->viewport()->installEventFilter(this);
-    ItemGrid->installEventFilter(this);
     PicHolder = new TLMainItemsView::ItemPhotoFrame(Central);
-    PicHolder->installEventFilter(this);
-    PicHolder->ItemPic->installEventFilter(this);
     m_itemMenus = new TLMainItemsView::ItemMenus(this);
     m_itemDuties = std::make_unique<TLMainItemsView::ItemWindowDuties>(this, ItemGrid, PicHolder, m_itemMenus,
                                                                        labSeller, Phone);
@@ -262,11 +258,9 @@ void TLMain::buildControls() {
     MsgLab = new QLabel(StatusBar);
     MsgLab->setObjectName("MsgLab");
     MsgLab->setGeometry(6, 3, 400, 20);
-    MsgLab->installEventFilter(this);
     txtComment = new QLineEdit(StatusBar);
     txtComment->setObjectName("txtComment");
     txtComment->hide();
-    txtComment->installEventFilter(this);
     TimerIcon = new QLabel(StatusBar);
     TimerIcon->setObjectName("TimerIcon");
     TimerIcon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(16, 16));
@@ -280,13 +274,11 @@ void TLMain::buildControls() {
     TimeIs->setAlignment(Qt::AlignCenter);
     TimeIs->setGeometry(0, 3, 90, 20);
     TimeIs->setMouseTracking(true);
-    TimeIs->installEventFilter(this);
     TimeToUpdateLab = new QLabel("00:00", StatusBar);
     TimeToUpdateLab->setObjectName("TimeToUpdateLab");
     TimeToUpdateLab->setAlignment(Qt::AlignCenter);
     TimeToUpdateLab->setToolTip("Click to turn the timed update on or off");
     TimeToUpdateLab->setGeometry(0, 3, 50, 20);
-    TimeToUpdateLab->installEventFilter(this);
 
     TLMainLayout::Controls& c = Layout.controls();
     c.Form = Central;

@@ -101,8 +101,6 @@ void TLMain::Pin_Photo() {
     } else {
         picture->setPixmap(PicHolder->ItemPic->pixmap());
     }
-    frame->installEventFilter(this);
-    picture->installEventFilter(this);
 
     m_pinned.push_back(frame);
     PinnedPhotoIndex = static_cast<int32_t>(m_pinned.size());

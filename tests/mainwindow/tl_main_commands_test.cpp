@@ -1,0 +1,374 @@
+// The main window's commands: the toolbar's guards and texts, the hot keys (seen by the window
+// before the control with the focus), the timed refresh's on/off and custom intervals, the shift
+// keys held at a mouse click, and the menu commands of the window itself.
+#include <QFile>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPlainTextEdit>
+#include <QTemporaryDir>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "bidding/dial_state.h"
+#include "foundation/bid_engine_state.h"
+#include "foundation/logs.h"
+#include "scripted_popup_menus.h"
+#include "tl_main_fixture.h"
+#include "mainwindow/tray_menu.h"
+#include "platform/tray.h"
+
+using namespace testsupport;
+
+namespace {
+
+class Commands : public TLMainTest {
+protected:
+    // A key pressed and released while the item-number box has the focus.
+    void key(TLMain& w, int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, qtKey, mods);
+        QApplication::sendEvent(w.ItemNumBox, &press);
+        QKeyEvent release(QEvent::KeyRelease, qtKey, mods);
+        QApplication::sendEvent(w.ItemNumBox, &release);
+    }
+    // A left click on a widget with the keys held.
+    void click(QWidget* target, Qt::KeyboardModifiers mods) {
+        const QPointF at(target->width() / 2.0, target->height() / 2.0);
+        QMouseEvent press(QEvent::MouseButtonPress, at, target->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton, mods);
+        QApplication::sendEvent(target, &press);
+        QMouseEvent release(QEvent::MouseButtonRelease, at, target->mapToGlobal(at), Qt::LeftButton, Qt::NoButton, mods);
+        QApplication::sendEvent(target, &release);
+    }
+};
+
+// While a download or a refresh runs the buttons refuse, saying so, and change nothing.
+TEST_F(Commands, ButtonsRefuseWhileADownloadRuns) {
+    TLMain& w = loadQuiet();
+    for (const char* key : {"ViewItem", "Home", "Search", "Add", "DeleteItem", "SetClock", "Setup", "Sort", "myebay"}) {
+        for (int16_t* flag : {&TLMainState::DownloadBusy, &TLMainState::UpdateBusy}) {
+            w.setStatus("");
+            later.calls.clear();
+            *flag = -1;
+            w.Toolbar1_ButtonClick(key);
+            *flag = 0;
+            EXPECT_EQ(w.statusText(), "Busy, Download In Progress....") << key;
+            EXPECT_TRUE(later.calls.empty()) << key;
+            EXPECT_TRUE(openers.navigated.empty() && openers.newWindows.empty()) << key;
+            EXPECT_EQ(TLMainState::AddPending, 0) << key;
+        }
+    }
+}
+
+TEST_F(Commands, InAFeedbackViewNoButtonActsAndEscReturnsToTheItems) {
+    TLMain& w = loadQuiet();
+    later.calls.clear();
+    w.show();
+    TLMainItems::GridViewMode = 1;
+    w.Toolbar1_ButtonClick("Add");
+    w.Toolbar1_ButtonClick("myebay");
+    EXPECT_EQ(TLMainState::AddPending, 0);
+    EXPECT_TRUE(later.calls.empty());
+    key(w, Qt::Key_Escape);
+    EXPECT_EQ(TLMainItems::GridViewMode, 0);
+    EXPECT_TRUE(w.isVisible());
+
+    // The seller analysis of a handed-over item: its own window comes back instead.
+    later.handedOverAnalysis = true;
+    TLMainItems::GridViewMode = 2;
+    key(w, Qt::Key_Escape);
+    EXPECT_EQ(TLMainItems::GridViewMode, 0);
+    EXPECT_FALSE(w.isVisible());
+    EXPECT_EQ(later.count("Show_Item_Feedback"), 1);
+}
+
+TEST_F(Commands, TheUpdateButtons) {
+    TLMain& w = loadQuiet();
+    // A bid a minute away: no manual refresh (the debug mode may).
+    TLMainState::MinuteWarningGiven = -1;
+    w.Toolbar1_ButtonClick("UpdateAll");
+    EXPECT_EQ(w.statusText(), "Bids Pending! Manual Item Updates are Disabled.");
+    EXPECT_EQ(TLMainState::AutoUpdateDue, 0);
+    TLMainState::MinuteWarningGiven = 0;
+
+    // An empty list: nothing.
+    w.Toolbar1_ButtonClick("UpdateAll");
+    EXPECT_EQ(TLMainState::AutoUpdateDue, 0);
+
+    addItem("100", 3600);
+    w.Toolbar1_ButtonClick("UpdateAll");
+    EXPECT_EQ(TLMainState::AutoUpdateDue, -1);
+    EXPECT_EQ(TLMainState::ManualUpdateRequest, -1);
+
+    // Pressed again while a refresh runs, it stops the refresh.
+    TLMainState::AutoUpdateDue = 0;
+    TLMainState::UpdateBusy = -1;
+    w.Toolbar1_ButtonClick("UpdateAll");
+    EXPECT_EQ(TLMainState::CancelUpdate, -1);
+    EXPECT_EQ(TLMainState::AutoUpdateDue, 0);
+    TLMainState::UpdateBusy = 0;
+    TLMainState::CancelUpdate = 0;
+
+    // Shift and Ctrl held at the click: the end times only, told at its end.
+    click(w.Toolbar1->widgetForAction(w.toolbarButton("UpdateAll")), Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(w.statusText(), "Ending Time Update Completed....");
+    EXPECT_EQ(TLMainState::AutoUpdateDue, 0);
+    EXPECT_EQ(TLMainState::ManualEndTimeUpdate, 0);
+}
+
+TEST_F(Commands, BidSetupNeedsAUserAndADescriptionOrBidsCell) {
+    modTLC::Set_Config_Value("Categories", "Default", "1");
+    addItem("100", 3600);
+    TLMainItems::Save_Auction_Items();
+    TLMain& w = loadQuiet();
+    TLMainItems::ItemGrid().setRow(1);
+    TLMainItems::ItemGrid().setCol(2);
+    w.setStatus("");
+    w.Toolbar1_ButtonClick("BidSetup");
+    EXPECT_EQ(w.statusText(), "No User! Can't Setup Bid...");
+}
+
+TEST_F(Commands, ButtonsAndTheirPages) {
+    TLMain& w = loadQuiet({{"Locale", "HomeSite", "http://www.ebay.co.uk/"}});
+    later.calls.clear();
+    w.Toolbar1_ButtonClick("Home");
+    EXPECT_EQ(openers.navigated, std::vector<std::string>{"http://www.ebay.co.uk/"});
+    w.Toolbar1_ButtonClick("Search");
+    EXPECT_EQ(openers.newWindows.size(), 1u);
+    w.Toolbar1_ButtonClick("Add");
+    EXPECT_EQ(TLMainState::AddPending, -1);
+    w.Toolbar1_ButtonClick("SetClock");
+    EXPECT_EQ(TLMainState::ManualClockSet, 1);
+    EXPECT_EQ(later.count("SetSysClock"), 1);
+    w.Toolbar1_ButtonClick("myebay");
+    w.Toolbar1_ButtonMenuClick("myebay", 3);
+    EXPECT_EQ(later.calls, (std::vector<std::string>{"SetSysClock", "MyeBayView", "MyeBayFunction 2"}));
+
+    // The alternate browser gets the home page as its argument.
+    modTLC::Set_Config_Value("Options", "AltBrowser", "1");
+    modTLC::Set_Config_Value("Options", "AltBrowserPath", "/usr/bin/otherbrowser");
+    w.Toolbar1_ButtonClick("Home");
+    ASSERT_EQ(openers.started.size(), 1u);
+    EXPECT_EQ(openers.started[0].program, "/usr/bin/otherbrowser");
+    EXPECT_EQ(openers.started[0].arguments, std::vector<std::string>{"http://www.ebay.co.uk/"});
+}
+
+// F6, the count-down label and the menu entry switch the timed refresh; with the shift keys held
+// they make a custom interval.
+TEST_F(Commands, TheTimedRefreshIsSwitchedOrGivenACustomInterval) {
+    TLMain& w = loadQuiet({{"Options", "Refresh", "45"}});
+    key(w, Qt::Key_F6);
+    EXPECT_EQ(TLMainState::AutoUpdateMinutes, 45);
+    EXPECT_EQ(TLMainState::AutoUpdateCountdown, 2700);
+    EXPECT_EQ(w.statusText(), "Auto Update is On...");
+    key(w, Qt::Key_F6);
+    EXPECT_EQ(TLMainState::AutoUpdateMinutes, 0);
+    EXPECT_EQ(TLMainState::AutoUpdateCountdown, 0);
+    EXPECT_EQ(w.TimeToUpdateLab->text(), "00:00");
+    EXPECT_EQ(w.statusText(), "Auto Update is Off...");
+
+    for (int i = 0; i < 3; ++i) key(w, Qt::Key_F6, Qt::ControlModifier);
+    EXPECT_EQ(TLMainState::AutoUpdateMinutes, 15);
+    EXPECT_EQ(TLMainState::AutoUpdateCountdown, 900);
+    EXPECT_EQ(w.statusText(), "Custom Auto Update Time....15 Minutes");
+    key(w, Qt::Key_F6, Qt::ShiftModifier);
+    EXPECT_EQ(TLMainState::AutoUpdateMinutes, 16);
+
+    TLMainState::AutoUpdateMinutes = 1435;
+    TLMainState::AutoUpdateCountdown = 1234;
+    key(w, Qt::Key_F6, Qt::ShiftModifier | Qt::ControlModifier);
+    EXPECT_EQ(w.statusText(), "Custom Auto Update Time....1445 Minutes");
+    EXPECT_EQ(TLMainState::AutoUpdateMinutes, 1440);
+    EXPECT_EQ(TLMainState::AutoUpdateCountdown, 1234);
+
+    // A click on the count-down with Ctrl held is the same as Ctrl+F6.
+    TLMainState::AutoUpdateMinutes = 0;
+    click(w.TimeToUpdateLab, Qt::ControlModifier);
+    EXPECT_EQ(TLMainState::AutoUpdateMinutes, 5);
+    EXPECT_EQ(TLMainState::KeyShiftState, 2);
+}
+
+TEST_F(Commands, APresetOfZeroIsAnError) {
+    TLMain& w = loadQuiet({{"Options", "Refresh", "0"}});
+    w.MnuSubToggleUpdate_Click();
+    EXPECT_EQ(w.statusText(), "Error! Preset Update Time Is Set To Zero!");
+    EXPECT_EQ(TLMainState::AutoUpdateMinutes, 0);
+}
+
+TEST_F(Commands, EscCancelsTheDialAndTheHangUp) {
+    TLMain& w = loadQuiet();
+    modRAS::DialBusy = -1;
+    w.HangupTimer.setEnabled(true);
+    key(w, Qt::Key_Escape);
+    EXPECT_EQ(modRAS::DialCancel, -1);
+    EXPECT_FALSE(w.HangupTimer.enabled());
+    EXPECT_EQ(w.statusText(), "Auto Disconnect Cancelled!");
+    modRAS::ResetDialStateForTests();
+}
+
+TEST_F(Commands, TheLogPaneKeys) {
+    modTLMain::Write_Op_Log("Something happened");
+    TLMain& w = loadQuiet();
+    w.show();
+    key(w, Qt::Key_O, Qt::ControlModifier);
+    ASSERT_TRUE(w.logBoxVisible());
+    EXPECT_NE(w.OpLog->toPlainText().toStdString().find("Something happened"), std::string::npos);
+    key(w, Qt::Key_O, Qt::ControlModifier);
+    EXPECT_FALSE(w.logBoxVisible());
+    key(w, Qt::Key_H, Qt::ControlModifier);
+    EXPECT_TRUE(w.logBoxVisible());
+    w.setStatus("x");
+    key(w, Qt::Key_Escape);
+    EXPECT_FALSE(w.logBoxVisible());
+    EXPECT_EQ(w.statusText(), "");
+
+    key(w, Qt::Key_O, Qt::ControlModifier);
+    key(w, Qt::Key_C, Qt::ShiftModifier);  // Shift+C clears the log, after asking
+    ASSERT_FALSE(boxes.shown().empty());
+    EXPECT_EQ(boxes.shown().back().text, "Clear Operations Log?");
+    EXPECT_EQ(opLog().find("Something happened"), std::string::npos);
+}
+
+TEST_F(Commands, HotKeysForTheWindowSoundAndCategories) {
+    TLMain& w = loadQuiet({{"Options", "Sound", "0"}});
+    w.show();
+    key(w, Qt::Key_F9);
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound"), "1");
+    EXPECT_EQ(w.statusText(), "Sound is On....");
+    key(w, Qt::Key_F8);
+    EXPECT_TRUE(w.isMaximized());
+    key(w, Qt::Key_F8);
+    EXPECT_FALSE(w.isMaximized());
+
+    // A key press ends a repeating sound.
+    TLMainState::SoundPlaying = -1;
+    key(w, Qt::Key_A);
+    EXPECT_EQ(TLMainState::SoundPlaying, 0);
+    EXPECT_EQ(TLMainState::KeyShiftState, 0) << "released";
+}
+
+// The Delete key, "Delete All Auction Items" and the sort menu wait for the work on the items.
+TEST_F(Commands, ItemCommandsWaitForWorkOnTheItems) {
+    addItem("100", 3600);
+    TLMainItems::Save_Auction_Items();
+    TLMain& w = loadQuiet();
+    const std::string store = data.read("Auction Items.dat");
+    struct C { const char* what; std::function<void()> run; };
+    const C cases[] = {
+        {"Delete key", [&] { key(w, Qt::Key_Delete, Qt::ShiftModifier); }},
+        {"Delete All", [&] { w.clickMenu("MnuFileDelAllItems"); }},
+        {"sort entry", [&] { w.Toolbar1_ButtonMenuClick("sort", 2); }},
+    };
+    for (const C& c : cases) {
+        w.setStatus("");
+        boxes.clear();
+        TLMainState::SelectedUpdateBusy = -1;
+        c.run();
+        TLMainState::SelectedUpdateBusy = 0;
+        EXPECT_EQ(w.statusText(), "Busy, Download In Progress....") << c.what;
+        EXPECT_TRUE(boxes.shown().empty()) << c.what;
+        EXPECT_EQ(data.read("Auction Items.dat"), store) << c.what;
+    }
+}
+
+TEST_F(Commands, DeleteAllAsksFirst) {
+    addItem("100", 3600);
+    TLMainItems::Save_Auction_Items();
+    TLMain& w = loadQuiet();
+    boxes.answer(platform::vbCancel);
+    w.clickMenu("MnuFileDelAllItems");
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "Warning! You have requested to delete all auction items! Are you sure?");
+    EXPECT_EQ(boxes.shown()[0].style, 273);
+    EXPECT_EQ(TLMainItems::ItemCount, 1);
+    w.clickMenu("MnuFileDelAllItems");
+    EXPECT_EQ(TLMainItems::ItemCount, 0);
+    EXPECT_EQ(w.statusText(), "All auction items have been deleted!");
+}
+
+// Auto Run: the normal or minimised autostart entry; the ticked entry again takes it away.
+TEST_F(Commands, AutoRunCopiesOrRemovesTheAutostartEntry) {
+    QTemporaryDir config;
+    qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
+    QDir().mkpath(QString::fromStdString(data.path("Startup")));
+    data.write("Startup/TL2StartupNorm.desktop", "[Desktop Entry]\nExec=\"/x/TolvaneRerodeII\"\n");
+    data.write("Startup/TL2StartupMin.desktop", "[Desktop Entry]\nExec=\"/x/TolvaneRerodeII\" /MINIMIZED\n");
+    const QString entry = config.path() + "/autostart/Tolvane Rerode II.desktop";
+    const auto entryText = [&] {
+        QFile f(entry);
+        return f.open(QIODevice::ReadOnly) ? f.readAll().toStdString() : std::string("(none)");
+    };
+    TLMain& w = loadQuiet();
+
+    w.clickMenu("MnuAutoRunOpt1");
+    EXPECT_EQ(entryText(), data.read("Startup/TL2StartupMin.desktop"));
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "AutoRun"), "1");
+    EXPECT_TRUE(w.menuAction("MnuAutoRunOpt1")->isChecked());
+
+    w.clickMenu("MnuAutoRunOpt0");  // the other entry replaces it
+    EXPECT_EQ(entryText(), data.read("Startup/TL2StartupNorm.desktop"));
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "AutoRun"), "0");
+    EXPECT_FALSE(w.menuAction("MnuAutoRunOpt1")->isChecked());
+    EXPECT_TRUE(w.menuAction("MnuAutoRunOpt0")->isChecked());
+
+    w.clickMenu("MnuAutoRunOpt0");  // the ticked entry again: no autostart
+    EXPECT_EQ(entryText(), "(none)");
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "AutoRun"), "");
+    EXPECT_FALSE(w.menuAction("MnuAutoRunOpt0")->isChecked());
+    qunsetenv("XDG_CONFIG_HOME");
+}
+
+TEST_F(Commands, SmallMenuCommands) {
+    const int i = addItem("100", 3600);
+    TLMainItems::Save_Auction_Items();
+    TLMain& w = loadQuiet();
+    later.calls.clear();
+    // The update notes open in the desktop's viewer.
+    w.clickMenu("MnuTitleUpdateInfo");
+    EXPECT_EQ(desktop.opened, std::vector<std::string>{data.path("UpdateInfo.txt")});
+
+    // Photos: the entry names the next action.
+    EXPECT_EQ(w.photosCaption(), "Photos Off");
+    w.mnuTogglePhotos_Click();
+    EXPECT_EQ(TLMainState::PhotoPopupOn, 0);
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "PhotosOn"), "0");
+    EXPECT_EQ(w.photosCaption(), "Photos On");
+    TLMainItems::itemLink<TLMainItems::ItemWindow>().mnuTogglePhotos_Click();  // the item popup's entry
+    EXPECT_EQ(TLMainState::PhotoPopupOn, 1);
+
+    // Copy Description: the title of the item in the item-number box.
+    clipboard.userCopies("before");
+    w.setItemNumberText("999");
+    w.MnuSubPopupCopy_Click();
+    EXPECT_EQ(clipboard.text(), "before") << "no such item";
+    w.setItemNumberText("100");
+    TLMainItems::itemLink<TLMainItems::ItemWindow>().MnuSubPopupCopy_Click();
+    EXPECT_EQ(clipboard.text(), item(i).Title);
+
+    // Keep on top, on and off.
+    w.clickMenu("MnuTitleKOT");
+    EXPECT_EQ(TLMainState::KeepOnTop, -1);
+    EXPECT_TRUE(w.windowFlags() & Qt::WindowStaysOnTopHint);
+    w.clickMenu("MnuTitleKOT");
+    EXPECT_EQ(TLMainState::KeepOnTop, 0);
+
+    w.clickMenu("MnuTitleReportProblem");
+    w.clickMenu("MnuTitleContactUs");
+    w.clickMenu("MnuFileBackup");
+    EXPECT_EQ(later.calls, (std::vector<std::string>{"Report_Problem", "Contact_Us", "MnuFileBackup"}));
+}
+
+// The tray menu's Exit is the Exit command: the pending bids are asked about.
+TEST_F(Commands, TheTrayMenusExitAsksAboutPendingBids) {
+    ScriptedPopupMenus menus;
+    TLMain& w = loadQuiet({{"Options", "BidsPendWarning", "1"}});
+    addArmedItem("100", 3600, 10, "");
+    menus.answer(TLMainTray::kExit);
+    answers.push_back([](Messages& m) { m.clickButton(2); });
+    tray.mouse(platform::kTrayRightButtonUp);
+    QCoreApplication::sendPostedEvents(&w);
+    EXPECT_EQ(messages.size(), 1u);
+    EXPECT_FALSE(logged("Program Ended"));
+}
+
+}  // namespace
