@@ -13,6 +13,7 @@
 #include "app/program_application.h"
 #include "app/program_start.h"
 #include "fake_clock.h"
+#include "installed_program.h"
 #include "foundation/cipher.h"
 #include "foundation/config_store.h"
 #include "foundation/startup.h"
@@ -342,13 +343,10 @@ TEST_F(StartupTest, SiblingVersionsAreCheckedAgainstTheProgram) {
 TEST(ProgramSmoke, RunsOnAnEmptyHomeAndASecondStartHandsOver) {
     TempDataFolder data;
     // Installed as an installer would: the updater beside the program, and the extension.
-    const QString program = QString::fromStdString(data.path("TolvaneRerodeII"));
-    ASSERT_TRUE(QFile::copy(TOLVANE_PROGRAM_BINARY, program));
-    QFile::copy(TOLVANE_PROGRAM_BINARY, QString::fromStdString(data.path("Renewlet")));
-    data.write("libTolvaneRerodeIE.so", "ELF..." + platform::versionMarkerTag() + "3.00" + std::string(1, '\0'));
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("XDG_DATA_HOME", QString::fromStdString(data.home()));
-    env.insert("QT_QPA_PLATFORM", "offscreen");
+    const InstalledProgram installed = Install_Program(data);
+    ASSERT_TRUE(installed.installed);
+    const QString& program = installed.program;
+    const QProcessEnvironment& env = installed.env;
     QProcess first;
     first.setProcessEnvironment(env);
     first.start(program, {});

@@ -1,0 +1,34 @@
+// installed_program.h — the built program installed into a throw-away data folder as an installer
+// would put it (the updater beside it, and the browser extension), and the environment that starts
+// it there, offscreen.
+#pragma once
+
+#include <QFile>
+#include <QProcessEnvironment>
+#include <QString>
+#include <string>
+
+#include "platform/file_version.h"
+#include "temp_data_folder.h"
+
+namespace testsupport {
+
+struct InstalledProgram {
+    QString program;           // the program's file in the data folder
+    QProcessEnvironment env;   // XDG_DATA_HOME of the data folder, the offscreen platform
+    bool installed = false;
+};
+
+inline InstalledProgram Install_Program(const TempDataFolder& data) {
+    InstalledProgram p;
+    p.program = QString::fromStdString(data.path("TolvaneRerodeII"));
+    p.installed = QFile::copy(TOLVANE_PROGRAM_BINARY, p.program);
+    QFile::copy(TOLVANE_PROGRAM_BINARY, QString::fromStdString(data.path("Renewlet")));
+    data.write("libTolvaneRerodeIE.so", "ELF..." + platform::versionMarkerTag() + "3.00" + std::string(1, '\0'));
+    p.env = QProcessEnvironment::systemEnvironment();
+    p.env.insert("XDG_DATA_HOME", QString::fromStdString(data.home()));
+    p.env.insert("QT_QPA_PLATFORM", "offscreen");
+    return p;
+}
+
+}  // namespace testsupport
