@@ -106,8 +106,9 @@ std::string Get_Shipping(bool KeepPage);
 // "Private Listing" or "".
 std::string Get_High_Bidder();
 // The address of the item's picture in Html: a picture-host address that holds the title's safe
-// id (or its first third), else the first quoted src address holding Marker. Title is not changed.
-std::string Get_Photo_URL(std::string_view Html, const std::string& Title, std::string_view Marker);
+// id (or its first third), else the first quoted src address holding Marker. The caller's Title
+// loses its apostrophes, as the safe id drops them (the title is kept that way).
+std::string Get_Photo_URL(std::string_view Html, std::string& Title, std::string_view Marker);
 
 // The item store answers an item's number by its index (for the high-bidder log line of the
 // end-of-auction update). Unset, the number is empty.

@@ -198,9 +198,8 @@ std::string Get_High_Bidder() {
 
 // ---- Photo address ------------------------------------------------------------------------------
 
-std::string Get_Photo_URL(std::string_view Html, const std::string& Title, std::string_view Marker) {
-    std::string title = Title;  // the safe id drops apostrophes: the caller's title keeps them
-    const std::string safe = Safe_Id(title);
+std::string Get_Photo_URL(std::string_view Html, std::string& Title, std::string_view Marker) {
+    const std::string safe = Safe_Id(Title);  // drops the apostrophes of the caller's title too
     const std::string third = vb::Left(safe, vb::CLng(static_cast<double>(safe.size()) / 3.0));
 
     // A picture-host address that holds the title's safe id, or its first third.
