@@ -509,6 +509,7 @@ bool TLMain::eventFilter(QObject* watched, QEvent* e) {
             if (!w || w->window() != this || e == m_lastKeyEvent) break;
             m_lastKeyEvent = e;
             auto* k = static_cast<QKeyEvent*>(e);
+            if (e->type() == QEvent::KeyPress) m_clickModifiers = k->modifiers();  // a menu entry chosen by key
             if (e->type() == QEvent::KeyPress)
                 Form_KeyDown(TLMainKeys::Key_Code(k->key()), TLMainKeys::Shift_State(k->modifiers()));
             else if (!k->isAutoRepeat())

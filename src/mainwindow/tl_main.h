@@ -230,7 +230,6 @@ private:
     QFrame* pinnedFrame(int index) const;
     bool isPhotoWidget(const QObject* o) const;
 
-    QPlainTextEdit* m_opLogEdit() const { return OpLog; }
     std::map<std::string, QAction*> m_actions;
     std::map<std::string, QAction*> m_buttons;
     std::map<int, std::string> m_buttonAtIndex;  // toolbar position (from 1) -> key
@@ -251,7 +250,7 @@ private:
     int m_unloadMode = 0;
     bool m_clipboardChanged = true;  // the clipboard is read again only after a change
     int m_clipboardWatch = 0;
-    Qt::KeyboardModifiers m_clickModifiers = Qt::NoModifier;  // held at the last mouse press
+    Qt::KeyboardModifiers m_clickModifiers = Qt::NoModifier;  // held at the last press of a button or key
     const QEvent* m_lastKeyEvent = nullptr;
     TLMainLayout::WindowLayout Layout{this};
 };

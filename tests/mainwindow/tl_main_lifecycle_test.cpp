@@ -8,6 +8,7 @@
 
 #include "fake_service.h"
 #include "foundation/bid_engine_state.h"
+#include "options/login_form.h"
 #include "tl_main_fixture.h"
 
 using namespace testsupport;
@@ -68,6 +69,28 @@ TEST_F(Lifecycle, TheLoadSetsItsValuesAndEnablesTheHeartbeatLast) {
     EXPECT_EQ(w.DisplayTime.interval(), 1000);
     EXPECT_FALSE(w.ScanItems.enabled()) << "the first tick starts the scheduler";
     EXPECT_TRUE(w.MouseTimer.enabled());
+}
+
+// The last user comes back; one behind the login gate types the password before the load goes on.
+TEST_F(Lifecycle, TheLastUserAndTheLoginGate) {
+    struct C { const char* gate; bool asked; };
+    for (const C& c : {C{"1", true}, C{"0", false}}) {
+        reset();
+        modTLMain::DataFolder = data.dataFolder();
+        int shown = 0;
+        Login::SetShowHookForTests([&shown](Login& dialog) {
+            ++shown;
+            dialog.chooseUser("buyer2");
+            dialog.typePassword("pw2");
+            dialog.LoginCmd_Click();
+        });
+        load({{"Users", "buyer1", "pw1"}, {"Users", "buyer2", "pw2"}, {"LogIn", "buyer1", c.gate},
+              {"LogIn", "buyer2", "1"}, {"Options", "LastUser", "buyer1"}});
+        Login::SetShowHookForTests({});
+        EXPECT_EQ(shown, c.asked ? 1 : 0) << c.gate;
+        EXPECT_EQ(UserState::CurrentUserID, c.asked ? "buyer2" : "buyer1") << c.gate;
+        EXPECT_TRUE(TLMain::instance().DisplayTime.enabled()) << "the load went on";
+    }
 }
 
 TEST_F(Lifecycle, ANonEmptyRefreshPresetIsLeftAlone) {
