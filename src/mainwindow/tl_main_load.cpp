@@ -34,6 +34,7 @@
 #include "items/item_grid_model.h"
 #include "items/item_store.h"
 #include "items/remaining_time.h"
+#include "mainwindow/browser_views.h"
 #include "mainwindow/item_grid_view.h"
 #include "mainwindow/links_searches.h"
 #include "mainwindow/tl_main.h"
@@ -82,6 +83,7 @@ void TLMain::Form_Load() {
     m_links = TLMainWindowLinks::Take_On_Links(this);
     TLMainBids::Attach_Bid_Timers(&ScanItems, &RequestHandler);
     TLMainBids::Install_Bid_Results_Mail(&SendBidResultsTimer);
+    TLMainBrowser::Take_Bid_Results_View();  // a placed bid's result page opens in the browser views
     m_clipboardChanged = true;
     m_clipboardWatch = platform::clipboard().watchChanges([this] { m_clipboardChanged = true; });
 
