@@ -1,6 +1,7 @@
 // TolvaneRerodeII — the main program.
 #include "app/program_application.h"
 #include "app/program_start.h"
+#include "app/stop_signals.h"
 #include "platform/file_version.h"
 
 TOLVANE_VERSION_MARKER(TOLVANE_PROGRAM_VERSION);
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
     programstart::ProgramApplication app(argc, argv);
     app.setApplicationName("TolvaneRerodeII");
     app.setQuitOnLastWindowClosed(false);
+    programstart::Catch_Stop_Signals();
     programstart::Start();
     const int code = app.exec();
     programstart::Finish();

@@ -9,7 +9,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPixmap>
+#include <QDir>
 #include <QProcess>
+#include <QTemporaryDir>
 
 #include "app/program_start.h"
 #include "fake_clock.h"
@@ -127,7 +129,8 @@ TEST_F(MainWindowAcceptance, TheGridShowsLiveRemainingTimes) {
 }
 
 // The installed program, started as ./run.sh starts it (offscreen here), shows the list and runs
-// its heartbeat: its first tick is logged.
+// its heartbeat: its first tick is logged. A stop asked by the system (SIGTERM, as at log-out)
+// ends it normally, taking its lock and socket away.
 TEST(InstalledProgram, StartsOnAPreparedDataFolderAndRunsItsHeartbeat) {
     TempDataFolder data;
     writeItemList(data, QDateTime::currentDateTime());
@@ -136,6 +139,10 @@ TEST(InstalledProgram, StartsOnAPreparedDataFolderAndRunsItsHeartbeat) {
     ASSERT_TRUE(installed.installed);
     QProcessEnvironment& env = installed.env;
     env.insert("LANG", "en_US.UTF-8");
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    QFile::setPermissions(runtime.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
     QProcess running;
     running.setProcessEnvironment(env);
     running.start(installed.program, {});
@@ -148,8 +155,17 @@ TEST(InstalledProgram, StartsOnAPreparedDataFolderAndRunsItsHeartbeat) {
         running.waitForFinished(100);
     EXPECT_NE(log().find(" - Program Started - 3.43 - "), std::string::npos) << running.readAllStandardError().toStdString();
     EXPECT_EQ(running.state(), QProcess::Running);
-    running.kill();
-    running.waitForFinished(10000);
+    EXPECT_FALSE(QDir(runtime.path()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot).isEmpty())
+        << "the running program holds its lock and socket";
+    running.terminate();
+    EXPECT_TRUE(running.waitForFinished(20000));
+    EXPECT_EQ(running.exitStatus(), QProcess::NormalExit);
+    EXPECT_TRUE(QDir(runtime.path()).entryList(QDir::Files | QDir::System | QDir::NoDotAndDotDot).isEmpty())
+        << "a stop asked by the system leaves nothing behind";
+    if (running.state() != QProcess::NotRunning) {
+        running.kill();
+        running.waitForFinished(10000);
+    }
 }
 
 }  // namespace
