@@ -6,6 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include "foundation/config_store.h"
+
 namespace programstart {
 namespace {
 
@@ -26,7 +28,9 @@ void Catch_Stop_Signals() {
         char buffer[16];
         while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {
         }
-        // Every event loop, nested ones too, ends; the start-up's finish then cleans up.
+        // Settings changed since the last save are not lost; then every event loop, nested ones
+        // too, ends and the start-up's finish cleans up.
+        if (modTLC::ConfigDirty) modTLC::Save_Config_File();
         QCoreApplication::exit(0);
     });
     struct sigaction sa {};
