@@ -98,6 +98,7 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
     std::string user;
     std::string maxBid;
     std::string quantity;
+    bool armedAtStart = false;  // a timed bid; a Validate or Bid Now of the user's may be unarmed
     int attempt = 0;
     bool abandoned = false;  // the program let go of it (tests): its answer changes nothing
     platform::Timer pause;
@@ -115,7 +116,10 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
     int validatingItem() const {
         const int i = TLMainItems::FindItemIndex(number);
         const AuctionItem* item = Item_At(i);
-        if (!item || item->BidTimeSecs <= 0 || item->BidStatus != "Validating Bid" || item->MaxBid != maxBid ||
+        // A timed bid that the user disarmed meanwhile is dropped; a bid validated at once (not
+        // armed when it started) needs no arming.
+        if (!item || (armedAtStart && item->BidTimeSecs <= 0) || item->BidStatus != "Validating Bid" ||
+            item->MaxBid != maxBid ||
             item->Quantity != quantity || !vb::EqualText(item->UserID, user))
             return 0;
         return i;
@@ -285,6 +289,7 @@ std::shared_ptr<BidRun> newRun(const AuctionItem& item) {
     run->user = item.UserID;
     run->maxBid = item.MaxBid;
     run->quantity = item.Quantity;
+    run->armedAtStart = item.BidTimeSecs > 0;
     runs()[item.ItemNumber] = run;
     return run;
 }

@@ -291,6 +291,37 @@ TEST_F(ValidationTest, OneRequestPerItemAndDiscardedResultsOfAChangedItem) {
     fake->release();
 }
 
+// Validate or Bid Now on an item with no timed bid validates it; a timed bid the user disarms
+// while its offer waits is dropped.
+TEST_F(ValidationTest, AnUnarmedItemIsValidatedAndADisarmedOneIsDropped) {
+    serve();
+    struct Case { const char* name; bool armed; bool disarmMeanwhile; const char* status; bool discarded; };
+    const Case cases[] = {
+        {"validated at once, never armed", false, false, "Bid Validated", false},
+        {"a timed bid disarmed while it waits", true, true, "", true},
+    };
+    for (const Case& c : cases) {
+        TLMainItems::ResetItemStoreForTests();
+        data.write("OperationLog.txt", "");
+        const std::string number = "110000000001";
+        bidPages->setMakeBid(number, MakeBidAnswer::Stall);
+        const int i = arm(number, 10, 3000);
+        if (!c.armed) item(i).BidTimeSecs = 0;
+        TLMainBids::Validate_Bid(i);
+        tick(4, 50);
+        if (c.disarmMeanwhile) {
+            item(i).BidTimeSecs = 0;
+            item(i).BidStatus = "Validating Bid";
+        }
+        bidPages->setMakeBid(number, MakeBidAnswer::Confirm);
+        fake->release();
+        tick(4 * 12, 50);
+        EXPECT_EQ(item(i).BidStatus, c.status) << c.name;
+        EXPECT_EQ(logged("Validation Result Discarded - Item " + number), c.discarded) << c.name << opLog();
+        EXPECT_FALSE(TLMainBids::Bid_Request_Running(number)) << c.name;
+    }
+}
+
 TEST_F(ValidationTest, TheSignInIsSkippedOnlyForAUserWithAValidatedBid) {
     serve();
     modTLC::Set_Config_Value("Users", "alice", "pw2");
