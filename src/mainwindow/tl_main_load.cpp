@@ -39,6 +39,7 @@
 #include "mainwindow/links_searches.h"
 #include "mainwindow/tl_main.h"
 #include "mainwindow/tl_main_links.h"
+#include "mainwindow/tl_main_options_view.h"
 #include "mainwindow/tl_main_services.h"
 #include "options/login_form.h"
 #include "platform/clipboard.h"
@@ -84,6 +85,7 @@ void TLMain::Form_Load() {
     TLMainBids::Attach_Bid_Timers(&ScanItems, &RequestHandler);
     TLMainBids::Install_Bid_Results_Mail(&SendBidResultsTimer);
     TLMainBrowser::Take_Bid_Results_View();  // a placed bid's result page opens in the browser views
+    TLMainOptionsView::Take_On_Options_View(*this);  // the options dialog's colours, widths and sound switch
     m_clipboardChanged = true;
     m_clipboardWatch = platform::clipboard().watchChanges([this] { m_clipboardChanged = true; });
 
@@ -150,14 +152,7 @@ void TLMain::Form_Load() {
 
     // 13. The grid colours; the grid and the item-number box take the grid's background.
     TLMainItems::Read_Grid_Colours();
-    {
-        const QColor back = TLMainItems::Windows_Colour(TLMainItems::ColorGrid);
-        for (QWidget* w : {static_cast<QWidget*>(ItemGrid), static_cast<QWidget*>(ItemNumBox)}) {
-            QPalette p = w->palette();
-            p.setColor(QPalette::Base, back);
-            w->setPalette(p);
-        }
-    }
+    TLMainOptionsView::Take_On_Options_View(*this).setGridBackColour(TLMainItems::ColorGrid);
 
     // 14. The clipboard's automatic add.
     TLMainState::AutoAddOn = settingTrue("Options", "AutoAdd") ? -1 : 0;
@@ -310,6 +305,7 @@ void TLMain::Form_Unload() {
     modTLMain::Unload_Other_Forms(objectName().toStdString());
 
     m_links.reset();
+    TLMainOptionsView::Give_Back_Options_View(*this);
     giveBackItemDuties();
     TLMainLink::releaseDuties(this);
 }
