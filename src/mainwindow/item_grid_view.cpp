@@ -78,6 +78,7 @@ ItemGridView::ItemGridView(ItemGridModel& model, QWidget* parent) : QTableView(p
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     QHeaderView* captions = horizontalHeader();
     captions->setSectionResizeMode(QHeaderView::Fixed);
+    captions->setMinimumSectionSize(1);  // the narrow alarm column keeps its own width
     captions->setHighlightSections(false);
     captions->setSectionsClickable(true);
     // A caption click sorts; it does not select the column.
