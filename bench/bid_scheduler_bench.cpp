@@ -3,6 +3,8 @@
 // Bound: well under 1 ms a tick (it runs four times a second).
 #include <benchmark/benchmark.h>
 
+#include "qt_bench_main.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QTemporaryDir>
@@ -59,10 +61,4 @@ BENCHMARK(BM_SchedulerTick)->Args({10000, 100})->Args({1000, 10})->Unit(benchmar
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TOLVANE_BENCHMARK_MAIN_CORE()

@@ -5,6 +5,8 @@
 // Goal: every arrival inside its second (0 <= offset < 1000 ms).
 #include <benchmark/benchmark.h>
 
+#include "qt_bench_main.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QElapsedTimer>
@@ -117,10 +119,4 @@ BENCHMARK(BM_BidSecondOnTheRealClock)->Args({8, 120})->Iterations(1)->Unit(bench
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TOLVANE_BENCHMARK_MAIN_CORE()

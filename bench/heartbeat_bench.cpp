@@ -4,6 +4,8 @@
 // main window's load over the same list (the start-up the user waits for).
 #include <benchmark/benchmark.h>
 
+#include "qt_bench_main.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QTemporaryDir>
@@ -132,11 +134,4 @@ BENCHMARK(BM_MainWindowLoad)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TOLVANE_BENCHMARK_MAIN_WIDGETS()

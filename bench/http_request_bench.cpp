@@ -3,6 +3,8 @@
 // beside a GET on a kept-alive connection.
 #include <benchmark/benchmark.h>
 
+#include "qt_bench_main.h"
+
 #include <QCoreApplication>
 
 #include "fake_service.h"
@@ -74,10 +76,4 @@ BENCHMARK(BM_HttpsPostOwnConnection)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TOLVANE_BENCHMARK_MAIN_CORE()

@@ -3,6 +3,8 @@
 // Bound: under 50 ms.
 #include <benchmark/benchmark.h>
 
+#include "qt_bench_main.h"
+
 #include <QApplication>
 #include <QDateTime>
 #include <QHeaderView>
@@ -104,11 +106,4 @@ BENCHMARK(BM_LoadItemGridShown)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TOLVANE_BENCHMARK_MAIN_WIDGETS()

@@ -3,6 +3,8 @@
 // Bounds: a save of 1,000 items in a few milliseconds; a sort of 10,000 items under 50 ms.
 #include <benchmark/benchmark.h>
 
+#include "qt_bench_main.h"
+
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QTemporaryDir>
@@ -132,10 +134,4 @@ BENCHMARK(BM_SortItems)->DenseRange(0, 8)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TOLVANE_BENCHMARK_MAIN_CORE()

@@ -1,6 +1,8 @@
 // Start-up to the first window, and configuration reads and writes on a store of a few hundred lines.
 #include <benchmark/benchmark.h>
 
+#include "qt_bench_main.h"
+
 #include <QApplication>
 #include <QTemporaryDir>
 #include <cstdlib>
@@ -77,11 +79,4 @@ BENCHMARK(BM_ConfigSave)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    ::setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
+TOLVANE_BENCHMARK_MAIN_WIDGETS()
