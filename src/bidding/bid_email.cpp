@@ -63,6 +63,9 @@ bool Email_Settings_OK() {
            !remote("ActPass").empty() && !remote("ActSMTPPort", "25").empty();
 }
 
+// The options page's test mail: the user asked for it and waits for its answer, so it sends one
+// message after another (3 s apart) in a yielding wait. Bid results never come here: they go
+// through the queue and Start_Send_Email.
 void Test_Email() {
     if (remote("ActName").empty()) {
         platform::MsgBox("No User Email Account Name Found!", platform::vbSystemModal);

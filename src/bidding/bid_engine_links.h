@@ -9,6 +9,8 @@
 // user: the scheduler and the bid routines never stop for an answer.
 #pragma once
 
+#include "foundation/duty_links.h"
+
 #include <string>
 
 namespace TLMainBids {
@@ -89,25 +91,15 @@ public:
     virtual void Show_Missed_Bid(const std::string& text);
 };
 
-namespace detail {
-template <class Link>
-Link*& held() {
-    static Link* link = nullptr;
-    return link;
-}
-}  // namespace detail
-
 // The duty as its owner carries it out; the default stand-in when nobody registered.
 template <class Link>
 Link& bidLink() {
-    static Link none;
-    Link* l = detail::held<Link>();
-    return l ? *l : none;
+    return DutyLinks::dutyLink<Link>();
 }
 // `link` takes on the duty (nullptr: nobody).
 template <class Link>
 void setBidLink(Link* link) {
-    detail::held<Link>() = link;
+    DutyLinks::setDutyLink<Link>(link);
 }
 
 }  // namespace TLMainBids

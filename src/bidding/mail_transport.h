@@ -69,7 +69,8 @@ public:
 std::shared_ptr<MailSend> Start_Mail_Send(const SmtpAccount& account, const MailMessage& message,
                                           std::function<void(const MailResult&)> done);
 
-// The blocking form: waits (yielding to the event loop) for the send's result.
+// The blocking form: waits (yielding to the event loop) for the send's result. Only for what the
+// user asked for and waits on (the test mail); the result mails use Start_Mail_Send.
 MailResult Send_Mail_Wait(const SmtpAccount& account, const MailMessage& message);
 
 // The whole message as it goes to the server (headers, a blank line, the body; CR LF lines).

@@ -1,16 +1,12 @@
 #include "items/item_grid_link.h"
 
 #include "foundation/config_store.h"
+#include "foundation/duty_links.h"
 #include "foundation/vb.h"
 
 namespace TLMainItems {
-namespace {
-ItemGridLink g_none;
-ItemGridLink* g_grid = nullptr;
-}  // namespace
-
-ItemGridLink& itemGrid() { return g_grid ? *g_grid : g_none; }
-void registerItemGrid(ItemGridLink* grid) { g_grid = grid; }
+ItemGridLink& itemGrid() { return DutyLinks::dutyLink<ItemGridLink>(); }
+void registerItemGrid(ItemGridLink* grid) { DutyLinks::setDutyLink(grid); }
 
 void Read_Grid_Colours() {
     struct Colour { const char* key; long* value; long def; };

@@ -7,6 +7,8 @@
 // that install no stand-in, the duty does nothing and reads empty or false.
 #pragma once
 
+#include "foundation/duty_links.h"
+
 #include <ostream>
 #include <string>
 #include <vector>
@@ -93,25 +95,15 @@ public:
     virtual void placeList(const TwipRect& area, bool visible) {}
 };
 
-namespace detail {
-template <class Link>
-Link*& heldItemLink() {
-    static Link* link = nullptr;
-    return link;
-}
-}  // namespace detail
-
 // The duty as its owner carries it out; a stand-in that does nothing when nobody took it on.
 template <class Link>
 Link& itemLink() {
-    static Link none;
-    Link* l = detail::heldItemLink<Link>();
-    return l ? *l : none;
+    return DutyLinks::dutyLink<Link>();
 }
 // `link` takes on the duty (nullptr: nobody).
 template <class Link>
 void setItemLink(Link* link) {
-    detail::heldItemLink<Link>() = link;
+    DutyLinks::setDutyLink<Link>(link);
 }
 
 }  // namespace TLMainItems

@@ -1,12 +1,9 @@
 #include "items/item_windows.h"
 
-namespace TLMainItems {
-namespace {
-ItemWindows g_none;
-ItemWindows* g_windows = nullptr;
-}  // namespace
+#include "foundation/duty_links.h"
 
-ItemWindows& itemWindows() { return g_windows ? *g_windows : g_none; }
-void registerItemWindows(ItemWindows* windows) { g_windows = windows; }
+namespace TLMainItems {
+ItemWindows& itemWindows() { return DutyLinks::dutyLink<ItemWindows>(); }
+void registerItemWindows(ItemWindows* windows) { DutyLinks::setDutyLink(windows); }
 
 }  // namespace TLMainItems
