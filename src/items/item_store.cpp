@@ -6,6 +6,7 @@
 #include <iterator>
 
 #include "foundation/logs.h"
+#include "foundation/program_end.h"
 #include "foundation/startup.h"
 #include "foundation/vb.h"
 #include "foundation/whole_file.h"
@@ -191,7 +192,21 @@ std::string Item_Store_Bytes() {
     return out;
 }
 
+// A bid whose request is out ("Validating Bid", "Placing Bid") is on disk however the program
+// ends, so the next start knows it may have gone out (and fetches its result) rather than bidding
+// again.
+void Save_Items_At_Program_End() {
+    for (int i = 1; i <= ItemCount; ++i) {
+        const std::string& status = Items[static_cast<size_t>(i)].BidStatus;
+        if (status == "Placing Bid" || status == "Validating Bid") {
+            Save_Auction_Items();
+            return;
+        }
+    }
+}
+
 void Load_Auction_Items() {
+    modTLMain::On_Program_End("items", Save_Items_At_Program_End);
     Items.assign(1, AuctionItem{});
     ItemCount = 0;
     g_foreignCopyDue = false;
@@ -275,6 +290,7 @@ bool Valid_Item_Number(std::string_view itemNumber) {
 }
 
 void ResetItemStoreForTests() {
+    modTLMain::Forget_Program_End("items");
     Items.assign(1, AuctionItem{});
     ItemCount = 0;
     AddedItemNumber.clear();

@@ -14,6 +14,7 @@
 #include "foundation/bid_engine_state.h"
 #include "foundation/config_store.h"
 #include "foundation/debug_tools.h"
+#include "foundation/program_end.h"
 #include "foundation/locale_dates.h"
 #include "foundation/logs.h"
 #include "foundation/message_dialog.h"
@@ -298,6 +299,7 @@ void TLMain::Form_Unload() {
     m_clipboardWatch = 0;
 
     if (modTLC::ConfigDirty == 1) modTLC::Save_Config_File();
+    modTLMain::Run_Program_End_Saves();
     modPwrCtrl::UnSubClass_Window(this);
     modSysTray::Delete_Tray_Icon();
     modWinInet::Close_Session();

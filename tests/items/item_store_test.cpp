@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 
 #include "foundation/logs.h"
+#include "foundation/program_end.h"
 #include "items/item_store.h"
 #include "items_fixture.h"
 
@@ -92,6 +93,23 @@ TEST_F(ItemStoreTest, AnEmptyListIsOneHeaderRecordOf93Bytes) {
     Load_Auction_Items();
     EXPECT_EQ(ItemCount, 0);
     EXPECT_EQ(Items.size(), 1u);
+}
+
+// However the program ends (its window, a stop asked by the system, the session's end), a bid whose
+// offer may be out reaches the disk; a list with none is left as it is.
+TEST_F(ItemStoreTest, TheProgramsEndSavesABidWhoseRequestIsOut) {
+    add("111");
+    ASSERT_TRUE(Save_Auction_Items());
+    Load_Auction_Items();
+    const std::string before = data.read(kItemStoreFile);
+    item(1).CommentText = "unsaved";
+    modTLMain::Run_Program_End_Saves();
+    EXPECT_EQ(data.read(kItemStoreFile), before) << "nothing in flight: nothing written";
+
+    item(1).BidStatus = "Placing Bid";
+    modTLMain::Run_Program_End_Saves();
+    Load_Auction_Items();
+    EXPECT_EQ(item(1).BidStatus, "Placing Bid");
 }
 
 TEST_F(ItemStoreTest, NonAsciiTextsRoundTripAndTheirLengthsCountBytes) {
