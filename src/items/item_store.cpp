@@ -195,6 +195,8 @@ std::string Item_Store_Bytes() {
 // A bid whose request is out ("Validating Bid", "Placing Bid") is on disk however the program
 // ends, so the next start knows it may have gone out (and fetches its result) rather than bidding
 // again.
+long g_saveCount = 0;
+
 void Save_Items_At_Program_End() {
     for (int i = 1; i <= ItemCount; ++i) {
         const std::string& status = Items[static_cast<size_t>(i)].BidStatus;
@@ -248,7 +250,10 @@ void Load_Auction_Items() {
                                 std::to_string(count) + " Items");
 }
 
+long Item_Store_Save_Count() { return g_saveCount; }
+
 bool Save_Auction_Items() {
+    ++g_saveCount;
     if (g_foreignCopyDue) {
         if (!copyForeignFileAside()) {
             modTLMain::Write_Error_Log("Auction Items File Of Version " + g_foreignVersion +

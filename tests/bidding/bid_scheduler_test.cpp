@@ -105,6 +105,19 @@ TEST_F(SchedulerTest, AMissedBidClosesOnceWithALogLineAndOneMessage) {
     EXPECT_EQ(byNumber("110000000001").BidStatus, "Item Closed");
 }
 
+// A first tick after a long absence closes every missed bid in one pass and saves the list once.
+TEST_F(SchedulerTest, ThePassThatClosesManyMissedBidsSavesOnce) {
+    for (int k = 0; k < 20; ++k) arm("1200000000" + std::to_string(10 + k), 10, -100 - k);
+    const long before = TLMainItems::Item_Store_Save_Count();
+    tick(1);
+    for (int i = 1; i <= TLMainItems::ItemCount; ++i) EXPECT_EQ(item(i).BidStatus, "Item Closed") << i;
+    EXPECT_EQ(TLMainItems::Item_Store_Save_Count() - before, 1);
+    tick(4);
+    EXPECT_EQ(TLMainItems::Item_Store_Save_Count() - before, 1) << "nothing changed: nothing saved";
+    TLMainItems::Load_Auction_Items();
+    EXPECT_EQ(byNumber("120000000010").BidStatus, "Item Closed");
+}
+
 TEST_F(SchedulerTest, ARequestRunningAtTheEndFinishesItsOwnStatus) {
     serve();
     const int i = arm("110000000001", 3, 40);
