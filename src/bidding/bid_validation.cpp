@@ -263,7 +263,7 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
         TLMainItems::Save_Auction_Items();
         if (page.empty()) status(noAnswer);
 
-        const std::string text = modPageParser::Inner_Text(page);
+        const std::string text = modPageParser::Answer_Page_Text(page);
         std::string message;
         if (const long out = vb::InStr(text, "You've just been outbid", vb::Text); out > 0) {
             const long cur = vb::InStr(out, text, "Current bid:", vb::Text);
