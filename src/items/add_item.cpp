@@ -127,6 +127,8 @@ void downloadPhoto(const std::string& url, const std::string& number) {
                                std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
 }
 
+void Show_Bid_Form_After_Comment();
+
 bool addItem(const std::string& number) {
     readItemSiteBase();
     if (!UseHandoverTitle) {
@@ -221,15 +223,34 @@ bool addItem(const std::string& number) {
     Play_Event_Sound("DLComplete");
     itemGrid().loadItemGrid();
     TLMainState::TrayTipCountdown = 3;
+    const bool bidSetup = Config_True("Options", "ShowBidSetup", true) && !page.fixedPrice;
+    if (!bidSetup) AddedItemNumber.clear();
     if (Config_True("Options", "AutoComment", false)) {
+        // The comment window comes first and the bid set-up after it; the add has ended meanwhile,
+        // so no request waits on the user's typing.
         itemWindows().showCommentWindow(FindItemIndex(number));
-        platform::timers().waitUntil([] { return !itemWindows().commentWindowOpen(); }, 7LL * 24 * 3600 * 1000);
+        if (bidSetup) Show_Bid_Form_After_Comment();
+        return true;
     }
-    if (Config_True("Options", "ShowBidSetup", true) && !page.fixedPrice)
-        itemWindows().showBidForm();
-    else
-        AddedItemNumber.clear();
+    if (bidSetup) itemWindows().showBidForm();
     return true;
+}
+
+platform::Timer& commentWatch() {
+    static auto* t = new platform::Timer();
+    return *t;
+}
+
+// Shows the bid set-up for the item just added once the comment window has closed.
+void Show_Bid_Form_After_Comment() {
+    platform::Timer& t = commentWatch();
+    t.setHandler([] {
+        if (itemWindows().commentWindowOpen()) return;
+        commentWatch().setEnabled(false);
+        if (!AddedItemNumber.empty()) itemWindows().showBidForm();
+    });
+    t.setInterval(100);
+    t.setEnabled(true);
 }
 
 long errorNumber(const std::exception& e) {
