@@ -1,0 +1,19 @@
+// maintenance_duty.h — the maintenance commands as the main window reaches them
+// (TLMainServices::Maintenance): the item-list exports by their menu names.
+#pragma once
+
+#include <string>
+
+#include "mainwindow/tl_main_services.h"
+
+namespace Maintenance {
+
+class MaintenanceDuty final : public TLMainServices::Maintenance {
+public:
+    void Menu_Command(const std::string& Name) override;
+};
+
+// Takes the duty on for the life of the program.
+void Register_Maintenance();
+
+}  // namespace Maintenance
