@@ -1,6 +1,7 @@
 #include "maintenance/maintenance_duty.h"
 
 #include "maintenance/item_list_export.h"
+#include "maintenance/user_files.h"
 
 namespace Maintenance {
 
@@ -13,7 +14,17 @@ void MaintenanceDuty::Menu_Command(const std::string& Name) {
         Export_Item_List(ListExport::CategoryText);
     else if (Name == "MnuFileCategoryTab")
         Export_Item_List(ListExport::CategoryTab);
+    else if (Name == "MnuFileBackup")
+        MnuTitleBackup_Click();
+    else if (Name == "MnuFileRestore")
+        MnuTitleRestore_Click();
+    else if (Name == "MnuFileExportItems")
+        MnuTitleExportItems_Click();
+    else if (Name == "MnuFileImportItems")
+        MnuTitleImportItems_Click();
 }
+
+void MaintenanceDuty::BackupFiles(const std::string& Mode) { ::Maintenance::BackupFiles(Mode); }
 
 void Register_Maintenance() {
     static MaintenanceDuty duty;

@@ -1,5 +1,6 @@
 // maintenance_duty.h — the maintenance commands as the main window reaches them
-// (TLMainServices::Maintenance): the item-list exports by their menu names.
+// (TLMainServices::Maintenance): the item-list exports, backup, restore and
+// the item-file transfer by their menu names, and the daily backup.
 #pragma once
 
 #include <string>
@@ -10,6 +11,7 @@ namespace Maintenance {
 
 class MaintenanceDuty final : public TLMainServices::Maintenance {
 public:
+    void BackupFiles(const std::string& Mode) override;
     void Menu_Command(const std::string& Name) override;
 };
 
