@@ -1,6 +1,7 @@
 #include "maintenance/maintenance_duty.h"
 
 #include "maintenance/item_list_export.h"
+#include "maintenance/report_problem.h"
 #include "maintenance/user_files.h"
 
 namespace Maintenance {
@@ -24,6 +25,8 @@ void MaintenanceDuty::Menu_Command(const std::string& Name) {
         MnuTitleImportItems_Click();
 }
 
+void MaintenanceDuty::Report_Problem() { modReportProblem::Report_Problem(); }
+void MaintenanceDuty::Contact_Us() { modReportProblem::Contact_Us(); }
 void MaintenanceDuty::BackupFiles(const std::string& Mode) { ::Maintenance::BackupFiles(Mode); }
 
 void Register_Maintenance() {

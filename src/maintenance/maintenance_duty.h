@@ -12,6 +12,8 @@ namespace Maintenance {
 class MaintenanceDuty final : public TLMainServices::Maintenance {
 public:
     void BackupFiles(const std::string& Mode) override;
+    void Report_Problem() override;
+    void Contact_Us() override;
     void Menu_Command(const std::string& Name) override;
 };
 
