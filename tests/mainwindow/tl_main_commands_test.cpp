@@ -11,6 +11,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <optional>
+
 #include "bidding/dial_state.h"
 #include "foundation/bid_engine_state.h"
 #include "foundation/logs.h"
@@ -245,6 +247,29 @@ TEST_F(Commands, HotKeysForTheWindowSoundAndCategories) {
     key(w, Qt::Key_A);
     EXPECT_EQ(TLMainState::SoundPlaying, 0);
     EXPECT_EQ(TLMainState::KeyShiftState, 0) << "released";
+}
+
+// The window system may hand each new key at the address of the one before: every delivery is a
+// key of its own, while a key that the focused control passes up to its parents acts once.
+TEST_F(Commands, EveryKeyActsOnceEvenAtAReusedAddress) {
+    TLMain& w = loadQuiet({{"Options", "Sound", "0"}});
+    w.show();
+    std::optional<QKeyEvent> slot;  // every event of the window system in one place
+    const char* expected[] = {"1", "0", "1"};
+    for (const char* sound : expected) {
+        slot.emplace(QEvent::KeyPress, Qt::Key_F9, Qt::NoModifier);
+        QApplication::sendEvent(w.ItemNumBox, &*slot);
+        slot.emplace(QEvent::KeyRelease, Qt::Key_F9, Qt::NoModifier);
+        QApplication::sendEvent(w.ItemNumBox, &*slot);
+        EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound"), sound);
+    }
+
+    // F9 is not the box's: it goes on to the box's parents and still switches the sound once.
+    QWidget* parent = w.ItemNumBox->parentWidget();
+    ASSERT_NE(parent, nullptr);
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_F9, Qt::NoModifier);
+    QApplication::sendEvent(w.ItemNumBox, &again);
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound"), "0");
 }
 
 // The Delete key, "Delete All Auction Items" and the sort menu wait for the work on the items.
