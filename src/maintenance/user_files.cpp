@@ -8,6 +8,7 @@
 #include "foundation/config_store.h"
 #include "foundation/logs.h"
 #include "foundation/main_window_link.h"
+#include "foundation/program_end.h"
 #include "foundation/startup.h"
 #include "foundation/vb.h"
 #include "foundation/whole_file.h"
@@ -82,12 +83,15 @@ std::string joined(const std::vector<std::string>& lines) {
 }
 
 bool exitWithoutSaving() {
+    // The restored files are what the next start reads: neither the settings nor the list in
+    // memory may be saved over them on the way out.
+    modTLC::ConfigDirty = 0;
+    modTLC::ConfigSaveCountdown = 0;
+    modTLMain::Forget_Program_End("items");
     if (g_restoreExit) return g_restoreExit();
     if (!TLMain::loaded()) return true;
-    TLMain& w = TLMain::instance();
     TLMainState::ForceExit = true;
-    modTLC::ConfigDirty = 0;  // the restored configuration is what the next start reads
-    w.Exit_Program();
+    TLMain::instance().Exit_Program();
     return true;
 }
 

@@ -6,6 +6,7 @@
 #include "fake_desktop_files.h"
 #include "foundation/config_store.h"
 #include "foundation/main_window_link.h"
+#include "foundation/program_end.h"
 #include "foundation/startup.h"
 #include "foundation/whole_file.h"
 #include "items/auction_item.h"
@@ -77,11 +78,15 @@ TEST_F(UserFilesTest, BackupChangeRestoreBringsTheFilesBackAndKeepsTheCurrentOne
 
     data.write("tl2cf.dat", "config two");
     storeItems({{"1001", "Home"}, {"1002", "Books"}});
+    const std::string storeTwo = data.read(kItemStoreFile);
     duty.Menu_Command("MnuFileBackup");  // a second generation: the first is kept
     EXPECT_EQ(data.read("Backup/previous/tl2cf.dat"), "config one");
     EXPECT_EQ(data.read("Backup/tl2cf.dat"), "config two");
 
     data.write("tl2cf.dat", "config three");
+    Load_Auction_Items();  // the list in memory, saved at the program's end
+    Items[1].Title = "changed after the backup";
+    modTLC::ConfigDirty = 1;
     boxes.answer(platform::vbCancel);
     duty.Menu_Command("MnuFileRestore");
     EXPECT_EQ(data.read("tl2cf.dat"), "config three");
@@ -94,6 +99,9 @@ TEST_F(UserFilesTest, BackupChangeRestoreBringsTheFilesBackAndKeepsTheCurrentOne
     EXPECT_EQ(data.read("Backup/before-restore/tl2cf.dat"), "config three");
     EXPECT_EQ(data.read("ItemHistory.txt"), "history one");
     EXPECT_EQ(exits, 1);
+    modTLMain::Run_Program_End_Saves();  // the way out saves neither the list nor the settings
+    EXPECT_EQ(data.read(kItemStoreFile), storeTwo);
+    EXPECT_EQ(modTLC::ConfigDirty, 0);
     ASSERT_EQ(boxes.shown().size(), 3u);
     EXPECT_EQ(boxes.shown()[1].title, "Restore");
     EXPECT_EQ(boxes.shown()[2].text, "Your user files have been restored. Restart program after exit.");
