@@ -1,6 +1,7 @@
 #include "maintenance/maintenance_duty.h"
 
 #include "maintenance/item_list_export.h"
+#include "maintenance/item_printing.h"
 #include "maintenance/report_problem.h"
 #include "maintenance/user_files.h"
 
@@ -15,6 +16,12 @@ void MaintenanceDuty::Menu_Command(const std::string& Name) {
         Export_Item_List(ListExport::CategoryText);
     else if (Name == "MnuFileCategoryTab")
         Export_Item_List(ListExport::CategoryTab);
+    else if (Name == "MnuFilePrintAll")
+        Print_Items(PrintChoice::All);
+    else if (Name == "MnuFilePrintCategory")
+        Print_Items(PrintChoice::Category);
+    else if (Name == "MnuFilePrintSelected")
+        Print_Items(PrintChoice::Selected);
     else if (Name == "MnuFileBackup")
         MnuTitleBackup_Click();
     else if (Name == "MnuFileRestore")
