@@ -2,6 +2,7 @@
 
 #include "maintenance/item_list_export.h"
 #include "maintenance/item_printing.h"
+#include "maintenance/page_export.h"
 #include "maintenance/report_problem.h"
 #include "maintenance/user_files.h"
 
@@ -22,6 +23,10 @@ void MaintenanceDuty::Menu_Command(const std::string& Name) {
         Print_Items(PrintChoice::Category);
     else if (Name == "MnuFilePrintSelected")
         Print_Items(PrintChoice::Selected);
+    else if (Name == "MnuFileExportText")
+        MnuSubExport_Click(0);
+    else if (Name == "MnuFileExportImages")
+        MnuSubExport_Click(1);
     else if (Name == "MnuFileBackup")
         MnuTitleBackup_Click();
     else if (Name == "MnuFileRestore")

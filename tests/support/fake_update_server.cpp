@@ -2,6 +2,7 @@
 
 #include <httplib.h>
 
+#include <chrono>
 #include <thread>
 
 namespace testsupport {
@@ -35,6 +36,7 @@ FakeUpdateServer::FakeUpdateServer() : d(std::make_unique<Impl>()) {
     });
     d->port = d->server.bind_to_any_port("127.0.0.1");
     d->thread = std::thread([this] { d->server.listen_after_bind(); });
+    while (!d->server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));  // stop() needs a running loop
 }
 
 FakeUpdateServer::~FakeUpdateServer() {
