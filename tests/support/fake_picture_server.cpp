@@ -1,23 +1,18 @@
 #include "fake_picture_server.h"
 
-#include <httplib.h>
-
-#include <chrono>
-#include <thread>
+#include "fake_local_http.h"
 
 namespace testsupport {
 
 struct FakePictureServer::Impl {
-    httplib::Server server;
-    std::thread thread;
-    int port = 0;
     mutable std::mutex lock;
     std::map<std::string, std::string> files;
     std::map<std::string, int> counts;
+    LocalHttpServer http;  // last: stopped before the tables go
 };
 
 FakePictureServer::FakePictureServer() : d(std::make_unique<Impl>()) {
-    d->server.Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
+    d->http.server.Get(R"(/.*)", [this](const httplib::Request& req, httplib::Response& res) {
         std::lock_guard<std::mutex> g(d->lock);
         ++d->counts[req.path];
         const auto it = d->files.find(req.path);
@@ -27,17 +22,12 @@ FakePictureServer::FakePictureServer() : d(std::make_unique<Impl>()) {
         }
         res.set_content(it->second, "image/jpeg");
     });
-    d->port = d->server.bind_to_any_port("127.0.0.1");
-    d->thread = std::thread([this] { d->server.listen_after_bind(); });
-    while (!d->server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));  // stop() needs a running loop
+    d->http.start();
 }
 
-FakePictureServer::~FakePictureServer() {
-    d->server.stop();
-    if (d->thread.joinable()) d->thread.join();
-}
+FakePictureServer::~FakePictureServer() = default;
 
-std::string FakePictureServer::base() const { return "http://127.0.0.1:" + std::to_string(d->port); }
+std::string FakePictureServer::base() const { return d->http.base(); }
 
 void FakePictureServer::serve(const std::string& path, const std::string& bytes) {
     std::lock_guard<std::mutex> g(d->lock);

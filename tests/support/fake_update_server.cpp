@@ -1,23 +1,18 @@
 #include "fake_update_server.h"
 
-#include <httplib.h>
-
-#include <chrono>
-#include <thread>
+#include "fake_local_http.h"
 
 namespace testsupport {
 
 struct FakeUpdateServer::Impl {
-    httplib::Server server;
-    std::thread thread;
-    int port = 0;
     mutable std::mutex lock;
     std::map<std::string, std::string> answers;
     std::vector<Asked> asked;
+    LocalHttpServer http;  // last: stopped before the tables go
 };
 
 FakeUpdateServer::FakeUpdateServer() : d(std::make_unique<Impl>()) {
-    d->server.Get("/tl2update", [this](const httplib::Request& req, httplib::Response& res) {
+    d->http.server.Get("/tl2update", [this](const httplib::Request& req, httplib::Response& res) {
         const std::string query = req.get_param_value("q");
         std::lock_guard<std::mutex> g(d->lock);
         d->asked.push_back({query, req.get_header_value("User-Agent")});
@@ -34,17 +29,12 @@ FakeUpdateServer::FakeUpdateServer() : d(std::make_unique<Impl>()) {
         }
         res.set_content(*best, "text/plain");
     });
-    d->port = d->server.bind_to_any_port("127.0.0.1");
-    d->thread = std::thread([this] { d->server.listen_after_bind(); });
-    while (!d->server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));  // stop() needs a running loop
+    d->http.start();
 }
 
-FakeUpdateServer::~FakeUpdateServer() {
-    d->server.stop();
-    if (d->thread.joinable()) d->thread.join();
-}
+FakeUpdateServer::~FakeUpdateServer() = default;
 
-std::string FakeUpdateServer::address() const { return "http://127.0.0.1:" + std::to_string(d->port) + "/tl2update"; }
+std::string FakeUpdateServer::address() const { return d->http.base() + "/tl2update"; }
 
 void FakeUpdateServer::answer(const std::string& prefix, const std::string& body) {
     std::lock_guard<std::mutex> g(d->lock);
