@@ -2,6 +2,7 @@
 
 #include "foundation/startup.h"
 #include "foundation/startup_windows.h"
+#include "maintenance/maintenance_duty.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/tl_main.h"
 #include "options/new_setup.h"
@@ -24,6 +25,7 @@ void showMainWindow() {
 void Start() {
     NewSetup::SetShowMainWindow(showMainWindow);
     Setup::Register_Options_Link();
+    Maintenance::Register_Maintenance();
     modTLMain::StartupWindows windows;
     windows.loadNewSetup = [] { NewSetup::instance(); };
     windows.loadSplash = [] {

@@ -1,0 +1,23 @@
+// maintenance_duty.h — the maintenance commands as the main window reaches them
+// (TLMainServices::Maintenance): the item-list exports, backup, restore and
+// the item-file transfer by their menu names, and the daily backup.
+#pragma once
+
+#include <string>
+
+#include "mainwindow/tl_main_services.h"
+
+namespace Maintenance {
+
+class MaintenanceDuty final : public TLMainServices::Maintenance {
+public:
+    void BackupFiles(const std::string& Mode) override;
+    void Report_Problem() override;
+    void Contact_Us() override;
+    void Menu_Command(const std::string& Name) override;
+};
+
+// Takes the duty on for the life of the program.
+void Register_Maintenance();
+
+}  // namespace Maintenance

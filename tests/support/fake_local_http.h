@@ -1,0 +1,34 @@
+// fake_local_http.h — an httplib server on 127.0.0.1 that runs on its own thread from start()
+// until the object goes (the test servers' common part).
+#pragma once
+
+#include <httplib.h>
+
+#include <chrono>
+#include <string>
+#include <thread>
+
+namespace testsupport {
+
+class LocalHttpServer {
+public:
+    ~LocalHttpServer() {
+        server.stop();
+        if (m_thread.joinable()) m_thread.join();
+    }
+    // Listens on a free port; returns once the loop runs (stop() needs a running loop).
+    void start() {
+        m_port = server.bind_to_any_port("127.0.0.1");
+        m_thread = std::thread([this] { server.listen_after_bind(); });
+        while (!server.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    std::string base() const { return "http://127.0.0.1:" + std::to_string(m_port); }
+
+    httplib::Server server;
+
+private:
+    std::thread m_thread;
+    int m_port = 0;
+};
+
+}  // namespace testsupport
