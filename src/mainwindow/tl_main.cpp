@@ -26,6 +26,7 @@
 #include "foundation/window_subclass.h"
 #include "platform/clipboard.h"
 #include "foundation/vb.h"
+#include "items/grid_clicks.h"
 #include "items/add_item.h"
 #include "items/item_grid.h"
 #include "items/item_grid_model.h"
@@ -506,9 +507,8 @@ bool TLMain::eventFilter(QObject* watched, QEvent* e) {
         case QEvent::KeyRelease: {
             // The window sees each key once, before the control that has the focus.
             auto* w = qobject_cast<QWidget*>(watched);
-            if (!w || w->window() != this || e == m_lastKeyEvent) break;
-            m_lastKeyEvent = e;
             auto* k = static_cast<QKeyEvent*>(e);
+            if (!w || w->window() != this || !m_keySight.firstSight(w, k)) break;
             if (e->type() == QEvent::KeyPress) m_clickModifiers = k->modifiers();  // a menu entry chosen by key
             if (e->type() == QEvent::KeyPress)
                 Form_KeyDown(TLMainKeys::Key_Code(k->key()), TLMainKeys::Shift_State(k->modifiers()));
@@ -536,6 +536,9 @@ bool TLMain::eventFilter(QObject* watched, QEvent* e) {
             const Qt::MouseButton b = static_cast<QMouseEvent*>(e)->button();
             ItemGrid_MouseUp(b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : 4);
         }
+    } else if (watched == ItemNumBox && e->type() == QEvent::MouseButtonDblClick) {
+        TLMainItems::ItemNumBox_DblClick();
+        return true;
     } else if (watched == MsgLab && e->type() == QEvent::MouseButtonDblClick) {
         MsgLab_DblClick();
     } else if (watched == TimeIs && e->type() == QEvent::MouseMove) {

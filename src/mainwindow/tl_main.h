@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "foundation/main_window_link.h"
+#include "mainwindow/key_sight.h"
 #include "mainwindow/sounds.h"
 #include "mainwindow/tl_main_state.h"
 #include "mainwindow/window_layout.h"
@@ -251,6 +252,6 @@ private:
     bool m_clipboardChanged = true;  // the clipboard is read again only after a change
     int m_clipboardWatch = 0;
     Qt::KeyboardModifiers m_clickModifiers = Qt::NoModifier;  // held at the last press of a button or key
-    const QEvent* m_lastKeyEvent = nullptr;
+    TLMainKeys::KeySight m_keySight;  // each key once, however it travels
     TLMainLayout::WindowLayout Layout{this};
 };

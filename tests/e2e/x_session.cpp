@@ -1,0 +1,143 @@
+#include "x_session.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QStandardPaths>
+#include <QThread>
+#include <csignal>
+
+namespace testsupport {
+
+bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
+    QElapsedTimer t;
+    t.start();
+    for (;;) {
+        if (done()) return true;
+        if (t.elapsed() >= timeoutMs) return false;
+        QCoreApplication::processEvents();
+        QThread::msleep(50);
+    }
+}
+
+XServer::XServer() {
+    if (QStandardPaths::findExecutable("Xvfb").isEmpty()) {
+        m_error = "Xvfb is not installed";
+        return;
+    }
+    // The server writes the display number it took to our stdout (descriptor 1).
+    m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
+    if (!m_server.waitForStarted(10000)) {
+        m_error = "Xvfb did not start";
+        return;
+    }
+    QByteArray out;
+    const bool ok = waitUntil([&] {
+        m_server.waitForReadyRead(50);
+        out += m_server.readAllStandardOutput();
+        return out.contains('\n') || m_server.state() != QProcess::Running;
+    }, 15000);
+    const QString number = QString::fromLatin1(out).trimmed();
+    if (!ok || number.isEmpty()) {
+        m_error = "Xvfb gave no display: " + m_server.readAllStandardError().toStdString();
+        return;
+    }
+    m_display = ":" + number;
+}
+
+XServer::~XServer() {
+    if (m_server.state() == QProcess::NotRunning) return;
+    m_server.terminate();
+    if (!m_server.waitForFinished(5000)) {
+        m_server.kill();
+        m_server.waitForFinished(5000);
+    }
+}
+
+QString XInput::run(const QStringList& args, bool* ok) const {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", m_display);
+    p.setProcessEnvironment(env);
+    p.start("xdotool", args);
+    const bool finished = p.waitForStarted(5000) && p.waitForFinished(10000);
+    if (!finished) {
+        p.kill();
+        p.waitForFinished(2000);
+    }
+    if (ok) *ok = finished && p.exitStatus() == QProcess::NormalExit && p.exitCode() == 0;
+    return QString::fromLocal8Bit(p.readAllStandardOutput()).trimmed();
+}
+
+qulonglong XInput::waitForWindow(const QString& titleRegex, int timeoutMs) const {
+    qulonglong found = 0;
+    waitUntil([&] {
+        bool ok = false;
+        const QString out = run({"search", "--onlyvisible", "--name", titleRegex}, &ok);
+        if (ok && !out.isEmpty()) found = out.split('\n').first().trimmed().toULongLong();
+        return found != 0;
+    }, timeoutMs);
+    return found;
+}
+
+bool XInput::waitForNoWindow(const QString& titleRegex, int timeoutMs) const {
+    return waitUntil([&] {
+        bool ok = false;
+        const QString out = run({"search", "--onlyvisible", "--name", titleRegex}, &ok);
+        return out.isEmpty();
+    }, timeoutMs);
+}
+
+void XInput::key(qulonglong window, const QString& keys) const {
+    const QString w = QString::number(window);
+    run({"windowraise", w});
+    run({"windowfocus", "--sync", w});
+    run({"key", "--clearmodifiers", "--delay", "60", keys});
+}
+
+void XInput::type(qulonglong window, const QString& text) const {
+    const QString w = QString::number(window);
+    run({"windowfocus", "--sync", w});
+    run({"type", "--delay", "60", text});
+}
+
+void XInput::click(qulonglong window, int x, int y) const {
+    const QString w = QString::number(window);
+    run({"windowraise", w});
+    run({"mousemove", "--window", w, "--sync", QString::number(x), QString::number(y)});
+    run({"click", "1"});
+}
+
+std::string XInput::visibleWindows() const {
+    std::string list;
+    for (const QString& id : run({"search", "--onlyvisible", "--name", "."}).split('\n', Qt::SkipEmptyParts))
+        list += id.toStdString() + " \"" + run({"getwindowname", id}).toStdString() + "\"\n";
+    return list;
+}
+
+void XInput::closeBox(qulonglong window) const { run({"windowclose", QString::number(window)}); }
+
+RunningProgram::RunningProgram(const XServer& x, const TempDataFolder& data, const InstalledProgram& installed,
+                               const std::string& connectTo, const std::string& caFile) {
+    QProcessEnvironment env = installed.env;
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("DISPLAY", x.display());
+    env.insert("XDG_DATA_HOME", QString::fromStdString(data.home()));
+    env.insert("TOLVANE_CONNECT_TO", QString::fromStdString(connectTo));
+    env.insert("CURL_CA_BUNDLE", QString::fromStdString(caFile));
+    env.insert("TZ", "UTC");
+    env.remove("XDG_RUNTIME_DIR");  // the single-instance names stay in the data folder
+    m_process.setProcessEnvironment(env);
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_process.start(installed.program, {});
+    m_process.waitForStarted(10000);
+}
+
+RunningProgram::~RunningProgram() {
+    if (m_process.state() == QProcess::NotRunning) return;
+    m_process.kill();
+    m_process.waitForFinished(5000);
+}
+
+std::string RunningProgram::output() { return m_process.readAll().toStdString(); }
+
+}  // namespace testsupport
