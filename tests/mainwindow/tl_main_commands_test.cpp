@@ -255,6 +255,17 @@ TEST_F(Commands, HotKeysForTheWindowSoundAndCategories) {
     EXPECT_EQ(TLMainState::KeyShiftState, 0) << "released";
 }
 
+// A double click on the item-number box empties it.
+TEST_F(Commands, ADoubleClickEmptiesTheItemNumberBox) {
+    TLMain& w = loadQuiet();
+    w.setItemNumberText("123456789012");
+    const QPointF at(5, 5);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, w.ItemNumBox->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(w.ItemNumBox, &dbl);
+    EXPECT_EQ(w.itemNumberText(), "");
+}
+
 // The Delete key, "Delete All Auction Items" and the sort menu wait for the work on the items.
 TEST_F(Commands, ItemCommandsWaitForWorkOnTheItems) {
     addItem("100", 3600);
