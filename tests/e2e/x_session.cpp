@@ -4,7 +4,9 @@
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QThread>
-#include <csignal>
+#include <cstdlib>
+#include <cstring>
+#include <xcb/xcb.h>
 
 namespace testsupport {
 
@@ -114,7 +116,31 @@ std::string XInput::visibleWindows() const {
     return list;
 }
 
-void XInput::closeBox(qulonglong window) const { run({"windowclose", QString::number(window)}); }
+// What a window manager sends when the user clicks the close box: WM_PROTOCOLS/WM_DELETE_WINDOW.
+void XInput::closeBox(qulonglong window) const {
+    const QByteArray name = m_display.toLatin1();
+    xcb_connection_t* c = xcb_connect(name.constData(), nullptr);
+    if (!c || xcb_connection_has_error(c)) {
+        if (c) xcb_disconnect(c);
+        return;
+    }
+    const auto atom = [c](const char* text) {
+        xcb_intern_atom_reply_t* r = xcb_intern_atom_reply(c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(text)), text), nullptr);
+        const xcb_atom_t a = r ? r->atom : XCB_ATOM_NONE;
+        free(r);
+        return a;
+    };
+    xcb_client_message_event_t ev{};
+    ev.response_type = XCB_CLIENT_MESSAGE;
+    ev.format = 32;
+    ev.window = static_cast<xcb_window_t>(window);
+    ev.type = atom("WM_PROTOCOLS");
+    ev.data.data32[0] = atom("WM_DELETE_WINDOW");
+    ev.data.data32[1] = XCB_CURRENT_TIME;
+    xcb_send_event(c, 0, ev.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&ev));
+    xcb_flush(c);
+    xcb_disconnect(c);
+}
 
 RunningProgram::RunningProgram(const XServer& x, const TempDataFolder& data, const InstalledProgram& installed,
                                const std::string& connectTo, const std::string& caFile) {
