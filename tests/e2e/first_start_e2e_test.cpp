@@ -18,9 +18,14 @@ TEST(FirstStart, TheWizardsCloseBoxGoesOnToTheMainWindow) {
     const QString wizardTitle = "^Tolvane Rerode II New Installation Setup$";
     const qulonglong wizard = e.input.waitForWindow(wizardTitle);
     ASSERT_NE(wizard, 0u) << e.input.visibleWindows() << program.output();
-    e.input.closeBox(wizard);
-    // Without a stored user the wizard asks first; Return takes its default, Yes.
-    const qulonglong ask = e.input.waitForWindow("^Tolvane Rerode II$", 10000);
+    // The close box is refused while the wizard's checks run; once they end, without a stored
+    // user it asks first. Return takes the question's default, Yes.
+    qulonglong ask = 0;
+    waitUntil([&] {
+        e.input.closeBox(wizard);
+        ask = e.input.waitForWindow("^Tolvane Rerode II$", 1000);
+        return ask != 0;
+    }, 30000);
     ASSERT_NE(ask, 0u) << e.input.visibleWindows();
     e.input.key(ask, "Return");
 

@@ -116,6 +116,27 @@ std::string XInput::visibleWindows() const {
     return list;
 }
 
+QImage XInput::grab(qulonglong window) const {
+    const QByteArray name = m_display.toLatin1();
+    xcb_connection_t* c = xcb_connect(name.constData(), nullptr);
+    QImage image;
+    if (c && !xcb_connection_has_error(c)) {
+        const auto w = static_cast<xcb_window_t>(window);
+        xcb_get_geometry_reply_t* g = xcb_get_geometry_reply(c, xcb_get_geometry(c, w), nullptr);
+        if (g && g->depth == 24) {
+            xcb_get_image_reply_t* r = xcb_get_image_reply(
+                c, xcb_get_image(c, XCB_IMAGE_FORMAT_Z_PIXMAP, w, 0, 0, g->width, g->height, ~0u), nullptr);
+            const int bytes = r ? xcb_get_image_data_length(r) : 0;
+            if (r && bytes == g->width * g->height * 4)
+                image = QImage(xcb_get_image_data(r), g->width, g->height, g->width * 4, QImage::Format_RGB32).copy();
+            free(r);
+        }
+        free(g);
+    }
+    if (c) xcb_disconnect(c);
+    return image;
+}
+
 // What a window manager sends when the user clicks the close box: WM_PROTOCOLS/WM_DELETE_WINDOW.
 void XInput::closeBox(qulonglong window) const {
     const QByteArray name = m_display.toLatin1();

@@ -4,6 +4,7 @@
 // Every wait is bounded and polls; every process started here ends with its owner.
 #pragma once
 
+#include <QImage>
 #include <QProcess>
 #include <QString>
 #include <QStringList>
@@ -49,6 +50,8 @@ public:
     void click(qulonglong window, int x, int y) const;
     // Asks the window to close as its close box does.
     void closeBox(qulonglong window) const;
+    // A picture of the window as the screen shows it (null when it cannot be read).
+    QImage grab(qulonglong window) const;
     // The titles of the visible windows, one a line (for failure messages).
     std::string visibleWindows() const;
 
