@@ -99,6 +99,59 @@ void BM_InnerTextOfAPageHead(benchmark::State& state) {
 }
 BENCHMARK(BM_InnerTextOfAPageHead)->Unit(benchmark::kMillisecond);
 
+// ---- Hostile pages of 1 MB: every reader of a service page stays linear (bound: 50 ms each) ----
+
+constexpr size_t kHostileBytes = 1 << 20;
+
+std::string repeated(const std::string& head, const std::string& unit, const std::string& tail) {
+    std::string s = head;
+    while (s.size() + unit.size() + tail.size() <= kHostileBytes) s += unit;
+    return s + tail;
+}
+
+// One quoted run of picture names: every ".jpg" once looked back and forth to its quotes.
+void BM_HostilePhotoFinder(benchmark::State& state) {
+    const std::string page = repeated("\"", "x.jpg", "\"");
+    for (auto _ : state) {
+        std::string title = "Blue teapot";
+        benchmark::DoNotOptimize(modPageParser::Get_Photo_URL(page, title, ".jpg"));
+    }
+}
+BENCHMARK(BM_HostilePhotoFinder)->Unit(benchmark::kMillisecond);
+
+// A title of half-entities and entities.
+void BM_HostileTitleEntities(benchmark::State& state) {
+    const std::string title = repeated("A", "&x", "") + repeated("", "&amp;", "");
+    for (auto _ : state) {
+        std::string t = title.substr(0, kHostileBytes);
+        benchmark::DoNotOptimize(modPageParser::Decode_Entities(t));
+    }
+}
+BENCHMARK(BM_HostileTitleEntities)->Unit(benchmark::kMillisecond);
+
+// The whole item page step on a page whose title is that text.
+void BM_HostileTitleOfAPage(benchmark::State& state) {
+    const std::string page = "<html><head><title>" + repeated("A", "&x", "") + "</title></head><body></body></html>";
+    for (auto _ : state) {
+        modPageParser::PageHTML = page;
+        benchmark::DoNotOptimize(modPageParser::Get_Title_And_End());
+    }
+}
+BENCHMARK(BM_HostileTitleOfAPage)->Unit(benchmark::kMillisecond);
+
+// Answer pages (validation, placing, history, sign-in) of endless unclosed tags.
+void BM_HostileAnswerPageDivs(benchmark::State& state) {
+    const std::string page = repeated("", "<div>", "Current bid: US $5.00");
+    for (auto _ : state) benchmark::DoNotOptimize(modPageParser::Answer_Page_Text(page));
+}
+BENCHMARK(BM_HostileAnswerPageDivs)->Unit(benchmark::kMillisecond);
+
+void BM_HostileAnswerPageBoldThenParagraphs(benchmark::State& state) {
+    const std::string page = repeated("", "<b>", "").substr(0, kHostileBytes / 2) + repeated("", "<p>x", "").substr(0, kHostileBytes / 2);
+    for (auto _ : state) benchmark::DoNotOptimize(modPageParser::Answer_Page_Text(page));
+}
+BENCHMARK(BM_HostileAnswerPageBoldThenParagraphs)->Unit(benchmark::kMillisecond);
+
 }  // namespace
 
 BENCHMARK_MAIN();

@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include "foundation/config_store.h"
+#include "foundation/program_end.h"
 
 namespace programstart {
 namespace {
@@ -31,6 +32,7 @@ void Catch_Stop_Signals() {
         // Settings changed since the last save are not lost; then every event loop, nested ones
         // too, ends and the start-up's finish cleans up.
         if (modTLC::ConfigDirty) modTLC::Save_Config_File();
+        modTLMain::Run_Program_End_Saves();
         QCoreApplication::exit(0);
     });
     struct sigaction sa {};

@@ -2,6 +2,8 @@
 // Clear (group).
 #include "bidding/bid_commands.h"
 
+#include <cmath>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
@@ -121,6 +123,7 @@ namespace {
 struct ManualBid {
     std::string item;
     QPointer<BidForm> form;
+    std::string user;  // the user it was validated for: placed under that user's session only
 };
 
 struct ManualBids {
@@ -150,9 +153,10 @@ void saveAndRedraw() {
 void finishManualBid(const ManualBid& bid) {
     const int index = TLMainItems::FindItemIndex(bid.item);
     TLMainItems::AuctionItem* item = TLMainItems::Item_At(index);
-    if (item && item->BidStatus == "Bid Validated") {
+    if (item && item->BidStatus == "Bid Validated" && vb::EqualText(item->UserID, bid.user)) {
+        // The confirm request belongs to the session of the user it was validated for, whoever
+        // is the program's user by now.
         modTLMain::Write_Op_Log("Placing Manual Bid for Item - " + item->ItemNumber);
-        item->UserID = UserState::CurrentUserID;
         Place_Bid(index);
         TLMainItems::itemGrid().loadItemGrid();
     } else if (item && (item->BidStatus == "Placing Bid" || item->BidStatus == "Bid Placed")) {
@@ -202,6 +206,22 @@ int box(const char* text, int style = platform::vbSystemModal, const char* title
     return platform::MsgBox(text, style, title);
 }
 
+// A validation or placing runs for one of the items: their set-up stays as it is until it ends
+// (its answer would otherwise overwrite the new set-up). True when refused, after saying so.
+bool refusedWhileRequestRuns(const std::vector<std::string>& numbers) {
+    for (const std::string& number : numbers) {
+        const TLMainItems::AuctionItem* it = TLMainItems::Item_At(TLMainItems::FindItemIndex(number));
+        if (it && requestUnderWay(*it)) {
+            box(kRequestInProgress, platform::vbSystemModal + platform::vbExclamation);
+            return true;
+        }
+    }
+    return false;
+}
+
+// The largest lead time an item record holds (seconds, a 32-bit number).
+constexpr double kMaxLeadTime = 2147483647.0;
+
 }  // namespace
 
 void BidForm::OKBid_Click() {
@@ -211,6 +231,7 @@ void BidForm::OKBid_Click() {
         box(kItemNotFound);
         return;
     }
+    if (refusedWhileRequestRuns(m_items)) return;
     // 1. An amount.
     if (MaxBidAmt->text().isEmpty()) {
         box(kMissingBidAmount);
@@ -249,6 +270,13 @@ void BidForm::OKBid_Click() {
         box(kBidTimeFormat, platform::vbSystemModal + platform::vbCritical, "Bid Time Error");
         return;
     }
+    // A lead time the item's record cannot hold would wrap round to a negative number.
+    const double typedLead = vb::CDbl(minutes) * 60 + vb::CDbl(seconds);
+    if (!(std::fabs(vb::CDbl(minutes)) <= kMaxLeadTime && std::fabs(vb::CDbl(seconds)) <= kMaxLeadTime &&
+          typedLead <= kMaxLeadTime)) {
+        box(kBidTimeFormat, platform::vbSystemModal + platform::vbCritical, "Bid Time Error");
+        return;
+    }
     BidMinutes = vb::CLng(vb::CDbl(minutes));
     BidSeconds = vb::CLng(vb::CDbl(seconds));
     const long leadTime = BidMinutes * 60 + BidSeconds;
@@ -260,6 +288,12 @@ void BidForm::OKBid_Click() {
         box(kBidTimeLow, platform::vbSystemModal + platform::vbCritical, "Bid Time Low");
         return;
     }
+    // A lead time at or beyond the time left bids at once: that is Bid Now, and asked as such.
+    if (leadTime >= *left &&
+        box(kBidNowWarning, platform::vbSystemModal + platform::vbYesNo + platform::vbDefaultButton2, "PLACE BID NOW") !=
+            platform::vbYes)
+        return;
+    if (refusedWhileRequestRuns(m_items)) return;  // the scheduler may have started one meanwhile
     // The group choice must be one the groups can take before anything is written.
     const std::string group = vb::Trim(WTGroups->currentText().toStdString());
     const std::string control = vb::Trim(WTCtrlGroups->currentText().toStdString());
@@ -322,6 +356,7 @@ void BidForm::OKBid_Click() {
 }
 
 void BidForm::CancelBid_Click() {
+    if (refusedWhileRequestRuns(m_items)) return;
     for (const std::string& number : m_items) {
         TLMainItems::AuctionItem* it = TLMainItems::Item_At(TLMainItems::FindItemIndex(number));
         if (!it) continue;
@@ -380,26 +415,39 @@ bool BidForm::ValidateBid() {
     return true;
 }
 
-void BidForm::ManBid_Click() {
+// The dialog's item when it can take a bid request now, else 0 after saying why.
+const TLMainItems::AuctionItem* BidForm::itemFreeForRequest() {
     const TLMainItems::AuctionItem* item = TLMainItems::Item_At(dialogIndex());
     if (!item) {
         box(kItemNotFound);
-        return;
+        return nullptr;
     }
     if (requestUnderWay(*item)) {
         box(kRequestInProgress, platform::vbSystemModal + platform::vbExclamation);
-        return;
+        return nullptr;
     }
+    return item;
+}
+
+void BidForm::ManBid_Click() {
+    const TLMainItems::AuctionItem* item = itemFreeForRequest();
+    if (!item) return;
     const int yesNoNo = platform::vbSystemModal + platform::vbYesNo + platform::vbDefaultButton2;  // 4356
-    if (item->BidStatus == "Bid Placed" && box(kPlaceAgain, yesNoNo) != platform::vbYes) return;
+    const bool askedAgain = item->BidStatus == "Bid Placed";
+    if (askedAgain && box(kPlaceAgain, yesNoNo) != platform::vbYes) return;
     if (box(kBidNowWarning, yesNoNo, "PLACE BID NOW") != platform::vbYes) return;
-    // The dialog or the scheduler may have changed the item while the questions were up.
+    // The scheduler may have placed the bid while the question was up: a second offer goes out
+    // only when the user says so for the bid as it now stands.
+    item = itemFreeForRequest();
+    if (!item) return;
+    if (!askedAgain && item->BidStatus == "Bid Placed" && box(kPlaceAgain, yesNoNo) != platform::vbYes) return;
     if (!ValidateBid()) return;
 
     // The bid is placed once its validation has ended (the validation runs on its own; this
     // dialog and everything else go on meanwhile).
     ManualBids& m = manualBids();
-    m.waiting.push_back({m_dialogItem, QPointer<BidForm>(this)});
+    const TLMainItems::AuctionItem* validating = TLMainItems::Item_At(dialogIndex());
+    m.waiting.push_back({m_dialogItem, QPointer<BidForm>(this), validating ? validating->UserID : UserState::CurrentUserID});
     m.poll.setHandler(pollManualBids);
     m.poll.setInterval(kManualBidPollMs);
     m.poll.setEnabled(true);
@@ -413,6 +461,7 @@ void BidForm::cmdRefresh_Click() {
 }
 
 void BidForm::cmdClrGrp_Click() {
+    if (refusedWhileRequestRuns(m_items)) return;
     if (TLMainItems::AuctionItem* it = TLMainItems::Item_At(dialogIndex())) {
         it->BidGroup.clear();
         it->ControlGroup.clear();

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "items/auction_item.h"
+
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -109,6 +111,7 @@ protected:
     void showEvent(QShowEvent* e) override;
 
 private:
+    const TLMainItems::AuctionItem* itemFreeForRequest();
     BidForm(std::vector<std::string> itemNumbers, std::string dialogItem);
     bool Form_Load();  // false: the shown item is not in the list
     void Show_Item_Facts();

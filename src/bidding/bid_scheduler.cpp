@@ -129,6 +129,10 @@ std::string missedBidText(const std::string& number) {
            "Check the program log for details. (Ctrl-O)";
 }
 
+// What the bid pass changed is saved once after it, however many items it closed: a first tick
+// after a long absence may close hundreds.
+bool g_saveAfterPass = false;
+
 // An armed item whose end has passed without its bid: closed once, logged; the user is told
 // unless its group held it back. A request still running for it finishes its own status.
 void closeMissedBid(AuctionItem& item, bool tellUser) {
@@ -136,7 +140,7 @@ void closeMissedBid(AuctionItem& item, bool tellUser) {
     modTLMain::Write_Op_Log("Item Closed - No Bid Placed - " + item.ItemNumber + " - Bid Status = " + item.BidStatus);
     item.BidStatus = kItemClosed;
     const std::string number = item.ItemNumber;
-    TLMainItems::Save_Auction_Items();
+    g_saveAfterPass = true;
     if (tellUser) bidLink<BidMessages>().Show_Missed_Bid(missedBidText(number));
 }
 
@@ -163,7 +167,7 @@ bool bidPass(qint64 nowSec) {
             }
             if (item->BidStatus == kItemClosed) {  // the end time moved later
                 item->BidStatus.clear();
-                TLMainItems::Save_Auction_Items();
+                g_saveAfterPass = true;
             }
             if (R <= B && item->BidStatus == "Bid Validated") Place_Bid(i);
             item = Item_At(i);
@@ -380,6 +384,10 @@ void ScanItems_Timer() {
     }
     const qint64 nowSec = wholeSeconds(Program_Now_Ms());
     const bool bidWindowOpen = bidPass(nowSec);
+    if (g_saveAfterPass) {
+        g_saveAfterPass = false;
+        TLMainItems::Save_Auction_Items();
+    }
     TLMainState::MinuteWarningGiven = bidWindowOpen ? -1 : 0;
     resultPass(nowSec);
     dialPass(nowSec);
@@ -402,6 +410,7 @@ void ResetSchedulerForTests() {
     w.poll.setEnabled(false);
     w.running = false;
     g_restored = false;
+    g_saveAfterPass = false;
 }
 
 void ResetBidEngineForTests() {

@@ -138,6 +138,12 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
             (this->*step)();
         } catch (const std::exception& e) {
             log(std::string("Error 5 (") + e.what() + ") in Validate Bid Procedure.");
+            // Never left "Validating Bid": the bid is not placed.
+            if (AuctionItem* item = Item_At(TLMainItems::FindItemIndex(number)); item && item->BidStatus == "Validating Bid") {
+                item->BidTimeSecs = 0;
+                item->BidStatus = "Validation Failed";
+                status("Bid Validation Failed for Item " + number);
+            }
             end();
         }
     }
@@ -257,7 +263,7 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
         TLMainItems::Save_Auction_Items();
         if (page.empty()) status(noAnswer);
 
-        const std::string text = modPageParser::Inner_Text(page);
+        const std::string text = modPageParser::Answer_Page_Text(page);
         std::string message;
         if (const long out = vb::InStr(text, "You've just been outbid", vb::Text); out > 0) {
             const long cur = vb::InStr(out, text, "Current bid:", vb::Text);
@@ -360,6 +366,11 @@ void Place_Bid(int index) {
         TLMainItems::Save_Auction_Items();
         return;
     }
+    // On disk before the offer leaves: however the program ends now, its next start knows the bid
+    // may have gone out, and fetches the result instead of bidding again.
+    TLMainItems::Save_Auction_Items();
+    item = Item_At(index);
+    if (!item) return;
     auto run = newRun(*item);
     modWinInet::HttpRequestSpec spec;
     spec.url = confirm;

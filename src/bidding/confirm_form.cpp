@@ -207,7 +207,7 @@ std::string ExtractValidateFormPostStr(std::string_view html) { return Read_Conf
 
 std::string GetValMinBid(const std::string& html) {
     using modPageParser::PageText;
-    PageText = modPageParser::Inner_Text(html);
+    PageText = modPageParser::Answer_Page_Text(html);
     const long p = vb::InStr(PageText, "The following must be corrected before continuing:", vb::Text);
     if (p == 0) return {};
     const long q = vb::InStr(p + 50, PageText, "or more", vb::Text);

@@ -40,7 +40,11 @@ void Attach_Bid_Timers(platform::Timer* scanItems, platform::Timer* requestHandl
     s.scanItems = scanItems;
     s.requestHandler = requestHandler;
     if (scanItems) {
-        scanItems->setHandler(ScanItems_Timer);
+        scanItems->setHandler([] {
+            ScanItems_Timer();
+            Realign_Scan_Timer();
+        });
+        scanItems->setPrecise(true);
         scanItems->setInterval(kScanItemsIntervalMs);
     }
     if (requestHandler) {
@@ -51,9 +55,20 @@ void Attach_Bid_Timers(platform::Timer* scanItems, platform::Timer* requestHandl
 
 void Enable_Bid_Scheduler() {
     if (platform::Timer* t = slot().scanItems) {
-        t->setInterval(kScanItemsIntervalMs);
+        t->setInterval(Ms_To_Next_Scan(Program_Now_Ms()));
         t->setEnabled(true);
     }
+}
+
+int Ms_To_Next_Scan(qint64 nowMs) {
+    const qint64 into = ((nowMs % kScanItemsIntervalMs) + kScanItemsIntervalMs) % kScanItemsIntervalMs;
+    return static_cast<int>(kScanItemsIntervalMs - into);
+}
+
+void Realign_Scan_Timer() {
+    platform::Timer* t = slot().scanItems;
+    if (!t || !t->enabled()) return;
+    t->setInterval(Ms_To_Next_Scan(Program_Now_Ms()));
 }
 
 void Detach_Bid_Timers() {

@@ -11,6 +11,7 @@
 // work they start gives the hold back once its downloads are over.
 #pragma once
 
+#include <QtGlobal>
 #include <string>
 
 namespace platform {
@@ -29,6 +30,12 @@ inline std::string PendingRequestItemNumber;
 void Attach_Bid_Timers(platform::Timer* scanItems, platform::Timer* requestHandler);
 // Enables ScanItems (the heartbeat's first tick, or the main window's load until there is one).
 void Enable_Bid_Scheduler();
+// ScanItems ticks on a grid of 250 ms that starts on the program clock's whole second, so the tick
+// that places a bid comes at the start of its second on every boot. Each tick sets the time to the
+// next grid point; a change of the clock or of its offset calls this to put the grid back.
+void Realign_Scan_Timer();
+// Milliseconds from `nowMs` (program clock) to the next point of that grid.
+int Ms_To_Next_Scan(qint64 nowMs);
 // Forgets the timers (the main window unloads).
 void Detach_Bid_Timers();
 

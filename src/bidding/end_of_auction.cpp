@@ -124,7 +124,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
             log("Bid History Page Error - Redirect to: " + r.redirectURL);
         } else if (r.ok) {
             modPageParser::Blank_Two_Byte_Letters(r.body);
-            historyText = modPageParser::Inner_Text(r.body);
+            historyText = modPageParser::Answer_Page_Text(r.body);
         }
         if (historyText.empty()) return failed();
         const int i = TLMainItems::FindItemIndex(number);

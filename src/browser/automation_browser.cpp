@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 #include "browser/browser_route.h"
@@ -130,11 +131,24 @@ void AutomationBrowser::pageLoaded(QWebEngineView* v, bool ok) {
     platform::timers().wake();
 }
 
+// A saved page is the service's HTML kept on disk: shown as a document only, with no scripts and no
+// reach from it to the user's other files or to the network. A service page runs as the service
+// wrote it.
+void Apply_Page_Settings(QWebEngineView* v, const QUrl& address) {
+    QWebEngineSettings* s = v->page()->settings();
+    const bool local = address.isLocalFile();
+    s->setAttribute(QWebEngineSettings::JavascriptEnabled, !local);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+}
+
 void AutomationBrowser::Navigate2(const std::string& url, long flags) {
     QWebEngineView* v = currentView();
     if (!v || (flags & navOpenInNewTab)) v = addTab();
     m_loading.insert(v);  // busy from now, not only from the page's first event
-    v->load(QUrl::fromUserInput(QString::fromStdString(url)));
+    const QUrl address = QUrl::fromUserInput(QString::fromStdString(url));
+    Apply_Page_Settings(v, address);
+    v->load(address);
 }
 
 bool AutomationBrowser::Busy() const { return !m_loading.isEmpty(); }

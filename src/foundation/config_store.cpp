@@ -6,6 +6,7 @@
 
 #include "foundation/cipher.h"
 #include "foundation/logs.h"
+#include "foundation/message_dialog.h"
 #include "foundation/startup.h"
 #include "foundation/vb.h"
 #include "foundation/whole_file.h"
@@ -126,14 +127,37 @@ std::string decipherFile(const std::string& path) {
     return modAHM::Crypt_String(*bytes, Config_Phrase(), false);
 }
 
-// A file that does not decipher is moved aside, never emptied: it may still be the user's only copy.
-void keepAside(const std::string& path) {
+// A file that does not decipher, or was cut short, is moved aside, never emptied: it may still be
+// the user's only copy. Returns where it now is ("" when it could not be moved).
+std::string keepAside(const std::string& path, const char* kind = "unreadable") {
     const std::string stamp = platform::clock().now().toString("yyyyMMdd-HHmmss").toStdString();
-    std::string aside = path + ".unreadable-" + stamp;
-    for (int n = 2; modTLMain::File_Exists(aside); ++n) aside = path + ".unreadable-" + stamp + "-" + std::to_string(n);
-    if (QFile::rename(QString::fromStdString(path), QString::fromStdString(aside)))
-        modTLMain::Write_Op_Log("Unreadable Configuration File Kept As " + aside);
+    const std::string base = path + "." + kind + "-" + stamp;
+    std::string aside = base;
+    for (int n = 2; modTLMain::File_Exists(aside); ++n) aside = base + "-" + std::to_string(n);
+    if (!QFile::rename(QString::fromStdString(path), QString::fromStdString(aside))) return {};
+    modTLMain::Write_Op_Log(std::string(kind == std::string("cut") ? "Cut Short" : "Unreadable") +
+                            " Configuration File Kept As " + aside);
+    return aside;
 }
+
+// The user hears of a settings file that could not be read whole, once, without a wait: the start
+// goes on meanwhile.
+void tellUser(const std::string& text) {
+    LastNotice = text;
+    Messages::Args a;
+    a.Text = text;
+    a.Btn1Caption = "OK";
+    a.Modeless = true;
+    Messages::DisplayMsg(a);
+}
+
+// A stored text the program wrote whole: it begins with the first section and ends with a line
+// end (every save ends its last line).
+bool wholeText(const std::string& text) {
+    return text.compare(0, 9, "[Options]") == 0 && text.size() >= 2 && text.compare(text.size() - 2, 2, "\r\n") == 0;
+}
+
+bool g_saveFailureTold = false;
 
 std::string cleanValue(std::string_view value) {
     std::string v(value);
@@ -273,13 +297,19 @@ void LDIF() {
     const std::string& file = Config.FileName;
     std::string text;
     const long long len = modTLMain::File_Length(file);
+    std::string keptAs;
+    bool cut = false;
     if (len > 0) {
         text = decipherFile(file);
-        if (text.compare(0, 9, "[Options]") == 0) {
+        if (wholeText(text)) {
             parse(text);
             return;
         }
-        keepAside(file);
+        // A text that begins as the store does but does not end as every save ends it was cut
+        // short (a full disk, a copy broken off): what it still holds is used only when there is
+        // no whole backup.
+        cut = text.compare(0, 9, "[Options]") == 0;
+        keptAs = keepAside(file, cut ? "cut" : "unreadable");
     }
     const std::string backup = modTLMain::DataFolder + kBackupFolder + kConfigFile;
     std::optional<std::string> saved;
@@ -290,17 +320,32 @@ void LDIF() {
             if (saved) modTLMain::Log_Error(62, "Input past end of file", "LDIF");
             else modTLMain::Log_Error(75, "Path/File access error", "LDIF");
             saved.reset();
+        } else if (cut && !wholeText(modAHM::Crypt_String(*saved, Config_Phrase(), false))) {
+            saved.reset();  // a backup no better than the cut file
         }
+    }
+    const std::string where = keptAs.empty() ? std::string() : "\r\n\r\nThe damaged file is kept as\r\n" + keptAs;
+    if (!saved && cut) {
+        parse(text);  // the last, broken-off line is no line
+        if (!modTLMain::Save_Whole_File(file, modAHM::Crypt_String(Config_Text(), Config_Phrase(), true), true))
+            modTLMain::Log_Error(75, "Path/File access error", "LDIF");
+        tellUser("The settings file was cut short and there is no whole backup: the settings it still holds are "
+                 "used. Check the users and their passwords in the options." + where);
+        return;
     }
     if (!saved) {
         if (!modTLMain::File_Exists(file)) modTLMain::Save_Whole_File(file, std::string(), true);
         modTLMain::NewInstall = true;
         Config.LineCount = 0;
+        if (len > 0) tellUser("The settings file could not be read: the program starts with new settings." + where);
         return;
     }
     modTLMain::Write_Op_Log("Configuration File Restored From Backup");
     if (!modTLMain::Save_Whole_File(file, *saved, true)) modTLMain::Log_Error(75, "Path/File access error", "LDIF");
     parse(modAHM::Crypt_String(*saved, Config_Phrase(), false));
+    if (len > 0)
+        tellUser(std::string("The settings file ") + (cut ? "was cut short" : "could not be read") +
+                 ": the settings were taken from the backup." + where);
 }
 
 std::string Config_Text() {
@@ -329,9 +374,15 @@ void Save_Config_File() {
             if (Config.FileName.empty()) Config.FileName = modTLMain::DataFolder + kConfigFile;
             if (!modTLMain::Save_Whole_File(Config.FileName, sealed, true)) {
                 modTLMain::Log_Error(75, "Path/File access error", "Save_Config_File");
+                if (!g_saveFailureTold) {
+                    g_saveFailureTold = true;
+                    tellUser("Error! Settings Not Saved - " + Config.FileName +
+                             "\r\n\r\nThe settings stay as they are in the program; they are saved again at the next change.");
+                }
                 return;
             }
             g_written = at;
+            g_saveFailureTold = false;
         }
         if (g_changes == g_written) {
             ConfigDirty = 0;
@@ -344,6 +395,8 @@ void Save_Config_File() {
 }
 
 void ResetForTests() {
+    LastNotice.clear();
+    g_saveFailureTold = false;
     Clear_Config();
     g_written = g_changes;
     Config.FileName.clear();

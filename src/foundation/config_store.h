@@ -36,6 +36,9 @@ void Set_Config_Value(std::string_view section, std::string_view key, const std:
 void Delete_Config_Key(std::string_view section, std::string_view key);
 std::vector<std::string> Get_Section_Keys(std::string_view section);
 
+// What the user was last told of the settings file (cut short, unreadable, not saved).
+inline std::string LastNotice;
+
 void LDIF();              // load once at start-up
 void Save_Config_File();  // also run by the heartbeat five ticks after the last change
 

@@ -10,6 +10,7 @@
 #include "foundation/clock_state.h"
 #include "foundation/logs.h"
 #include "foundation/main_window_link.h"
+#include "foundation/program_end.h"
 #include "foundation/sys_tray.h"
 #include "foundation/system_notices.h"
 #include "foundation/vb.h"
@@ -93,6 +94,7 @@ void powerBroadcast(long event) {
 
 void endSession(long wParam, long lParam) {
     if (wParam == 0) return;
+    modTLMain::Run_Program_End_Saves();
     if (lParam == 0)
         modTLMain::Write_Op_Log("Windows is Shutting Down.....");
     else if (lParam == ENDSESSION_LOGOFF)

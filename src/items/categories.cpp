@@ -50,7 +50,7 @@ std::vector<std::string> Sort_Menu(std::vector<std::string> list) {
 }
 
 bool Valid_Category_Name(std::string_view name) {
-    return !name.empty() && name.find_first_of("=[]\r\n") == std::string_view::npos;
+    return !name.empty() && name.size() <= kMaxCategoryName && name.find_first_of("=[]\r\n") == std::string_view::npos;
 }
 
 void Load_Categories_Menu() {

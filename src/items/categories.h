@@ -17,6 +17,8 @@
 namespace TLMainItems {
 
 inline constexpr const char* kInvalidCategoryName = "Invalid Category Name!";
+// The longest category name, in bytes: a name is a menu entry and a caption.
+inline constexpr size_t kMaxCategoryName = 64;
 inline constexpr const char* kCategoryDeleted = "Category Deleted....";
 
 // The menus' captions, entry 0 first (entry 0 exists before the first build), and the index of

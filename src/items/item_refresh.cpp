@@ -1,5 +1,7 @@
 #include "items/item_refresh.h"
 
+#include "items/remaining_time.h"
+
 #include <QFile>
 
 #include "foundation/config_store.h"
@@ -56,7 +58,14 @@ int Store_Page_Values(AuctionItem& item, const PageValues& values, bool silentEn
     const long bitsBefore = bits;
     int alerts = 0;
 
-    if (!silentEndChange && values.endTime != item.EndTime) {
+    // The end is compared as the moment it names: the same end written for another clock format
+    // (12 or 24 hours, seconds shown or not) is no change.
+    bool endChanged = values.endTime != item.EndTime;
+    if (endChanged) {
+        const auto before = Read_End_Time(item.EndTime), after = Read_End_Time(values.endTime);
+        if (before && after && *before == *after) endChanged = false;
+    }
+    if (!silentEndChange && endChanged) {
         bits |= 1;
         modTLMain::Write_Op_Log("Item " + item.ItemNumber + " Ending Date Changed " + item.EndTime + " > " +
                                 values.endTime);

@@ -1,14 +1,17 @@
 #include "items/item_store.h"
 
 #include <QFile>
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <iterator>
 
 #include "foundation/logs.h"
+#include "foundation/program_end.h"
 #include "foundation/startup.h"
 #include "foundation/vb.h"
 #include "foundation/whole_file.h"
+#include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/timers.h"
 
@@ -109,6 +112,22 @@ bool copyForeignFileAside() {
     return false;
 }
 
+// A store that did not read whole is kept as it was, beside the list, before anything can replace
+// it: "Auction Items.dat.damaged-<date and time>".
+std::string g_damagedBytes;   // the file as read, while its copy is still to be made
+std::string g_damagedCopy;    // where the copy is
+
+bool copyDamagedFileAside() {
+    if (g_damagedBytes.empty()) return true;
+    const std::string path = Item_Store_Path() + ".damaged-" +
+                             platform::clock().now().toString("yyyyMMdd-HHmmss").toStdString();
+    if (!modTLMain::Save_Whole_File(path, g_damagedBytes, true)) return false;
+    g_damagedCopy = path;
+    g_damagedBytes.clear();
+    modTLMain::Write_Op_Log("Auction Items File Damaged - Copied To " + path);
+    return true;
+}
+
 void showNotSaved() {
     if (g_notSavedShowing) return;
     if (!g_notSavedTimer) {
@@ -191,10 +210,30 @@ std::string Item_Store_Bytes() {
     return out;
 }
 
+// A bid whose request is out ("Validating Bid", "Placing Bid") is on disk however the program
+// ends, so the next start knows it may have gone out (and fetches its result) rather than bidding
+// again.
+long g_saveCount = 0;
+
+void Save_Items_At_Program_End() {
+    for (int i = 1; i <= ItemCount; ++i) {
+        const std::string& status = Items[static_cast<size_t>(i)].BidStatus;
+        if (status == "Placing Bid" || status == "Validating Bid") {
+            Save_Auction_Items();
+            return;
+        }
+    }
+}
+
+void keepDamaged(std::string_view bytes);
+
 void Load_Auction_Items() {
+    modTLMain::On_Program_End("items", Save_Items_At_Program_End);
     Items.assign(1, AuctionItem{});
     ItemCount = 0;
     g_foreignCopyDue = false;
+    g_damagedBytes.clear();
+    g_damagedCopy.clear();
     const auto file = modTLMain::Read_Whole_File(Item_Store_Path());
     if (!file || file->empty()) return;
     const std::string_view bytes = *file;
@@ -203,9 +242,11 @@ void Load_Auction_Items() {
     AuctionItem header;
     if (!Read_Record(bytes, offset, header)) {
         modTLMain::Write_Op_Log("Auction Items File Too Short - " + std::to_string(bytes.size()) + " Bytes");
+        keepDamaged(bytes);
         return;
     }
     const double said = std::round(vb::Val(header.ItemNumber));
+    const bool countReads = vb::IsNumeric(header.ItemNumber) && said >= 0 && said <= kMaxItems;
     const int count = said < 1 ? 0 : said > kMaxItems ? kMaxItems : static_cast<int>(said);
     if (count > 0 && vb::Val(header.Title) != 41) {
         g_foreignVersion = header.Title;
@@ -217,12 +258,20 @@ void Load_Auction_Items() {
     Items.reserve(static_cast<size_t>(count) + 1);
     int dropped = 0;
     int read = 0;
+    bool garbled = false;
     for (; read < count; ++read) {
         AuctionItem item;
         if (!Read_Record(bytes, offset, item)) break;
         if (item.ItemNumber.empty()) {
             ++dropped;
             continue;
+        }
+        if (item.ItemNumber.size() > 64 ||
+            std::any_of(item.ItemNumber.begin(), item.ItemNumber.end(),
+                        [](char c) { return static_cast<unsigned char>(c) < 32; })) {
+            // The records went out of step at a damaged length: what follows is no item.
+            garbled = true;
+            break;
         }
         Items.push_back(std::move(item));
     }
@@ -231,9 +280,28 @@ void Load_Auction_Items() {
     if (read < count || dropped > 0)
         modTLMain::Write_Op_Log("Auction Items File Holds " + std::to_string(ItemCount) + " Of " +
                                 std::to_string(count) + " Items");
+    if (!countReads || garbled || read < count || offset != bytes.size()) keepDamaged(bytes);
 }
 
+void keepDamaged(std::string_view bytes) {
+    g_damagedBytes.assign(bytes);
+    copyDamagedFileAside();
+    std::string where = g_damagedCopy;
+    if (where.empty()) where = "(the copy could not be made; the list is not saved until it is)";
+    platform::MsgBox("The auction item file is damaged: " + std::to_string(ItemCount) +
+                         " items could be read.\r\n\r\nThe damaged file is kept as\r\n" + where,
+                     platform::vbOKOnly + platform::vbSystemModal + platform::vbExclamation, platform::kProgramTitle);
+}
+
+long Item_Store_Save_Count() { return g_saveCount; }
+
 bool Save_Auction_Items() {
+    ++g_saveCount;
+    if (!copyDamagedFileAside()) {
+        modTLMain::Write_Error_Log("Damaged Auction Items File Could Not Be Copied Aside - Not Saved");
+        showNotSaved();
+        return false;
+    }
     if (g_foreignCopyDue) {
         if (!copyForeignFileAside()) {
             modTLMain::Write_Error_Log("Auction Items File Of Version " + g_foreignVersion +
@@ -275,6 +343,9 @@ bool Valid_Item_Number(std::string_view itemNumber) {
 }
 
 void ResetItemStoreForTests() {
+    modTLMain::Forget_Program_End("items");
+    g_damagedBytes.clear();
+    g_damagedCopy.clear();
     Items.assign(1, AuctionItem{});
     ItemCount = 0;
     AddedItemNumber.clear();

@@ -38,6 +38,8 @@ void Load_Auction_Items();
 // Writes the whole list. False when the file could not be replaced (the old one is kept and
 // the user is told); the program's callers go on either way.
 bool Save_Auction_Items();
+// How many saves were asked for since the start.
+long Item_Store_Save_Count();
 
 // The index (1 to ItemCount) of the first item whose number is exactly `itemNumber`, else 0.
 int16_t FindItemIndex(const std::string& itemNumber);

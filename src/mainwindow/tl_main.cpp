@@ -497,6 +497,15 @@ void TLMain::closeEvent(QCloseEvent* e) {
     QCoreApplication::quit();
 }
 
+// The window system can hand a new key event at the address of the one before: only the same
+// event, of the same moment and key, on its way from the control it reached up to that control's
+// parents, is one the window has seen.
+bool TLMain::Key_Passed_On(const QKeyEvent* k, const QWidget* w) const {
+    return k == m_lastKeyEvent && (k->timestamp() == m_lastKeyStamp && k->key() == m_lastKeyCode &&
+           static_cast<int>(k->type()) == m_lastKeyType && m_lastKeyWidget && w != m_lastKeyWidget &&
+           w->isAncestorOf(m_lastKeyWidget));
+}
+
 bool TLMain::eventFilter(QObject* watched, QEvent* e) {
     switch (e->type()) {
         case QEvent::MouseButtonPress:
@@ -508,7 +517,12 @@ bool TLMain::eventFilter(QObject* watched, QEvent* e) {
             // The window sees each key once, before the control that has the focus.
             auto* w = qobject_cast<QWidget*>(watched);
             auto* k = static_cast<QKeyEvent*>(e);
-            if (!w || w->window() != this || !m_keySight.firstSight(w, k)) break;
+            if (!w || w->window() != this || Key_Passed_On(k, w)) break;
+            m_lastKeyEvent = e;
+            m_lastKeyWidget = w;
+            m_lastKeyStamp = k->timestamp();
+            m_lastKeyCode = k->key();
+            m_lastKeyType = static_cast<int>(e->type());
             if (e->type() == QEvent::KeyPress) m_clickModifiers = k->modifiers();  // a menu entry chosen by key
             if (e->type() == QEvent::KeyPress)
                 Form_KeyDown(TLMainKeys::Key_Code(k->key()), TLMainKeys::Shift_State(k->modifiers()));

@@ -16,7 +16,6 @@
 #include <vector>
 
 #include "foundation/main_window_link.h"
-#include "mainwindow/key_sight.h"
 #include "mainwindow/sounds.h"
 #include "mainwindow/tl_main_state.h"
 #include "mainwindow/window_layout.h"
@@ -252,6 +251,13 @@ private:
     bool m_clipboardChanged = true;  // the clipboard is read again only after a change
     int m_clipboardWatch = 0;
     Qt::KeyboardModifiers m_clickModifiers = Qt::NoModifier;  // held at the last press of a button or key
-    TLMainKeys::KeySight m_keySight;  // each key once, however it travels
+    // The key event the window saw last: a key that the focused control passes on to its parents
+    // reaches the application's filter again at each of them, and is the window's only once.
+    const QEvent* m_lastKeyEvent = nullptr;
+    const QWidget* m_lastKeyWidget = nullptr;
+    quint64 m_lastKeyStamp = 0;
+    int m_lastKeyCode = 0;
+    int m_lastKeyType = 0;
+    bool Key_Passed_On(const QKeyEvent* k, const QWidget* w) const;
     TLMainLayout::WindowLayout Layout{this};
 };

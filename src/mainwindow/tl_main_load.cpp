@@ -5,6 +5,8 @@
 #include <QPalette>
 #include <QScreen>
 #include <unistd.h>
+#include <optional>
+#include <cmath>
 
 #include "bidding/bid_email.h"
 #include "bidding/bid_form.h"
@@ -14,6 +16,7 @@
 #include "foundation/bid_engine_state.h"
 #include "foundation/config_store.h"
 #include "foundation/debug_tools.h"
+#include "foundation/program_end.h"
 #include "foundation/locale_dates.h"
 #include "foundation/logs.h"
 #include "foundation/message_dialog.h"
@@ -60,12 +63,26 @@ long settingNumber(const char* section, const char* key, const char* dflt) {
     return static_cast<long>(vb::Val(modTLC::Get_Config_Value(section, key, dflt)));
 }
 
+// A stored number of the placement, when it is a number from `lo` to `hi`.
+std::optional<long> placementNumber(const std::string& saved, double lo, double hi) {
+    if (saved.empty() || !vb::IsNumeric(saved)) return std::nullopt;
+    const double v = vb::Val(saved);
+    if (!std::isfinite(v) || v < lo || v > hi) return std::nullopt;
+    return static_cast<long>(v);
+}
+
 // A saved position that puts the window off the screen gives way to the centred one.
 long onScreen(const std::string& saved, long centred, long screen, long size) {
-    if (saved.empty() || !vb::IsNumeric(saved)) return centred;
-    const long at = static_cast<long>(vb::Val(saved));
-    if (at < 0 || screen - at < size) return centred;
-    return at;
+    const std::optional<long> at = placementNumber(saved, 0, static_cast<double>(screen));
+    if (!at || screen - *at < size) return centred;
+    return *at;
+}
+
+// A saved size the window can be shown at (from a tenth of the default to the screen's), else
+// the default: a size of nothing, or of more than any screen, leaves no window to see.
+long shownSize(const std::string& saved, long dflt, long screen) {
+    const std::optional<long> size = placementNumber(saved, dflt / 10.0, std::max<double>(screen, dflt));
+    return size ? *size : dflt;
 }
 
 }  // namespace
@@ -111,11 +128,11 @@ void TLMain::Form_Load() {
 
     // 6. The window's size and place (twips), centred when the saved place is off the screen.
     {
-        const long width = settingNumber("Options", "NormalWidth", "12000");
-        const long height = settingNumber("Options", "NormalHeight", "7000");
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect s = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
         const long screenWidth = vb::PixelsToTwips(s.width()), screenHeight = vb::PixelsToTwips(s.height());
+        const long width = shownSize(modTLC::Get_Config_Value("Options", "NormalWidth", ""), 12000, screenWidth);
+        const long height = shownSize(modTLC::Get_Config_Value("Options", "NormalHeight", ""), 7000, screenHeight);
         const long top = onScreen(modTLC::Get_Config_Value("Options", "NormalTop", ""),
                                   vb::CLng(screenHeight / 2.0 - height / 2.0), screenHeight, height);
         const long left = onScreen(modTLC::Get_Config_Value("Options", "NormalLeft", ""),
@@ -212,7 +229,8 @@ void TLMain::Form_Load() {
         modSysTray::Add_Tray_Icon();
 
     // 24. The window state of the last run (never minimised: that is not saved).
-    setWindowState(static_cast<int>(settingNumber("Options", "WindowState", "0")));
+    // Only normal (0) and maximised (2) are ever saved; anything else shows the window normal.
+    setWindowState(placementNumber(modTLC::Get_Config_Value("Options", "WindowState", "0"), 0, 2).value_or(0) == 2 ? 2 : 0);
 
     // 25. A second start brings this window forward by it.
     const qulonglong handle = winId() ? static_cast<qulonglong>(winId()) : static_cast<qulonglong>(::getpid());
@@ -298,6 +316,7 @@ void TLMain::Form_Unload() {
     m_clipboardWatch = 0;
 
     if (modTLC::ConfigDirty == 1) modTLC::Save_Config_File();
+    modTLMain::Run_Program_End_Saves();
     modPwrCtrl::UnSubClass_Window(this);
     modSysTray::Delete_Tray_Icon();
     modWinInet::Close_Session();

@@ -184,9 +184,12 @@ void WindowLayout::WPS() {
     const int16_t state = stateOf(m_window);
     if (state != kMinimized) modTLC::Set_Config_Value("Options", "WindowState", static_cast<long>(state));
     if (state != kNormal) return;  // a maximised window keeps the normal placement it had before
+    // The place is the frame's, the size the inside's: the load gives the size back to the inside,
+    // so the window keeps its size from start to start instead of growing by its frame.
     const QRect outer = m_window->frameGeometry();
-    modTLC::Set_Config_Value("Options", "NormalWidth", toTwips(outer.width()));
-    modTLC::Set_Config_Value("Options", "NormalHeight", toTwips(outer.height()));
+    const QRect inner = m_window->geometry();
+    modTLC::Set_Config_Value("Options", "NormalWidth", toTwips(inner.width()));
+    modTLC::Set_Config_Value("Options", "NormalHeight", toTwips(inner.height()));
     modTLC::Set_Config_Value("Options", "NormalTop", toTwips(outer.y()));
     modTLC::Set_Config_Value("Options", "NormalLeft", toTwips(outer.x()));
 }

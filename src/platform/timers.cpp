@@ -43,6 +43,10 @@ public:
         else if (!t->isActive())
             t->start();
     }
+    void setPrecise(int id, bool precise) override {
+        auto it = m_timers.find(id);
+        if (it != m_timers.end()) it->second->setTimerType(precise ? Qt::PreciseTimer : Qt::CoarseTimer);
+    }
     void doEvents() override {
         if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
@@ -126,6 +130,11 @@ void Timer::setInterval(int ms) {
     apply();
 }
 
+void Timer::setPrecise(bool precise) {
+    m_precise = precise;
+    apply();
+}
+
 void Timer::setEnabled(bool on) {
     m_enabled = on;
     apply();
@@ -141,6 +150,7 @@ void Timer::apply() {
             if (auto f = h.lock(); f && *f) (*f)();
         });
     }
+    svc.setPrecise(m_id, m_precise);
     svc.setTimer(m_id, m_interval, m_enabled);
 }
 

@@ -22,6 +22,8 @@ public:
     virtual int addTimer(std::function<void()> handler) = 0;
     virtual void removeTimer(int id) = 0;
     virtual void setTimer(int id, int intervalMs, bool enabled) = 0;
+    // A precise timer fires at its interval to the millisecond, not within a coarse tolerance.
+    virtual void setPrecise(int id, bool precise) {}
 
     // Runs what is waiting in the event loop once (the program's DoEvents).
     virtual void doEvents() = 0;
@@ -50,6 +52,8 @@ public:
     void setHandler(std::function<void()> handler);
     void setInterval(int ms);
     void setEnabled(bool on);
+    // Fires at its interval to the millisecond (for what must happen at a given moment).
+    void setPrecise(bool precise);
     int interval() const { return m_interval; }
     bool enabled() const { return m_enabled; }
 
@@ -61,6 +65,7 @@ private:
     int m_id = 0;
     int m_interval = 0;
     bool m_enabled = false;
+    bool m_precise = false;
     TimerService* m_service = nullptr;
 };
 

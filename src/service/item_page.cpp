@@ -40,7 +40,7 @@ modWinInet::HttpRequest Start_Get_HistoryPage(const std::string& URL, const std:
                 modTLMain::Write_Op_Log("Bid History Page Error - Redirect to: " + r.redirectURL);
             } else if (r.ok) {
                 modPageParser::Blank_Two_Byte_Letters(r.body);
-                h.historyText = modPageParser::Inner_Text(r.body);
+                h.historyText = modPageParser::Answer_Page_Text(r.body);
                 h.ok = !h.historyText.empty();
             }
             h.http = std::move(r);

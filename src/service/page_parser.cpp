@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 #include <cstring>
 
 #include "foundation/vb.h"
@@ -134,22 +135,47 @@ long Find(long start, std::string_view hay, std::string_view needle, vb::Compare
     }
     auto fold = [](char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 32) : c; };
     if (needle.size() > hay.size() - from) return 0;
-    // Candidates are the bytes that can start the needle, in either case, found with memchr.
-    const char upper = fold(needle[0]);
-    const char lower = (upper >= 'A' && upper <= 'Z') ? static_cast<char>(upper + 32) : upper;
     const char* end = hay.data() + (hay.size() - needle.size() + 1);
-    auto next = [end](const char* from, char c) {
-        return from < end ? static_cast<const char*>(std::memchr(from, c, static_cast<size_t>(end - from))) : nullptr;
+    auto matchesAt = [&](const char* c) {
+        for (size_t i = 0; i < needle.size(); ++i)
+            if (fold(c[i]) != fold(needle[i])) return false;
+        return true;
     };
-    const char* nu = next(hay.data() + from, upper);
-    const char* nl = lower != upper ? next(hay.data() + from, lower) : nullptr;
-    while (nu || nl) {
-        const char* c = !nu ? nl : !nl ? nu : std::min(nu, nl);
-        size_t i = 1;
-        while (i < needle.size() && fold(c[i]) == fold(needle[i])) ++i;
-        if (i == needle.size()) return static_cast<long>(c - hay.data() + 1);
-        if (c == nu) nu = next(c + 1, upper);
-        if (c == nl) nl = next(c + 1, lower);
+    // A byte of the needle that has no case (a mark, a digit) is looked for with memchr; a needle of
+    // letters only by a walk over the bytes that can start it in either case. Either way a search
+    // costs the distance to its match, whatever letters the page lacks.
+    size_t anchor = 0;  // not a blank either: blanks are everywhere in a page
+    while (anchor < needle.size() &&
+           (std::isalpha(static_cast<unsigned char>(needle[anchor])) || needle[anchor] == ' '))
+        ++anchor;
+    if (anchor < needle.size()) {
+        const char mark = needle[anchor];
+        for (const char* c = hay.data() + from; c < end;) {
+            const void* m = std::memchr(c + anchor, mark, static_cast<size_t>(end - c));
+            if (!m) return 0;
+            c = static_cast<const char*>(m) - anchor;
+            if (matchesAt(c)) return static_cast<long>(c - hay.data() + 1);
+            ++c;
+        }
+        return 0;
+    }
+    // Letters only: both cases looked for with memchr in windows that double as they come up
+    // empty, so a letter that the page lacks is never sought to its end.
+    const char upper = fold(needle[0]);
+    const char lower = static_cast<char>(upper + 32);
+    size_t window = 64;
+    for (const char* c = hay.data() + from; c < end;) {
+        const char* stop = c + std::min(window, static_cast<size_t>(end - c));
+        const auto* u = static_cast<const char*>(std::memchr(c, upper, static_cast<size_t>(stop - c)));
+        const auto* l = static_cast<const char*>(std::memchr(c, lower, static_cast<size_t>((u ? u : stop) - c)));
+        const char* candidate = l ? l : u;
+        if (!candidate) {
+            c = stop;
+            window *= 2;
+            continue;
+        }
+        if (matchesAt(candidate)) return static_cast<long>(candidate - hay.data() + 1);
+        c = candidate + 1;
     }
     return 0;
 }
@@ -183,42 +209,52 @@ long Find_Text_Outside_Tags(long Start, std::string_view Text, std::string_view 
 }
 
 namespace {
-// Replaces the first case-blind occurrence of `find`; true when there was one.
-bool replaceFirst(std::string& s, std::string_view find, std::string_view with) {
-    const long p = detail::Find(s, find, vb::Text);
-    if (p == 0) return false;
-    s.replace(static_cast<size_t>(p - 1), find.size(), with);
+bool endsWithNoCase(const std::string& s, std::string_view tail) {
+    if (s.size() < tail.size()) return false;
+    for (size_t k = 0; k < tail.size(); ++k)
+        if (std::tolower(static_cast<unsigned char>(s[s.size() - tail.size() + k])) != tail[k]) return false;
     return true;
 }
 
-// The first "&#0nn;" (two digits); true when one was decoded.
-bool decodeFirstNumeric(std::string& s) {
-    long p = detail::Find(s, "&#0");
-    while (p > 0) {
-        if (isDigit(at(s, p + 3)) && isDigit(at(s, p + 4)) && at(s, p + 5) == ';') {
-            const int code = (at(s, p + 3) - '0') * 10 + (at(s, p + 4) - '0');
-            const std::string ch = code > 0 ? std::string(1, static_cast<char>(code)) : std::string();
-            s.replace(static_cast<size_t>(p - 1), 6, ch);
-            return true;
+// Appends `c`; when it completes an entity at the end of `out`, the entity becomes its character,
+// which is appended the same way (a decoded "&" or ";" may complete another entity).
+void pushDecoded(std::string& out, char c) {
+    for (;;) {
+        out.push_back(c);
+        if (c != ';') return;
+        static constexpr std::pair<std::string_view, char> kNamed[] = {
+            {"&amp;", '&'}, {"&quot;", '"'}, {"&lt;", '<'}, {"&gt;", '>'}};
+        bool named = false;
+        for (const auto& [entity, ch] : kNamed) {
+            if (endsWithNoCase(out, entity)) {
+                out.resize(out.size() - entity.size());
+                c = ch;
+                named = true;
+                break;
+            }
         }
-        p = detail::Find(p + 1, s, "&#0");
+        if (named) continue;
+        const size_t n = out.size();
+        if (n >= 6 && out.compare(n - 6, 3, "&#0") == 0 && isDigit(out[n - 3]) && isDigit(out[n - 2])) {
+            const int code = (out[n - 3] - '0') * 10 + (out[n - 2] - '0');
+            out.resize(n - 6);
+            if (code == 0) return;
+            c = static_cast<char>(code);
+            continue;
+        }
+        return;
     }
-    return false;
 }
 }  // namespace
 
+// "&amp;", "&quot;", "&lt;", "&gt;" (any case) and "&#0nn;" are decoded until none is left, a
+// decoded character taking part in what follows ("&amp;lt;" is "<"); commas become blanks first.
+// One pass: every character is appended once and each entity taken off once.
 std::string Decode_Entities(std::string& Text) {
-    for (auto& c : Text)
-        if (c == ',') c = ' ';
-    bool changed = true;
-    while (changed) {
-        changed = false;
-        changed |= replaceFirst(Text, "&amp;", "&");
-        changed |= replaceFirst(Text, "&quot;", "\"");
-        changed |= decodeFirstNumeric(Text);
-        changed |= replaceFirst(Text, "&lt;", "<");
-        changed |= replaceFirst(Text, "&gt;", ">");
-    }
+    std::string out;
+    out.reserve(Text.size());
+    for (const char c : Text) pushDecoded(out, c == ',' ? ' ' : c);
+    Text = std::move(out);
     return Text;
 }
 

@@ -11,6 +11,8 @@
 #include "foundation/user_state.h"
 #include "foundation/vb.h"
 #include "platform/locale_info.h"
+#include <algorithm>
+
 #include "service/page_parser.h"
 #include "service/page_parser_internal.h"
 
@@ -83,7 +85,10 @@ std::string Get_Title_And_End() {
         title = HandoverTitle;
         cutServiceSuffix(title);
     } else {
-        const std::string_view html = PageHTML;
+        // The title stands in the page's head: it is looked for within the part the page text is
+        // made of, never across a whole page of any size.
+        std::string_view html = PageHTML;
+        html = html.substr(0, std::min<size_t>(html.size(), 65000));
         const long e = detail::Find(html, "</title", vb::Text);
         const long s = detail::Find(html, "<title>", vb::Text);
         if (e > 0 && s > 0) {

@@ -1,5 +1,6 @@
 // page_parser_seller.cpp — the seller, the shipping cost per national site, the high bidder of
 // the bid history and the address of the item's picture.
+#include <algorithm>
 #include <array>
 #include <vector>
 
@@ -198,9 +199,36 @@ std::string Get_High_Bidder() {
 
 // ---- Photo address ------------------------------------------------------------------------------
 
+namespace {
+// The double quotes of a page, found once: the quoted text around a place is then two look-ups,
+// not a scan of the page each time (a page of many addresses and no quotes would cost the square
+// of its length).
+class QuotedTexts {
+public:
+    explicit QuotedTexts(std::string_view text) : m_text(text) {
+        for (size_t k = 0; k < text.size(); ++k)
+            if (text[k] == '"') m_quotes.push_back(static_cast<long>(k) + 1);
+    }
+    // As Get_Quoted_Text: the text between the first quote at or after `pos` and the quote before
+    // it (a view into the page); `pos` becomes the opening quote's place.
+    std::string_view around(long& pos) const {
+        const auto q2 = std::lower_bound(m_quotes.begin(), m_quotes.end(), pos);
+        if (q2 == m_quotes.end() || q2 == m_quotes.begin()) return {};
+        const long q1 = *(q2 - 1);
+        pos = q1;
+        return m_text.substr(static_cast<size_t>(q1), static_cast<size_t>(*q2 - q1 - 1));
+    }
+
+private:
+    std::string_view m_text;
+    std::vector<long> m_quotes;
+};
+}  // namespace
+
 std::string Get_Photo_URL(std::string_view Html, std::string& Title, std::string_view Marker) {
     const std::string safe = Safe_Id(Title);  // drops the apostrophes of the caller's title too
     const std::string third = vb::Left(safe, vb::CLng(static_cast<double>(safe.size()) / 3.0));
+    const QuotedTexts quoted(Html);
 
     // A picture-host address that holds the title's safe id, or its first third.
     for (long pos = 1;;) {
@@ -211,9 +239,10 @@ std::string Get_Photo_URL(std::string_view Html, std::string& Title, std::string
         const bool secure = vb::StrComp(vb::Mid(Html, m + 9, 4), "s://", vb::Text) == 0;
         if (!plain && !secure) continue;
         long q = m + 9;
-        const std::string address = Get_Quoted_Text(Html, q);
+        const std::string_view address = quoted.around(q);
         if (detail::Find(address, modTLMain::kPictureHostWord, vb::Text) == 0) continue;
-        if (detail::Find(address, safe, vb::Text) > 0 || detail::Find(address, third, vb::Text) > 0) return address;
+        if (detail::Find(address, safe, vb::Text) > 0 || detail::Find(address, third, vb::Text) > 0)
+            return std::string(address);
     }
 
     // Else the first quoted src address that holds the marker.
@@ -222,10 +251,10 @@ std::string Get_Photo_URL(std::string_view Html, std::string& Title, std::string
         const long m = detail::Find(pos, Html, Marker, vb::Text);
         if (m == 0) return {};
         long q = m;
-        const std::string address = Get_Quoted_Text(Html, q);
+        const std::string_view address = quoted.around(q);
         if (address.empty()) return {};
         const long from = std::max(1L, q - 6);
-        if (detail::Find(vb::Mid(Html, from, q - from), "src=", vb::Text) > 0) return address;
+        if (detail::Find(vb::Mid(Html, from, q - from), "src=", vb::Text) > 0) return std::string(address);
         pos = m + 4;
     }
 }

@@ -3,6 +3,9 @@
 #include <gumbo.h>
 
 #include <algorithm>
+#include <cctype>
+#include <iterator>
+#include <string>
 #include <cstddef>
 #include <cstdlib>
 #include <vector>
@@ -174,9 +177,125 @@ struct Frame {
     bool pre;
 };
 
+// ---- Nesting guard ----
+// The parser's work for each tag grows with the depth of the open elements, so a page of endless
+// unclosed tags ("<div>" a hundred thousand times) would cost the square of its length. The guard
+// follows the nesting roughly as the page opens and closes tags, and leaves out an opening tag
+// (not its text) that would go deeper than any real page does.
+
+bool nameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == ':'; }
+
+std::string lowerName(std::string_view html, size_t from, size_t& end) {
+    end = from;
+    while (end < html.size() && nameChar(html[end])) ++end;
+    std::string name(html.substr(from, end - from));
+    for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return name;
+}
+
+bool voidElement(const std::string& n) {
+    static const char* const kVoid[] = {"area", "base", "br", "col", "embed", "hr", "img", "input", "link",
+                                        "meta", "param", "source", "track", "wbr", "keygen", "basefont", "frame"};
+    return std::any_of(std::begin(kVoid), std::end(kVoid), [&](const char* v) { return n == v; });
+}
+
+// An element the next one of its kind closes when it is left open ("<li>a<li>b"), within how many
+// of the open elements above it.
+int closedBySibling(const std::string& n) {
+    if (n == "p" || n == "li" || n == "dt" || n == "dd" || n == "option") return 2;
+    if (n == "td" || n == "th") return 2;
+    if (n == "tr") return 4;
+    return 0;
+}
+
+// `html` with the opening tags past `maxDepth` left out; empty when nothing had to go.
+std::string withBoundedNesting(std::string_view html, size_t maxDepth) {
+    std::vector<std::string> open;
+    std::string out;
+    bool copying = false;
+    size_t copiedTo = 0;  // while not copying: html up to here stands as it is
+    size_t i = 0;
+    while (i < html.size()) {
+        const size_t lt = html.find('<', i);
+        if (lt == std::string_view::npos) break;
+        size_t next = lt + 1;
+        if (html.compare(lt, 4, "<!--") == 0) {
+            const size_t e = html.find("-->", lt + 4);
+            i = e == std::string_view::npos ? html.size() : e + 3;
+            continue;
+        }
+        if (next < html.size() && (html[next] == '!' || html[next] == '?')) {
+            const size_t e = html.find('>', next);
+            i = e == std::string_view::npos ? html.size() : e + 1;
+            continue;
+        }
+        const bool closing = next < html.size() && html[next] == '/';
+        if (closing) ++next;
+        if (next >= html.size() || !std::isalpha(static_cast<unsigned char>(html[next]))) {
+            i = lt + 1;
+            continue;
+        }
+        size_t nameEnd = next;
+        const std::string name = lowerName(html, next, nameEnd);
+        const size_t gt = html.find('>', nameEnd);
+        const size_t tagEnd = gt == std::string_view::npos ? html.size() : gt + 1;
+        if (closing) {
+            for (size_t k = open.size(); k-- > 0;)
+                if (open[k] == name) {
+                    open.resize(k);
+                    break;
+                }
+            i = tagEnd;
+            continue;
+        }
+        const bool selfClosed = gt != std::string_view::npos && gt > nameEnd && html[gt - 1] == '/';
+        if (const int reach = closedBySibling(name)) {
+            for (size_t k = open.size(), seen = 0; k-- > 0 && seen < static_cast<size_t>(reach); ++seen)
+                if (open[k] == name) {
+                    open.resize(k);
+                    break;
+                }
+        }
+        bool drop = false;
+        if (!voidElement(name) && !selfClosed) {
+            if (open.size() >= maxDepth) drop = true;
+            else open.push_back(name);
+        }
+        if (drop) {
+            if (!copying) {
+                out.reserve(html.size());
+                copying = true;
+            }
+            out.append(html.substr(copiedTo, lt - copiedTo));
+            copiedTo = tagEnd;
+        }
+        i = tagEnd;
+        // Raw text: what a script or style holds is no markup.
+        if (!drop && (name == "script" || name == "style" || name == "textarea" || name == "title")) {
+            size_t e = i;
+            for (;;) {
+                e = html.find("</", e);
+                if (e == std::string_view::npos) break;
+                size_t ne = 0;
+                if (lowerName(html, e + 2, ne) == name) break;
+                e += 2;
+            }
+            i = e == std::string_view::npos ? html.size() : e;
+        }
+    }
+    if (!copying) return {};
+    out.append(html.substr(copiedTo));
+    return out;
+}
+
+// Deeper than the pages of the service ever nest.
+constexpr size_t kMaxNesting = 100;
+
 }  // namespace
 
 std::string Inner_Text(std::string_view html) {
+    const std::string bounded = withBoundedNesting(html, kMaxNesting);
+    if (!bounded.empty()) html = bounded;
     thread_local ParseArena arena;
     struct Reset {
         ParseArena& a;
@@ -233,6 +352,12 @@ std::string Inner_Text(std::string_view html) {
         }
     }
     return w.take();  // the tree goes with the arena
+}
+
+std::string Answer_Page_Text(std::string_view html) {
+    size_t n = std::min(html.size(), kAnswerPageCut);
+    while (n > 0 && n < html.size() && (static_cast<unsigned char>(html[n]) & 0xC0) == 0x80) --n;  // whole characters
+    return Inner_Text(html.substr(0, n));
 }
 
 }  // namespace modPageParser

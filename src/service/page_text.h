@@ -25,7 +25,14 @@
 
 namespace modPageParser {
 
-// The inner text of a body whose inner HTML is `html`.
+// The inner text of a body whose inner HTML is `html`. Opening tags nested past any real page's
+// depth are left out (their text stays), so the time it takes grows with the page's length only.
 std::string Inner_Text(std::string_view html);
+
+// The inner text of a whole answer page of the service (validation, placing, bid history,
+// sign-in), read from its first kAnswerPageCut bytes: what the readers look for stands near the
+// top, and a page many times larger than any real one costs no more than that.
+inline constexpr size_t kAnswerPageCut = 512 * 1024;
+std::string Answer_Page_Text(std::string_view html);
 
 }  // namespace modPageParser

@@ -240,7 +240,7 @@ void SignInRun::afterErrorPage(modWinInet::HttpResult r) {
     if (test) transcript += Now_Text() + " - eBay Sign In Failed - ReDirect to " + title + kCrLf;
     TLMainLink::statusLine().setStatus("eBay Sign In Failed, Check Operation Log for Details.");
     if (!r.body.empty()) {
-        result.pageText = modPageParser::Inner_Text(r.body);
+        result.pageText = modPageParser::Answer_Page_Text(r.body);
         if (vb::InStr(result.pageText, "Your user ID or password is incorrect", vb::Text) > 0) {
             Write_Op_Log("Your sign in information is not valid");
             if (test) transcript += Now_Text() + " - Your user ID or password is incorrect" + kCrLf;

@@ -296,6 +296,25 @@ TEST_F(StartupTest, AnExistingProfileGoesToTheMainWindow) {
     EXPECT_EQ(log.substr(log.rfind(" - ")), " - Program Ended\r\n");
 }
 
+// Each of the three time formats that the options store starts without an error line.
+TEST_F(StartupTest, EveryStoredTimeFormatStartsWithoutAnError) {
+    for (const char* format : {"0", "1", "2"}) {
+        TempDataFolder data;
+        data.write("tl2cf.dat", modAHM::Crypt_String(std::string("[Options]\r\nSound=1\r\n[Locale]\r\nTimeFormat=") +
+                                                         format + "\r\n",
+                                                     modTLC::Config_Phrase(), true));
+        FakeTime time;
+        ScriptedMessageBoxes boxes;
+        modTLMain::ResetStartupForTests();
+        modTLC::ResetForTests();
+        programstart::Start();
+        time.advanceMs(3000);
+        ASSERT_TRUE(TLMain::loaded()) << format;
+        EXPECT_EQ(data.read("ErrorLog.txt").find("Setup Form_Load"), std::string::npos) << format << data.read("ErrorLog.txt");
+        TLMain::instance().MnuExit_Click();
+    }
+}
+
 // The sibling files' versions: the updater must match the program, the extension must be 3.00.
 TEST_F(StartupTest, SiblingVersionsAreCheckedAgainstTheProgram) {
     struct Case {

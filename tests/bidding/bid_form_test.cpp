@@ -268,6 +268,8 @@ TEST_F(BidFormTest, SetBidChecksInOrderAndStoresTheCanonicalAmount) {
         {"12", "1", "x", "15", "Error! Bid Time Format Error", "Bid Time Error", nullptr, 0},
         {"12", "1", "0", "0", "Error! Bid Time is Set to Zero", "Bid Time Error", nullptr, 0},
         {"12", "1", "0", "2", "Warning! Bid Time Set Too Low for Reliable Bids", "Bid Time Low", nullptr, 0},
+        {"12", "1", "40000000", "0", "Error! Bid Time Format Error", "Bid Time Error", nullptr, 0},  // past 2^31 s
+        {"12", "1", "0", "3000000000", "Error! Bid Time Format Error", "Bid Time Error", nullptr, 0},
         {"12", "1", "0", "3", nullptr, nullptr, "12.00", 3},
         {"12", "1", "", "20", nullptr, nullptr, "12.00", 20},
         {"1234.5", "9999", "2", "15", nullptr, nullptr, "1,234.50", 135},
@@ -627,6 +629,115 @@ TEST_F(BidFormTest, BidNowWhoseValidationFailsPlacesNothingAndSaysSo) {
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[1].text, "Error! Bid Validation Failed!");
     EXPECT_EQ(boxes.shown()[1].title, "Bid Failed");
+}
+
+// A lead time at or beyond the time left would bid at once: it is asked as Bid Now, No by default.
+TEST_F(BidFormTest, ALeadTimeBeyondTheTimeLeftIsAskedAsBidNow) {
+    addItem("100");  // ends in an hour
+    const TLMainItems::AuctionItem original = item(1);
+    for (int answer : {platform::vbNo, platform::vbYes}) {
+        boxes.clear();
+        boxes.answer(answer);
+        BidForm* f = open({"100"});
+        f->MaxBidAmt->setText("12");
+        f->txtBidTimeMin->setText("99999");
+        f->txtBidTimeSec->setText("0");
+        f->OKBid_Click();
+        closeDialog();
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].title, "PLACE BID NOW");
+        EXPECT_EQ(boxes.shown()[0].style, 4356);
+        if (answer == platform::vbNo) {
+            EXPECT_EQ(item(1), original) << "nothing armed";
+            if (BidForm* still = BidForm::Current()) still->Exit_Click();
+            closeDialog();
+        } else {
+            EXPECT_EQ(item(1).BidTimeSecs, 99999 * 60);
+        }
+    }
+    EXPECT_EQ(fake ? bidPages->makeBids("100") : 0u, 0u) << "nothing sent from the dialog";
+}
+
+// While "PLACE BID NOW" is up the scheduler reaches the bid second and places the bid: a Yes then
+// asks "place it again" first, and No sends nothing more.
+TEST_F(BidFormTest, BidNowAfterTheScheduledBidAsksBeforeASecondOffer) {
+    addItem("100");
+    item(1).EndTime = endIn(40);
+    item(1).MaxBid = "12.00";
+    item(1).BidTimeSecs = 15;
+    serve();
+    bidPages->setMakeBid("100", MakeBidAnswer::Confirm);
+    bidPages->setAcceptBid("100", AcceptBidAnswer::HighBidder);
+    BidForm* f = open({"100"});
+    f->MaxBidAmt->setText("12");
+    boxes.whileShown = [&](const std::string& text) {
+        if (text.rfind("WARNING!", 0) == 0) run(110);  // 27.5 s: validated at -45 s, placed at -15 s
+    };
+    boxes.answer(platform::vbYes);  // PLACE BID NOW
+    boxes.answer(platform::vbNo);   // Place it again?
+    f->ManBid_Click();
+    boxes.whileShown = nullptr;
+    run(8);
+    EXPECT_EQ(boxes.texts(), (std::vector<std::string>{"WARNING! You are about to place an immediate bid. Do you wish to proceed?",
+                                                      "This bid has already been placed. Place it again?"}));
+    EXPECT_EQ(bidPages->acceptBids("100"), 1u);
+    EXPECT_EQ(bidPages->makeBids("100"), 1u);
+}
+
+// Set Bid, Cancel Bid and Clear wait while the item's validation or placing runs: its answer would
+// otherwise land on the new set-up.
+TEST_F(BidFormTest, SetUpChangesAreRefusedWhileABidRequestRuns) {
+    addItem("100");
+    item(1).MaxBid = "12.00";
+    item(1).BidTimeSecs = 15;
+    item(1).BidGroup = "pots";
+    serve();
+    bidPages->setMakeBid("100", MakeBidAnswer::Confirm);
+    TLMainBids::Validate_Bid(1);
+    ASSERT_TRUE(TLMainBids::Bid_Request_Running("100"));
+    const TLMainItems::AuctionItem running = item(1);
+    struct C { const char* what; std::function<void(BidForm*)> press; };
+    const C cases[] = {
+        {"Set Bid", [](BidForm* f) { f->MaxBidAmt->setText("20"); f->OKBid_Click(); }},
+        {"Cancel Bid", [](BidForm* f) { f->CancelBid_Click(); }},
+        {"Clear", [](BidForm* f) { f->cmdClrGrp_Click(); }},
+    };
+    for (const C& c : cases) {
+        boxes.clear();
+        BidForm* f = open({"100"});
+        c.press(f);
+        EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Error! Bid Request In Progress For This Item."}) << c.what;
+        EXPECT_EQ(item(1), running) << c.what;
+        if (BidForm* still = BidForm::Current()) still->Exit_Click();
+        closeDialog();
+    }
+    run(8);
+    EXPECT_EQ(item(1).BidStatus, "Bid Validated");
+}
+
+// The offer is on disk as "Placing Bid" before it leaves, so a program that ends now comes back
+// knowing the bid may be out: the restart makes it "Bid Placed" and no second offer goes.
+TEST_F(BidFormTest, APlacingBidIsSavedBeforeItsOfferLeaves) {
+    addItem("100");
+    item(1).MaxBid = "12.00";
+    item(1).BidTimeSecs = 15;
+    serve();
+    bidPages->setMakeBid("100", MakeBidAnswer::Confirm);
+    bidPages->setAcceptBid("100", AcceptBidAnswer::HighBidder);
+    TLMainBids::Validate_Bid(1);
+    run(8);
+    ASSERT_EQ(item(1).BidStatus, "Bid Validated");
+    TLMainItems::Save_Auction_Items();
+    TLMainBids::Place_Bid(1);
+    ASSERT_EQ(item(1).BidStatus, "Placing Bid");
+
+    // The program ends with the offer out: what the next start reads.
+    TLMainBids::ResetBidRequestsForTests();
+    TLMainItems::Load_Auction_Items();
+    EXPECT_EQ(item(1).BidStatus, "Placing Bid");
+    TLMainBids::Restore_Bid_Statuses();
+    EXPECT_EQ(item(1).BidStatus, "Bid Placed");
+    EXPECT_EQ(item(1).BidTimeSecs, 0) << "the scheduler never bids it again";
 }
 
 }  // namespace

@@ -105,6 +105,44 @@ TEST_F(SchedulerTest, AMissedBidClosesOnceWithALogLineAndOneMessage) {
     EXPECT_EQ(byNumber("110000000001").BidStatus, "Item Closed");
 }
 
+// A first tick after a long absence closes every missed bid in one pass and saves the list once.
+// The scheduler ticks on a 250 ms grid that starts on the program clock's whole second, however the
+// start or the clock falls: the tick that places a bid comes at the start of its second.
+TEST_F(SchedulerTest, TicksFallOnTheGridOfTheWholeSecond) {
+    struct C { qint64 at; int next; };
+    const C cases[] = {{0, 250}, {1, 249}, {137, 113}, {249, 1}, {250, 250}, {999, 1}, {-1, 1}, {-137, 137}};
+    for (const C& c : cases) EXPECT_EQ(TLMainBids::Ms_To_Next_Scan(c.at), c.next) << c.at;
+
+    TLMainBids::Detach_Bid_Timers();
+    TLMainBids::Attach_Bid_Timers(&scanItems, &requestHandler);
+    time.clock.setNow(time.clock.now().addMSecs(137));  // a start at .137
+    TLMainBids::Enable_Bid_Scheduler();
+    EXPECT_EQ(scanItems.interval(), 113);
+    time.advanceMs(113);  // the first tick, on .250
+    EXPECT_EQ(scanItems.interval(), 250);
+    EXPECT_EQ(TLMainBids::Program_Now_Ms() % 250, 0);
+
+    // The clock is set 400 ms on (a time synchronisation): the grid is put back on the second.
+    time.clock.setNow(time.clock.now().addMSecs(400));
+    TLMainBids::Realign_Scan_Timer();
+    EXPECT_EQ(scanItems.interval(), 100);
+    time.advanceMs(100);
+    EXPECT_EQ(TLMainBids::Program_Now_Ms() % 250, 0);
+    EXPECT_EQ(scanItems.interval(), 250);
+}
+
+TEST_F(SchedulerTest, ThePassThatClosesManyMissedBidsSavesOnce) {
+    for (int k = 0; k < 20; ++k) arm("1200000000" + std::to_string(10 + k), 10, -100 - k);
+    const long before = TLMainItems::Item_Store_Save_Count();
+    tick(1);
+    for (int i = 1; i <= TLMainItems::ItemCount; ++i) EXPECT_EQ(item(i).BidStatus, "Item Closed") << i;
+    EXPECT_EQ(TLMainItems::Item_Store_Save_Count() - before, 1);
+    tick(4);
+    EXPECT_EQ(TLMainItems::Item_Store_Save_Count() - before, 1) << "nothing changed: nothing saved";
+    TLMainItems::Load_Auction_Items();
+    EXPECT_EQ(byNumber("120000000010").BidStatus, "Item Closed");
+}
+
 TEST_F(SchedulerTest, ARequestRunningAtTheEndFinishesItsOwnStatus) {
     serve();
     const int i = arm("110000000001", 3, 40);

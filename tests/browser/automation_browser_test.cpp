@@ -7,6 +7,7 @@
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWebEnginePage>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 #include <memory>
 
@@ -128,6 +129,29 @@ TEST_F(BrowserTest, OpensTabsOrWindowsAsChosenAndCoversTheWorkAreaWhenFull) {
     ASSERT_TRUE(modTLMain::IEBrowser);
     EXPECT_EQ(modTLMain::IEBrowser->tabCount(), 1);
     ASSERT_TRUE(waitLoaded(modTLMain::IEBrowser));
+}
+
+// A saved page (the service's HTML on disk) is shown as a document: its scripts do not run and it
+// reaches no other file; a service page in the same tab runs its scripts again.
+TEST_F(BrowserTest, ASavedPageRunsNoScripts) {
+    data.write("Saved Items/100.html",
+               "<html><head><title>saved</title></head><body><p>Teapot</p>"
+               "<script>document.title = 'script ran';</script></body></html>");
+    modTLC::Set_Config_Value("Options", "NewBroWin", "0");
+    modTLMain::Browser_Navigate(QUrl::fromLocalFile(QString::fromStdString(data.path("Saved Items/100.html"))).toString().toStdString());
+    QPointer<AutomationBrowser> b = modTLMain::IEBrowser;
+    ASSERT_TRUE(b);
+    ASSERT_TRUE(waitLoaded(b));
+    QWebEngineView* v = b->view(b->tabCount() - 1);
+    EXPECT_EQ(v->title().toStdString(), "saved");
+    QWebEngineSettings* s = v->page()->settings();
+    EXPECT_FALSE(s->testAttribute(QWebEngineSettings::JavascriptEnabled));
+    EXPECT_FALSE(s->testAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls));
+    EXPECT_FALSE(s->testAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls));
+
+    b->Navigate2("about:blank");
+    ASSERT_TRUE(waitLoaded(b));
+    EXPECT_TRUE(s->testAttribute(QWebEngineSettings::JavascriptEnabled));
 }
 
 TEST_F(BrowserTest, SignsInOnlyOnTheHttpsPageOfTheSignInHost) {

@@ -150,6 +150,57 @@ TEST_F(ConfigStoreTest, AnUnreadableFileIsKeptAsideBeforeBackupOrNewInstall) {
     }
 }
 
+// A store cut short (it does not end with the line end every save writes) is never loaded as if
+// whole and written back smaller: it is kept aside, a whole backup takes its place, and the user
+// is told; without a whole backup what it still holds is used, and the user is told so.
+TEST_F(ConfigStoreTest, ACutStoreIsKeptAsideAndTheUserTold) {
+    const std::string whole = "[Options]\r\nA=current\r\n[Users]\r\nbob=pw\r\n";
+    const std::string cutText = whole.substr(0, whole.size() - 6);  // "[Users]\r\nbob=" stays
+    struct Case { const char* what; const char* backup; const char* expectA; const char* expectBob; const char* notice; };
+    const Case cases[] = {
+        {"a whole backup", "[Options]\r\nA=backup\r\n[Users]\r\nbob=pw\r\n", "backup", "pw", "taken from the backup"},
+        {"no backup", nullptr, "current", "", "there is no whole backup"},
+        {"a backup cut too", "[Options]\r\nA=backup\r\n[Us", "current", "", "there is no whole backup"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        TempDataFolder local;
+        modTLMain::ResetStartupForTests();
+        modTLC::ResetForTests();
+        modTLMain::DataFolder = local.dataFolder();
+        local.write("tl2cf.dat", modAHM::Crypt_String(cutText, modTLC::Config_Phrase(), true));
+        if (c.backup) local.write("Backup/tl2cf.dat", modAHM::Crypt_String(c.backup, modTLC::Config_Phrase(), true));
+        modTLC::LDIF();
+        EXPECT_FALSE(modTLMain::NewInstall);
+        EXPECT_EQ(modTLC::Get_Config_Value("Options", "A", "dflt"), c.expectA);
+        EXPECT_EQ(modTLC::Get_Config_Value("Users", "bob", ""), c.expectBob);
+        const QStringList aside = QDir(QString::fromStdString(local.dataFolder())).entryList({"tl2cf.dat.cut-*"});
+        ASSERT_EQ(aside.size(), 1);
+        EXPECT_EQ(modAHM::Crypt_String(local.read(aside[0].toStdString()), modTLC::Config_Phrase(), false), cutText);
+        EXPECT_NE(modTLC::LastNotice.find(c.notice), std::string::npos) << modTLC::LastNotice;
+        EXPECT_NE(modTLC::LastNotice.find(aside[0].toStdString()), std::string::npos) << modTLC::LastNotice;
+    }
+}
+
+// A store that does not decipher is kept aside and the user told; a save that fails tells once.
+TEST_F(ConfigStoreTest, AnUnreadableStoreAndAFailedSaveAreTold) {
+    data.write("tl2cf.dat", "garbage that does not decipher");
+    modTLC::LDIF();
+    EXPECT_NE(modTLC::LastNotice.find("could not be read"), std::string::npos) << modTLC::LastNotice;
+
+    modTLC::ResetForTests();
+    modTLC::Set_Config_Value("Options", "A", "1");
+    const QString file = QString::fromStdString(data.path("tl2cf.dat"));
+    QFile::remove(file);
+    QDir(QString::fromStdString(data.dataFolder())).mkdir("tl2cf.dat");  // the file cannot be replaced
+    modTLC::Save_Config_File();
+    EXPECT_EQ(modTLC::LastNotice.rfind("Error! Settings Not Saved - ", 0), 0u) << modTLC::LastNotice;
+    modTLC::LastNotice.clear();
+    modTLC::Set_Config_Value("Options", "A", "2");
+    modTLC::Save_Config_File();
+    EXPECT_EQ(modTLC::LastNotice, "") << "told once";
+}
+
 // The cipher yields: a setting saved by a timer in the middle of a save is never lost.
 TEST_F(ConfigStoreTest, ASaveInsideASaveLosesNothing) {
     for (const bool innerSaves : {true, false}) {

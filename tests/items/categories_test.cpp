@@ -117,6 +117,8 @@ TEST_F(CategoriesTest, AddingANameMakesItCurrentAndRefusesWhatTheStoreCannotKeep
         {"an equals sign", "a=b", {"Cameras", "Flashes", "Lenses", "Tripods"}, "Lenses", kInvalidCategoryName},
         {"a bracket", "[Options]", {"Cameras", "Flashes", "Lenses", "Tripods"}, "Lenses", kInvalidCategoryName},
         {"a line break", "two\nlines", {"Cameras", "Flashes", "Lenses", "Tripods"}, "Lenses", kInvalidCategoryName},
+        {"a name too long for a menu (65 letters)", "xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx",
+         {"Cameras", "Flashes", "Lenses", "Tripods"}, "Lenses", kInvalidCategoryName},
     };
     categories({{"Cameras", "1"}, {"Lenses", "0"}});
     for (const auto& c : cases) {

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QFile>
 #include <csignal>
 #include <sys/resource.h>
 
 #include "foundation/logs.h"
+#include "foundation/program_end.h"
 #include "items/item_store.h"
 #include "items_fixture.h"
 
@@ -94,6 +96,23 @@ TEST_F(ItemStoreTest, AnEmptyListIsOneHeaderRecordOf93Bytes) {
     EXPECT_EQ(Items.size(), 1u);
 }
 
+// However the program ends (its window, a stop asked by the system, the session's end), a bid whose
+// offer may be out reaches the disk; a list with none is left as it is.
+TEST_F(ItemStoreTest, TheProgramsEndSavesABidWhoseRequestIsOut) {
+    add("111");
+    ASSERT_TRUE(Save_Auction_Items());
+    Load_Auction_Items();
+    const std::string before = data.read(kItemStoreFile);
+    item(1).CommentText = "unsaved";
+    modTLMain::Run_Program_End_Saves();
+    EXPECT_EQ(data.read(kItemStoreFile), before) << "nothing in flight: nothing written";
+
+    item(1).BidStatus = "Placing Bid";
+    modTLMain::Run_Program_End_Saves();
+    Load_Auction_Items();
+    EXPECT_EQ(item(1).BidStatus, "Placing Bid");
+}
+
 TEST_F(ItemStoreTest, NonAsciiTextsRoundTripAndTheirLengthsCountBytes) {
     const std::string title = "Caf\xC3\xA9 \xE6\x9D\xB1\xE4\xBA\xAC \xE2\x80\x93 \xF0\x9F\x93\xB7";  // Café 東京 – 📷
     add("111");
@@ -146,28 +165,51 @@ struct ShortFileCase {
     const char* what;
     std::string bytes;
     std::vector<std::string> numbers;
+    bool damaged;
 };
 
 TEST_F(ItemStoreTest, ReadingStopsAtTheEndOfTheFileAndDropsWhatIsNotAWholeItem) {
     const std::string three = record("3", "41") + record("11") + record("22") + record("33");
     const ShortFileCase cases[] = {
-        {"missing file", "", {}},
-        {"cut inside the header", kEmptyHeader.substr(0, 50), {}},
-        {"header says more than the file holds", record("5", "41") + record("11") + record("22"), {"11", "22"}},
-        {"last record cut short", three.substr(0, three.size() - 3), {"11", "22"}},
-        {"records without a number", record("3", "41") + record("11") + record("") + record("33"), {"11", "33"}},
-        {"header says fewer", record("1", "41") + record("11") + record("22"), {"11"}},
-        {"count that is not a number", record("x", "41") + record("11"), {}},
+        {"missing file", "", {}, false},
+        {"cut inside the header", kEmptyHeader.substr(0, 50), {}, true},
+        {"header says more than the file holds", record("5", "41") + record("11") + record("22"), {"11", "22"}, true},
+        {"last record cut short", three.substr(0, three.size() - 3), {"11", "22"}, true},
+        {"records without a number", record("3", "41") + record("11") + record("") + record("33"), {"11", "33"}, false},
+        {"header says fewer", record("1", "41") + record("11") + record("22"), {"11"}, true},
+        {"count that is not a number", record("x", "41") + record("11"), {}, true},
+        {"a damaged length puts the records out of step",
+         record("3", "41") + record("11") + std::string("\x05\x00\x01\x02", 4) + record("22") + record("33"), {"11"}, true},
     };
+    int copies = 0;
     for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
         QFile::remove(QString::fromStdString(Item_Store_Path()));
         if (!c.bytes.empty()) data.write(kItemStoreFile, c.bytes);
+        boxes.clear();
         Load_Auction_Items();
         std::vector<std::string> got;
         for (int i = 1; i <= ItemCount; ++i) got.push_back(item(i).ItemNumber);
-        EXPECT_EQ(got, c.numbers) << c.what;
-        EXPECT_EQ(Items.size(), static_cast<size_t>(ItemCount) + 1) << c.what;
+        EXPECT_EQ(got, c.numbers);
+        EXPECT_EQ(Items.size(), static_cast<size_t>(ItemCount) + 1);
+        // A store that did not read whole is kept as it was before anything replaces it, and the
+        // user is told how much was read and where the copy is.
+        const QStringList kept = QDir(QString::fromStdString(data.dataFolder()))
+                                     .entryList({"Auction Items.dat.damaged-*"}, QDir::Files);
+        if (c.damaged) {
+            ASSERT_EQ(boxes.shown().size(), 1u);
+            EXPECT_NE(boxes.shown()[0].text.find(std::to_string(ItemCount) + " items could be read"), std::string::npos);
+            ASSERT_EQ(kept.size(), 1);
+            EXPECT_NE(boxes.shown()[0].text.find(kept[0].toStdString()), std::string::npos);
+            EXPECT_EQ(data.read(kept[0].toStdString()), c.bytes);
+            QFile::remove(QString::fromStdString(data.path(kept[0].toStdString())));
+            ++copies;
+        } else {
+            EXPECT_TRUE(boxes.shown().empty());
+            EXPECT_TRUE(kept.isEmpty());
+        }
     }
+    EXPECT_EQ(copies, 6);
     QFile::remove(QString::fromStdString(Item_Store_Path()));
     Load_Auction_Items();
     EXPECT_FALSE(data.exists(kItemStoreFile));  // reading a missing file does not make one

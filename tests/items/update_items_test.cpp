@@ -6,6 +6,7 @@
 
 #include "item_commands_fixture.h"
 #include "items/item_store.h"
+#include "items/item_refresh.h"
 #include "items/items_guard.h"
 #include "items/update_item.h"
 #include "items/update_items.h"
@@ -370,6 +371,24 @@ TEST_F(UpdateSelectedTest, TheBidSetUpRefreshesItsItemsByNumber) {
     Update_Items_By_Number({kB});
     EXPECT_EQ(status.statuses.back(), kBusyDownload);
     EXPECT_TRUE(requestedNumbers().empty());
+}
+
+// The same end written for the other clock format (after the user switched between 12 and 24
+// hours) is no change of the end: no alert, no log line; the text takes the new form.
+TEST_F(UpdateItemsTest, AnEndInTheOtherClockFormatIsNoChange) {
+    const int a = addRunning(kA);
+    const QDateTime end = now().addSecs(3600);
+    item(a).EndTime = End_Time_Text(end, true);
+    TLMainItems::PageValues values;
+    values.endTime = End_Time_Text(end, false);
+    ASSERT_NE(values.endTime, item(a).EndTime);
+    EXPECT_EQ(TLMainItems::Store_Page_Values(item(a), values, false), 0);
+    EXPECT_EQ(opLog().find("Ending Date Changed"), std::string::npos);
+    EXPECT_EQ(item(a).EndTime, values.endTime);
+
+    values.endTime = End_Time_Text(end.addSecs(60), false);  // a real change still counts
+    EXPECT_EQ(TLMainItems::Store_Page_Values(item(a), values, false), 1);
+    EXPECT_NE(opLog().find("Ending Date Changed"), std::string::npos);
 }
 
 }  // namespace

@@ -10,6 +10,7 @@
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
+
 #include <optional>
 
 #include "bidding/dial_state.h"
@@ -26,15 +27,13 @@ namespace {
 
 class Commands : public TLMainTest {
 protected:
-    // A key pressed and released while the item-number box has the focus. As the window system
-    // does, every key event of the session comes at one and the same address.
+    // A key pressed and released while the item-number box has the focus.
     void key(TLMain& w, int qtKey, Qt::KeyboardModifiers mods = Qt::NoModifier) {
-        keySlot.emplace(QEvent::KeyPress, qtKey, mods);
-        QApplication::sendEvent(w.ItemNumBox, &*keySlot);
-        keySlot.emplace(QEvent::KeyRelease, qtKey, mods);
-        QApplication::sendEvent(w.ItemNumBox, &*keySlot);
+        QKeyEvent press(QEvent::KeyPress, qtKey, mods);
+        QApplication::sendEvent(w.ItemNumBox, &press);
+        QKeyEvent release(QEvent::KeyRelease, qtKey, mods);
+        QApplication::sendEvent(w.ItemNumBox, &release);
     }
-    std::optional<QKeyEvent> keySlot;
     // A left click on a widget with the keys held.
     void click(QWidget* target, Qt::KeyboardModifiers mods) {
         const QPointF at(target->width() / 2.0, target->height() / 2.0);
@@ -235,14 +234,9 @@ TEST_F(Commands, TheLogPaneKeys) {
 TEST_F(Commands, HotKeysForTheWindowSoundAndCategories) {
     TLMain& w = loadQuiet({{"Options", "Sound", "0"}});
     w.show();
-    // Each key once, every time: the box leaves F9 to its parents and the window acts once.
     key(w, Qt::Key_F9);
     EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound"), "1");
     EXPECT_EQ(w.statusText(), "Sound is On....");
-    key(w, Qt::Key_F9);
-    EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound"), "0");
-    key(w, Qt::Key_F9);
-    EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound"), "1");
     key(w, Qt::Key_F8);
     EXPECT_TRUE(w.isMaximized());
     key(w, Qt::Key_F8);
@@ -264,6 +258,29 @@ TEST_F(Commands, ADoubleClickEmptiesTheItemNumberBox) {
                     Qt::NoModifier);
     QApplication::sendEvent(w.ItemNumBox, &dbl);
     EXPECT_EQ(w.itemNumberText(), "");
+}
+
+// The window system may hand each new key at the address of the one before: every delivery is a
+// key of its own, while a key that the focused control passes up to its parents acts once.
+TEST_F(Commands, EveryKeyActsOnceEvenAtAReusedAddress) {
+    TLMain& w = loadQuiet({{"Options", "Sound", "0"}});
+    w.show();
+    std::optional<QKeyEvent> slot;  // every event of the window system in one place
+    const char* expected[] = {"1", "0", "1"};
+    for (const char* sound : expected) {
+        slot.emplace(QEvent::KeyPress, Qt::Key_F9, Qt::NoModifier);
+        QApplication::sendEvent(w.ItemNumBox, &*slot);
+        slot.emplace(QEvent::KeyRelease, Qt::Key_F9, Qt::NoModifier);
+        QApplication::sendEvent(w.ItemNumBox, &*slot);
+        EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound"), sound);
+    }
+
+    // F9 is not the box's: it goes on to the box's parents and still switches the sound once.
+    QWidget* parent = w.ItemNumBox->parentWidget();
+    ASSERT_NE(parent, nullptr);
+    QKeyEvent again(QEvent::KeyPress, Qt::Key_F9, Qt::NoModifier);
+    QApplication::sendEvent(w.ItemNumBox, &again);
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound"), "0");
 }
 
 // The Delete key, "Delete All Auction Items" and the sort menu wait for the work on the items.

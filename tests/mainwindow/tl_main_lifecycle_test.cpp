@@ -121,6 +121,38 @@ TEST_F(Lifecycle, ASavedPlaceOffTheScreenGivesWayToTheCentredOne) {
     EXPECT_EQ(w.pos(), QPoint((screen.width() * 15 / 2 - 3000) / 15, (screen.height() * 15 / 2 - 2250) / 15));
 }
 
+// Stored placement values that cannot place a window give way to the default placement, and the
+// window comes up where the user sees it.
+TEST_F(Lifecycle, APlacementThatCannotBeShownGivesWayToTheDefault) {
+    const QRect screen = QGuiApplication::primaryScreen()->geometry();
+    for (const char* bad : {"0", "1e308", "", "abc", "-1e308", "1"}) {
+        SCOPED_TRACE(bad);
+        reset();
+        modTLMain::DataFolder = data.dataFolder();
+        TLMain& w = load({{"Options", "NormalWidth", bad},
+                          {"Options", "NormalHeight", bad},
+                          {"Options", "NormalTop", bad},
+                          {"Options", "NormalLeft", bad},
+                          {"Options", "WindowState", bad}});
+        w.show();
+        QCoreApplication::sendPostedEvents();
+        EXPECT_EQ(w.width(), 800);
+        EXPECT_EQ(w.height(), 466);
+        EXPECT_TRUE(w.isVisible());
+        EXPECT_FALSE(w.isMinimized());
+        EXPECT_TRUE(screen.contains(w.frameGeometry().topLeft()));
+    }
+}
+
+// The size saved is the one the load gives back: a window keeps its size from start to start.
+TEST_F(Lifecycle, TheSavedSizeComesBackAsItWas) {
+    TLMain& w = load({{"Options", "NormalWidth", "6000"}, {"Options", "NormalHeight", "4500"}});
+    w.show();
+    w.WPS();
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "NormalWidth"), "6000");
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "NormalHeight"), "4500");
+}
+
 TEST_F(Lifecycle, TheFirstTickStartsTheSchedulerAndLogsTheStart) {
     modWinInfo::WindowsVersionText = "Debian GNU/Linux 12 (bookworm)";
     modTLMain::TimeZoneName = "Coordinated Universal Time";

@@ -50,7 +50,8 @@ TEST_F(MainWindowLayout, ResizingTheWindowSavesItsPlacementTwoTicksLater) {
     tick();
     EXPECT_EQ(modTLC::Get_Config_Value("Options", "WindowState"), "0");
     EXPECT_EQ(modTLC::Get_Config_Value("Options", "NormalLeft"), std::to_string(w.frameGeometry().x() * 15));
-    EXPECT_EQ(modTLC::Get_Config_Value("Options", "NormalWidth"), std::to_string(w.frameGeometry().width() * 15));
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "NormalWidth"), std::to_string(w.geometry().width() * 15))
+        << "the inside's size, as the load gives it back";
 
     // Maximised, then minimised to the tray: the state is saved as 2 and never as 1; the normal
     // placement stays the one from before.

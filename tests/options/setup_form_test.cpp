@@ -121,6 +121,19 @@ TEST_F(SetupFormTest, EveryBadStoredValueTakesItsDefaultWithItsOwnLine) {
     EXPECT_TRUE(s.optTimeFormat[0]->isChecked());
 }
 
+// Each of the three stored time formats selects its own button and sets the clock without a word.
+TEST_F(SetupFormTest, EveryStoredTimeFormatSelectsItsButton) {
+    for (int format : {0, 1, 2}) {
+        set("Locale", "TimeFormat", std::to_string(format));
+        ::Setup& s = open();
+        EXPECT_EQ(loadErrors(), 0) << format << errorLog();
+        EXPECT_TRUE(s.optTimeFormat[static_cast<size_t>(format)]->isChecked()) << format;
+        if (format > 0) EXPECT_EQ(UserState::TimeFormat12, format) << format;
+        EXPECT_EQ(value("Locale", "TimeFormat"), std::to_string(format));
+        unload();
+    }
+}
+
 // A load sets the in-memory values and the update button's tip, and nothing else of the program.
 TEST_F(SetupFormTest, ALoadSetsTheInMemoryValuesWithoutTheSideEffectsOfAUsersChange) {
     testsupport::RecordingWindow mainWindow;

@@ -163,6 +163,10 @@ TEST_F(SellerAndShipping, FindsThePhotoAddress) {
          "http://pics.example/b.jpg"},
         {"an address without a quote ends the search", "<img src=x.jpg>", "Blue teapot", ""},
         {"no address", "<p>no pictures</p>", "Blue teapot", ""},
+        {"many addresses in one quoted run, none after src", "<p>\"x.jpgx.jpgx.jpgx.jpg\"</p>", "Blue teapot", ""},
+        {"quotes found once serve every marker",
+         "\"x.jpg\" \"y.jpg\" <img src=\"http://pics.example/z.jpg\"> \"w.jpg\"", "Blue teapot",
+         "http://pics.example/z.jpg"},
     };
     for (const auto& c : cases) {
         std::string title = c.title;

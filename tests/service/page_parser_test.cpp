@@ -2,6 +2,9 @@
 // routines the finders share.
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <iterator>
+
 #include <QString>
 
 #include "foundation/vb.h"
@@ -135,6 +138,58 @@ TEST_F(PageParserBase, FindsMarkersStandingAloneBetweenTags) {
     for (const auto& c : cases)
         EXPECT_EQ(Find_Text_Outside_Tags(1, c.text, c.marker, c.anyPlace, c.caseSensitive), c.expected) << c.text;
     EXPECT_EQ(Find_Text_Outside_Tags(6, "<td>Seller:</td>", "Seller:", false, true), 0);
+}
+
+// Entities decoded until none is left, the way the program always read them: each round takes the
+// first of each kind. The program does it in one pass; both must agree on any text.
+std::string decodeRoundByRound(std::string s) {
+    for (auto& c : s)
+        if (c == ',') c = ' ';
+    auto first = [&](std::string_view find, std::string_view with) {
+        const long p = modPageParser::detail::Find(s, find, vb::Text);
+        if (p == 0) return false;
+        s.replace(static_cast<size_t>(p - 1), find.size(), with);
+        return true;
+    };
+    auto numeric = [&] {
+        for (size_t p = s.find("&#0"); p != std::string::npos; p = s.find("&#0", p + 1)) {
+            if (p + 5 < s.size() + 0 && std::isdigit(static_cast<unsigned char>(s[p + 3])) &&
+                std::isdigit(static_cast<unsigned char>(s[p + 4])) && s[p + 5] == ';') {
+                const int code = (s[p + 3] - '0') * 10 + (s[p + 4] - '0');
+                s.replace(p, 6, code > 0 ? std::string(1, static_cast<char>(code)) : std::string());
+                return true;
+            }
+        }
+        return false;
+    };
+    for (bool changed = true; changed;) {
+        changed = false;
+        changed |= first("&amp;", "&");
+        changed |= first("&quot;", "\"");
+        changed |= numeric();
+        changed |= first("&lt;", "<");
+        changed |= first("&gt;", ">");
+    }
+    return s;
+}
+
+TEST_F(PageParserBase, EntitiesDecodeInOnePassAsRoundByRound) {
+    // Texts made of the pieces that entities are made of, decoded entities that build new ones
+    // among them ("&#038;" is "&", "&#059;" is ";", "&#000;" is nothing).
+    const char* pieces[] = {"&", "amp;", "&amp;", "AMP", "lt;", "&gt;", ";", "&#038;", "&#059;", "&#000;",
+                            "&#0", "3", "8", "quot;", "x", ",", "&#039;", "&#"};
+    unsigned seed = 7;
+    for (int n = 0; n < 20000; ++n) {
+        std::string text;
+        const int len = static_cast<int>(seed % 9);
+        for (int k = 0; k < len; ++k) {
+            seed = seed * 1103515245u + 12345u;
+            text += pieces[(seed >> 16) % std::size(pieces)];
+        }
+        seed = seed * 1103515245u + 12345u;
+        std::string once = text;
+        ASSERT_EQ(Decode_Entities(once), decodeRoundByRound(text)) << text;
+    }
 }
 
 TEST_F(PageParserBase, DecodesEntitiesAndBlanksCommas) {

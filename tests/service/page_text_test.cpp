@@ -71,4 +71,42 @@ TEST(PageText, ALargePageThenASmallOneReadWhole) {
     EXPECT_EQ(Inner_Text("<p>Blue</p> teapot"), "Blue\r\nteapot");
 }
 
+// Tags nested past any real page's depth are left out, their text kept: a page of endless
+// unclosed tags reads in time that grows with its length only, and says what it says.
+TEST(PageText, EndlessNestingKeepsItsText) {
+    struct C { const char* what; std::string html; std::string wanted; };
+    std::string divs, bold, pages;
+    for (int i = 0; i < 5000; ++i) divs += "<div>";
+    divs += "Current bid: US $5.00";
+    for (int i = 0; i < 5000; ++i) bold += "<b>";
+    for (int i = 0; i < 3000; ++i) bold += "<p>x";
+    bold += "<p>You're currently the highest bidder";
+    for (int i = 0; i < 3000; ++i) pages += "<ul><li>row " + std::to_string(i);
+    const C cases[] = {
+        {"unclosed divs", divs, "Current bid: US $5.00"},
+        {"unclosed bold then paragraphs", bold, "You're currently the highest bidder"},
+        {"unclosed lists", pages, "row 2999"},
+    };
+    for (const C& c : cases) {
+        const std::string text = Inner_Text(c.html);
+        EXPECT_NE(text.find(c.wanted), std::string::npos) << c.what;
+    }
+    // A real page's nesting is read as it stands.
+    std::string nested, expected;
+    for (int i = 1; i <= 60; ++i) {
+        nested += "<div>" + std::to_string(i);
+        expected += (i > 1 ? "\r\n" : "") + std::to_string(i);
+    }
+    EXPECT_EQ(Inner_Text(nested), expected);
+}
+
+// An answer page is read from its head: far past any real page's length nothing more is read.
+TEST(PageText, AnAnswerPageIsReadFromItsHead) {
+    std::string page = "<p>Current bid: US $5.00</p>" + std::string(modPageParser::kAnswerPageCut, 'x') + "<p>tail</p>";
+    const std::string text = modPageParser::Answer_Page_Text(page);
+    EXPECT_EQ(text.rfind("Current bid: US $5.00", 0), 0u);
+    EXPECT_EQ(text.find("tail"), std::string::npos);
+    EXPECT_EQ(modPageParser::Answer_Page_Text("<p>short</p>"), "short");
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,9 +26,12 @@ public:
         return t;
     }
     void clear() { m_shown.clear(); }
+    // Runs while a box is up (the program's timers go on meanwhile), with the box's text.
+    std::function<void(const std::string&)> whileShown;
 
     int show(const std::string& text, int style, const std::string& title) override {
         m_shown.push_back({text, style, title});
+        if (whileShown) whileShown(text);
         if (!m_answers.empty()) {
             const int r = m_answers.front();
             m_answers.pop_front();
