@@ -34,6 +34,7 @@ void E2EProgram::writeItems(const std::vector<E2EItem>& items) {
         a.BidCount = "3";
         a.Seller = "camerashop (2210) 99.8%";
         a.Category = "General";
+        a.UserID = "buyer1";
         a.AfterBidOptions = "0";
         TLMainItems::Append_Item(a);
     }
