@@ -144,6 +144,20 @@ void closeMissedBid(AuctionItem& item, bool tellUser) {
     if (tellUser) bidLink<BidMessages>().Show_Missed_Bid(missedBidText(number));
 }
 
+}  // namespace
+
+void Close_Cut_Off_Bid(int index) {
+    AuctionItem* item = Item_At(index);
+    if (!item || item->BidStatus == kItemClosed) return;
+    modTLMain::Write_Op_Log("Item Closed - No Bid Placed - " + item->ItemNumber + " - Bid Status = " + item->BidStatus);
+    item->BidStatus = kItemClosed;
+    const std::string number = item->ItemNumber;
+    TLMainItems::Save_Auction_Items();
+    bidLink<BidMessages>().Show_Missed_Bid(missedBidText(number));
+}
+
+namespace {
+
 // ---- The passes -----------------------------------------------------------------------------------
 
 bool bidPass(qint64 nowSec) {

@@ -28,6 +28,10 @@ inline constexpr const char* kMinuteWarningText = "WARNING! A BID WILL BE PLACED
 // One tick of the scheduler (the ScanItems timer's event).
 void ScanItems_Timer();
 
+// A bid whose validation the auction's end cut off: closed as a missed bid ("Item Closed", its
+// log line, the missed-bid message), saved; nothing more is sent for it.
+void Close_Cut_Off_Bid(int index);
+
 // The program's current time in milliseconds since the epoch: the PC clock, plus the clock
 // offset where the program may not set the clock.
 qint64 Program_Now_Ms();

@@ -4,6 +4,7 @@
 #include <exception>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "bidding/bid_engine_links.h"
 #include "bidding/confirm_form.h"
@@ -53,6 +54,40 @@ modWinInet::Deadline bidDeadline(int index, qint64 boundMs, qint64 pastEndMs, bo
         ms = atLeastBound ? std::max(ms, toEnd) : std::min(ms, toEnd);
     }
     return modWinInet::Deadline::inMs(std::max<qint64>(ms, 0));
+}
+
+// How long before a timed bid's second its validation must have ended: the confirmation is then
+// ready when the second comes.
+constexpr qint64 kBidSecondMarginMs = 1000;
+// The scheduler validates 30 seconds before the bid's second.
+constexpr qint64 kValidationWindowMs = 35000;
+// A second validation attempt is made only when it has at least this long.
+constexpr qint64 kLeastAttemptMs = 3000;
+
+// Milliseconds from now to the start of item `index`'s bid second (its end less its lead time);
+// nothing for an item with no timed bid or no readable end.
+std::optional<qint64> msToBidSecond(int index) {
+    const AuctionItem* item = Item_At(index);
+    const auto end = Item_End_Ms(index);
+    if (!item || item->BidTimeSecs <= 0 || !end) return std::nullopt;
+    return *end - static_cast<qint64>(item->BidTimeSecs) * 1000 - Program_Now_Ms();
+}
+
+// The deadline of a validation attempt: the usual bound, or, on a slow service, the time left
+// before the bid's second less the margin; never past the auction's end.
+modWinInet::Deadline attemptDeadline(int index) {
+    // Only inside the scheduler's validation window (its 30 seconds and a little): a bid validated
+    // long before its second keeps the usual bound.
+    qint64 bound = kBidRequestBoundMs;
+    if (const auto toBid = msToBidSecond(index); toBid && *toBid <= kValidationWindowMs)
+        bound = std::max(bound, *toBid - kBidSecondMarginMs);
+    return bidDeadline(index, bound, 0, false);
+}
+
+// The auction's end has come (a validation still under way there was cut off by it).
+bool endReached(int index) {
+    const auto r = Item_Remaining_Secs(index);
+    return r && *r <= 0;
 }
 
 void writeResultPage(const std::string& number, const std::string& page) {
@@ -148,9 +183,16 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
         }
     }
 
+    // The end came first: the bid was never placed, and nothing more goes out for it.
+    void cutOff(int i) {
+        end();
+        Close_Cut_Off_Bid(i);
+    }
+
     void afterSignIn() {
         const int i = validatingItem();
         if (!i) return discard();
+        if (endReached(i)) return cutOff(i);
         status("Validating Bid for User " + user + " - Item " + number);
         log("Validating Bid for User " + user + " - Item " + number + " - Amt. " + maxBid);
         attempt = 1;
@@ -166,7 +208,7 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
         spec.cookieUser = user;
         spec.flags = kBidFlags;
         spec.postData = offer;
-        request = modWinInet::Start_Http_Request(std::move(spec), bidDeadline(i, kBidRequestBoundMs, 0, false),
+        request = modWinInet::Start_Http_Request(std::move(spec), attemptDeadline(i),
                                                  [self = shared_from_this()](modWinInet::HttpResult r) {
                                                      self->answer = r.ok ? std::move(r.body) : std::string();
                                                      self->guarded(&BidRun::afterOffer);
@@ -180,7 +222,10 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
         if (!i) return discard();
         if (!answer.empty()) return judge(i);
         log("Error! No Bid Validation Results Returned! - " + user + " - Item " + number);
-        if (attempt >= 2) return judge(i);
+        if (endReached(i)) return cutOff(i);
+        // A second attempt only when there is time for it before the bid's second.
+        const auto toBid = msToBidSecond(i);
+        if (attempt >= 2 || (toBid && *toBid - kBidSecondMarginMs - kValidationPauseMs < kLeastAttemptMs)) return judge(i);
         attempt = 2;
         pause.setHandler([w = weak_from_this()] {
             if (auto self = w.lock()) {
@@ -195,6 +240,7 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
     void afterPause() {
         const int i = validatingItem();
         if (!i) return discard();
+        if (endReached(i)) return cutOff(i);
         log("Attempting Validation Again For Item " + number);
         sendOffer(i);
     }

@@ -113,7 +113,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         if (!hold.held()) hold = TLMainState::BusyHold(TLMainState::DownloadBusy);
         request = modWinInet::Start_Http_Request(
             pageSpec(modTLMain::kBidHost, "/ws/eBayISAPI.dll?ViewBids&item=" + number, user, kHistoryFlags),
-            modWinInet::Deadline::none(), [self = shared_from_this()](modWinInet::HttpResult r) {
+            modWinInet::Deadline::inMs(kResultPageBoundMs), [self = shared_from_this()](modWinInet::HttpResult r) {
                 self->guarded([&] { self->afterHistory(r); });
             });
     }
@@ -137,7 +137,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         modPageParser::PageHighBidder = highBidder;
         request = modWinInet::Start_Http_Request(
             pageSpec(modTLMain::kBidItemHost, "/ws/eBayISAPI.dll?ViewItem&item=" + number, user, kItemPageFlags),
-            modWinInet::Deadline::none(), [self = shared_from_this()](modWinInet::HttpResult r) {
+            modWinInet::Deadline::inMs(kResultPageBoundMs), [self = shared_from_this()](modWinInet::HttpResult r) {
                 self->guarded([&] { self->afterItemPage(r); });
             });
     }

@@ -9,6 +9,7 @@
 // PageHighBidder, ...) just before the reader that needs them.
 #pragma once
 
+#include <QtGlobal>
 #include <functional>
 #include <string>
 
@@ -26,6 +27,9 @@ void UpdateBid(const std::string& itemNumber, TLMainState::BusyHold downloadHold
 bool Get_AfterBidSleepStatus(int index);
 
 // The words of the update's outcome in the status line.
+// Each result page (bid history, item page) has this long to arrive; the update holds the request
+// slot and the download guard meanwhile, so it never waits on a silent service.
+inline constexpr qint64 kResultPageBoundMs = 20000;
 inline constexpr const char* kWinnerUnknown = "Winning Bidder ID Not Available! Check Listing for Winner.";
 
 void ResetEndOfAuctionForTests();

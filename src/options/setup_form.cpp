@@ -11,10 +11,14 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QTabWidget>
+#include <algorithm>
 #include <QVBoxLayout>
 #include <exception>
 
+#include "foundation/main_window_link.h"
 #include "foundation/config_store.h"
 #include "foundation/logs.h"
 #include "foundation/options_link.h"
@@ -48,6 +52,7 @@ Setup::Setup() {
 
     auto* layout = new QVBoxLayout(this);
     SSTab = new QTabWidget(this);
+    SSTab->setUsesScrollButtons(false);  // every tab in sight: the dialog is as wide as they need
     layout->addWidget(SSTab);
     const char* captions[kPageCount] = {"Users",   "Connections", "Auto Update", "Options",   "eMail",
                                         "Wake-up", "Appearance",  "Bid Groups",  "Time Sync"};
@@ -103,9 +108,27 @@ void Setup::Show_Setup() {
     if (g_setup && g_setup->isVisible()) return;
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     Setup& s = instance();
+    s.Place_Over_Main_Window();
     s.show();
     s.raise();
     s.activateWindow();
+}
+
+// Large enough for every page and every tab, centred over the main window (over the screen when
+// the main window is not shown), and never past the screen's edges.
+void Setup::Place_Over_Main_Window() {
+    const QSize wanted = sizeHint().expandedTo(minimumSizeHint());
+    QWidget* main = TLMainLink::window().widget();
+    const QScreen* screen = main && main->isVisible() ? main->screen() : QGuiApplication::primaryScreen();
+    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
+    const QSize size = wanted.expandedTo(this->size()).boundedTo(area.size());
+    resize(size);
+    const QPoint centre = main && main->isVisible() ? main->frameGeometry().center() : area.center();
+    QRect placed(QPoint(0, 0), size);
+    placed.moveCenter(centre);
+    placed.moveLeft(std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() - size.width() + 1)));
+    placed.moveTop(std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() - size.height() + 1)));
+    move(placed.topLeft());
 }
 
 void Setup::Unload() {

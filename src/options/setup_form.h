@@ -44,6 +44,7 @@ public:
     // The Setup command: shows the dialog, not modal, loading it when needed; nothing when it is
     // already visible.
     static void Show_Setup();
+    void Place_Over_Main_Window();
     // Unloads the dialog when it is loaded (nothing of its own state survives).
     static void Unload();
     // Lets the main window reach the dialog (OptionsLink): the program's start calls it once.

@@ -153,8 +153,29 @@ TEST_F(ValidationTest, ASilentServiceFailsTheValidationBeforeTheBidSecond) {
     tickWhile(i, "Validating Bid", 200, 20);
     EXPECT_EQ(item(i).BidStatus, "Validation Failed");
     EXPECT_GT(remaining(i), 3);
-    EXPECT_EQ(bidPages->makeBids(number), 2u);
+    // The one attempt had the time up to a second before the bid's second: none was left for another.
+    EXPECT_EQ(bidPages->makeBids(number), 1u);
+    EXPECT_FALSE(logged("Attempting Validation Again For Item " + number)) << opLog();
     EXPECT_EQ(bidPages->acceptBids(number), 0u);
+    fake->release();
+}
+
+// A validation that the auction's end cuts off is a missed bid: closed, logged, the user told, and
+// nothing more is sent for it (no second attempt after the end, no result update).
+TEST_F(ValidationTest, AValidationCutOffByTheEndIsAMissedBid) {
+    serve();
+    const std::string number = "110000000001";
+    bidPages->setMakeBid(number, MakeBidAnswer::Stall);
+    const int i = arm(number, 3, 3);
+    item(i).BidTimeSecs = 0;  // Validate pressed three seconds before the end
+    TLMainBids::Validate_Bid(i);
+    tickWhile(i, "Validating Bid", 200, 20);
+    EXPECT_EQ(item(i).BidStatus, "Item Closed");
+    EXPECT_TRUE(logged("Item Closed - No Bid Placed - " + number + " - Bid Status = Validating Bid")) << opLog();
+    EXPECT_EQ(links.messages.missed.size(), 1u);
+    tick(40);
+    EXPECT_EQ(bidPages->makeBids(number), 1u);
+    EXPECT_EQ(item(i).BidStatus, "Item Closed") << "no result update for a bid never placed";
     fake->release();
 }
 
@@ -208,7 +229,7 @@ TEST_F(ValidationTest, APlacingInsideAnotherValidationSendsInItsSecondAndEachRea
     const int s = arm(slow, 10, 41);
     const int q = validated(quick, 5, 10);
     long placedAt = 99999;
-    for (int k = 0; k < 4 * 8; ++k) {  // the offer's first attempt runs out, the second waits 2 seconds
+    for (int k = 0; k < 4 * 8; ++k) {  // the offer's first attempt waits unanswered meanwhile
         tick(1, 20);
         if (placedAt == 99999 && bidPages->acceptBids(quick) > 0) placedAt = remaining(q);
     }
@@ -217,6 +238,7 @@ TEST_F(ValidationTest, APlacingInsideAnotherValidationSendsInItsSecondAndEachRea
     EXPECT_EQ(item(q).BidStatus, "Bid Placed");
     EXPECT_EQ(resultPage(quick), BidPages::acceptPage(AcceptBidAnswer::Outbid, "US $31.00") + "\r\n");
     bidPages->setMakeBid(slow, MakeBidAnswer::Confirm);  // the second attempt is answered
+    fake->release();                                       // the first one gets no answer
     tickWhile(s, "Validating Bid", 80, 20);
     EXPECT_EQ(item(s).BidStatus, "Bid Validated");
     EXPECT_NE(item(s).ConfirmRequest.find("item=" + slow), std::string::npos);

@@ -4,6 +4,9 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QTabBar>
+#include <QScreen>
+#include <QGuiApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,6 +20,7 @@
 
 #include "fake_tray.h"
 #include "foundation/options_link.h"
+#include "recording_main_window.h"
 #include "setup_fixture.h"
 
 using setuptest::SetupFixture;
@@ -119,6 +123,22 @@ TEST_F(SetupFormTest, EveryBadStoredValueTakesItsDefaultWithItsOwnLine) {
     EXPECT_EQ(s.cboHoverTime->currentText().toStdString(), "3");
     EXPECT_FALSE(s.AutoAdd->isChecked());
     EXPECT_TRUE(s.optTimeFormat[0]->isChecked());
+}
+
+// The dialog opens over the main window, large enough that every one of its nine tabs shows.
+TEST_F(SetupFormTest, OpensOverTheMainWindowWithEveryTabInSight) {
+    testsupport::RecordingWindow mainWindow;
+    mainWindow.QWidget::setGeometry(40, 30, 700, 520);
+    mainWindow.QWidget::setVisible(true);
+    ::Setup& s = open();
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    EXPECT_TRUE(area.contains(s.frameGeometry())) << area.width() << "x" << area.height() << " " << s.width() << "x" << s.height();
+    EXPECT_LE((s.frameGeometry().center() - mainWindow.frameGeometry().center()).manhattanLength(), 8)
+        << "centred over the main window";
+    EXPECT_FALSE(s.SSTab->usesScrollButtons());
+    const QTabBar* bar = s.SSTab->tabBar();
+    EXPECT_GE(bar->width(), bar->sizeHint().width()) << "every tab shows";
+    mainWindow.QWidget::setVisible(false);
 }
 
 // Each of the three stored time formats selects its own button and sets the clock without a word.
