@@ -164,8 +164,10 @@ bool Comment::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void Comment::closeEvent(QCloseEvent* e) {
+    // Every close ends the window here. (A dialog's own close handling would go back through
+    // reject(), which is this close again, find it already running and keep the window open.)
     finish();
-    QDialog::closeEvent(e);
+    e->accept();
 }
 
 void Open_Comment_Window() {

@@ -26,6 +26,7 @@
 #include "foundation/window_subclass.h"
 #include "platform/clipboard.h"
 #include "foundation/vb.h"
+#include "items/grid_clicks.h"
 #include "items/add_item.h"
 #include "items/item_grid.h"
 #include "items/item_grid_model.h"
@@ -549,6 +550,9 @@ bool TLMain::eventFilter(QObject* watched, QEvent* e) {
             const Qt::MouseButton b = static_cast<QMouseEvent*>(e)->button();
             ItemGrid_MouseUp(b == Qt::LeftButton ? 1 : b == Qt::RightButton ? 2 : 4);
         }
+    } else if (watched == ItemNumBox && e->type() == QEvent::MouseButtonDblClick) {
+        TLMainItems::ItemNumBox_DblClick();
+        return true;
     } else if (watched == MsgLab && e->type() == QEvent::MouseButtonDblClick) {
         MsgLab_DblClick();
     } else if (watched == TimeIs && e->type() == QEvent::MouseMove) {

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -39,6 +40,12 @@ protected:
     static void pressEnter(Comment& w) {
         QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
         QApplication::sendEvent(w.CommentTxt, &press);
+    }
+    // Closed for good: hidden, and deleted once the event loop runs.
+    static bool gone(const QPointer<Comment>& window) {
+        if (window && window->isVisible()) return false;
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        return window.isNull();
     }
     static long screenTwips(bool width) {
         const QRect s = QGuiApplication::primaryScreen()->geometry();
@@ -93,8 +100,10 @@ TEST_F(CommentWindowTest, TheButtonsStoreDeleteOrKeepTheComment) {
         status.setStatus("unchanged");
         CommentWait = 1;
         Comment& w = open(1);
+        const QPointer<Comment> window = &w;
         type(w, c.typed);
         w.Cmd[c.button]->click();
+        EXPECT_TRUE(gone(window)) << c.what;
         EXPECT_EQ(item(1).CommentText, c.stored) << c.what;
         EXPECT_EQ(status.status, c.status) << c.what;
         Load_Auction_Items();
@@ -131,8 +140,10 @@ TEST_F(CommentWindowTest, EnterStoresAFilledBoxAndOtherwiseTypes) {
     Comment& w = open(1);
     pressEnter(w);
     EXPECT_EQ(Comment_Window(), &w);  // an empty box takes the key
+    const QPointer<Comment> window = &w;
     type(w, "fine");
     pressEnter(w);
+    EXPECT_TRUE(gone(window));
     EXPECT_EQ(item(1).CommentText, "fine");
     EXPECT_EQ(Comment_Window(), nullptr);
 }
@@ -141,17 +152,22 @@ TEST_F(CommentWindowTest, ClosingItAnyOtherWayRunsTheExitSteps) {
     addItem("1");
     CommentWait = 1;
     Comment& w = open(1);
+    const QPointer<Comment> window = &w;
     w.move(30, 45);
+    const QPoint at = w.pos();
     w.close();
+    EXPECT_TRUE(gone(window));
     EXPECT_FALSE(CommentWindowOpen);
     EXPECT_EQ(CommentWait, 0);
     EXPECT_EQ(Comment_Window(), nullptr);
-    EXPECT_EQ(modTLC::Get_Config_Value("Options", "CommentPosLeft"), std::to_string(w.x() * 15));
-    EXPECT_EQ(modTLC::Get_Config_Value("Options", "CommentPosTop"), std::to_string(w.y() * 15));
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "CommentPosLeft"), std::to_string(at.x() * 15));
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "CommentPosTop"), std::to_string(at.y() * 15));
 
     Comment& esc = open(1);
+    const QPointer<Comment> escWindow = &esc;
     QKeyEvent key(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
     QApplication::sendEvent(&esc, &key);
+    EXPECT_TRUE(gone(escWindow));
     EXPECT_FALSE(CommentWindowOpen);
     EXPECT_EQ(Comment_Window(), nullptr);
 }

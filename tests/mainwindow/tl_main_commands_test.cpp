@@ -249,6 +249,17 @@ TEST_F(Commands, HotKeysForTheWindowSoundAndCategories) {
     EXPECT_EQ(TLMainState::KeyShiftState, 0) << "released";
 }
 
+// A double click on the item-number box empties it.
+TEST_F(Commands, ADoubleClickEmptiesTheItemNumberBox) {
+    TLMain& w = loadQuiet();
+    w.setItemNumberText("123456789012");
+    const QPointF at(5, 5);
+    QMouseEvent dbl(QEvent::MouseButtonDblClick, at, w.ItemNumBox->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                    Qt::NoModifier);
+    QApplication::sendEvent(w.ItemNumBox, &dbl);
+    EXPECT_EQ(w.itemNumberText(), "");
+}
+
 // The window system may hand each new key at the address of the one before: every delivery is a
 // key of its own, while a key that the focused control passes up to its parents acts once.
 TEST_F(Commands, EveryKeyActsOnceEvenAtAReusedAddress) {

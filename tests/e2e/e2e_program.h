@@ -1,0 +1,46 @@
+// e2e_program.h — one end-to-end run: an X server, xdotool, a data folder, the fake service and
+// the installed program, each of its own and each gone with the run.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "fake_service.h"
+#include "installed_program.h"
+#include "temp_data_folder.h"
+#include "x_session.h"
+
+namespace testsupport {
+
+struct E2EItem {
+    const char* number;
+    const char* title;
+    long secondsLeft;
+};
+
+struct E2EProgram {
+    XServer x;
+    XInput input{x};
+    TempDataFolder data;
+    FakeService fake;
+    InstalledProgram installed;
+
+    E2EProgram();
+    ~E2EProgram();
+
+    // The item list, in this order, ending these seconds from now (category "General").
+    void writeItems(const std::vector<E2EItem>& items);
+    // A settings store: quiet defaults for a run under test plus `options` lines of [Options].
+    void writeConfig(const std::string& options, const std::string& moreSections = "");
+    void install();
+    RunningProgram start();
+
+    // The program's main window (its title names the user and category), other than `notThis`.
+    qulonglong waitForMainWindow(qulonglong notThis = 0, int timeoutMs = 20000);
+
+    // What the program left in its files.
+    std::vector<std::string> storedItemNumbers() const;
+    std::string storedConfig() const;  // deciphered text, "" when it does not read
+};
+
+}  // namespace testsupport

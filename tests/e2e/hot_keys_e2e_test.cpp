@@ -1,0 +1,60 @@
+// The built program under a real X server, driven by keys as a user presses them: the window
+// sees every key, every time, not only the first of the session.
+#include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QFile>
+
+#include "e2e_program.h"
+
+using namespace testsupport;
+
+namespace {
+
+TEST(HotKeys, WorkAfterAStartUpBoxAnsweredWithReturn) {
+    E2EProgram e;
+    ASSERT_TRUE(e.x.running()) << e.x.error();
+    e.writeItems({{"120000000001", "Leica M3 body", 3 * 86400}, {"120000000002", "Nikon FM2 body", 4 * 86400},
+                  {"120000000003", "Pentax 67 body", 5 * 86400}});
+    e.writeConfig("Sound=0\r\n");
+    e.data.write("OperationLog.txt", "Dec-10-26 09:00:00 - Program Started\r\n");  // something for Ctrl+O to show
+    e.install();
+    QFile::remove(QString::fromStdString(e.data.path("Renewlet")));  // the start-up box: no updater beside it
+    RunningProgram program = e.start();
+    ASSERT_TRUE(program.started());
+
+    const qulonglong box = e.input.waitForWindow("^Tolvane Rerode II$");
+    ASSERT_NE(box, 0u) << program.output();
+    // The box comes first; the main window shows when it is answered.
+    e.input.key(box, "Return");
+    const qulonglong main = e.waitForMainWindow(box);
+    ASSERT_NE(main, 0u) << e.input.visibleWindows() << program.output();
+
+    // A plain Delete asks, and so does the next one.
+    for (int round = 1; round <= 2; ++round) {
+        e.input.key(main, "Delete");
+        const qulonglong ask = e.input.waitForWindow("^Delete Auction Item\\(s\\)$", 10000);
+        ASSERT_NE(ask, 0u) << "Delete number " << round << " asked nothing";
+        e.input.key(ask, "Escape");  // No
+        ASSERT_TRUE(e.input.waitForNoWindow("^Delete Auction Item\\(s\\)$"));
+    }
+    EXPECT_EQ(e.storedItemNumbers().size(), 3u);
+
+    // Shift+Delete deletes the selected item without asking.
+    e.input.key(main, "shift+Delete");
+    EXPECT_TRUE(waitUntil([&] { return e.storedItemNumbers().size() == 2; }, 10000));
+
+    // Ctrl+O shows the operation log; Shift+C over it offers to clear it.
+    e.input.key(main, "ctrl+o");
+    e.input.key(main, "shift+c");
+    const qulonglong clear = e.input.waitForWindow("^Clear Log$", 10000);
+    ASSERT_NE(clear, 0u) << "Ctrl+O showed no log";
+    e.input.key(clear, "Escape");
+    ASSERT_TRUE(e.input.waitForNoWindow("^Clear Log$"));
+
+    // F9 turns the sound on; the setting reaches the file a few seconds later.
+    e.input.key(main, "F9");
+    EXPECT_TRUE(waitUntil([&] { return e.storedConfig().find("Sound=1\r\n") != std::string::npos; }, 15000));
+}
+
+}  // namespace
