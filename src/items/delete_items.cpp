@@ -1,5 +1,9 @@
 #include "items/delete_items.h"
 
+#include <QDir>
+#include <unordered_map>
+#include <unordered_set>
+
 #include <QFile>
 #include <string>
 #include <vector>
@@ -27,12 +31,26 @@ bool confirmed(const std::string& text, const std::string& caption) {
 void removeFile(const std::string& path) { QFile::remove(QString::fromStdString(path)); }
 
 // The item's saved page, bid result, bid history and photo.
-void removeItemFiles(const std::string& number) {
-    const std::string saved = modTLMain::DataFolder + "Saved Items/" + number;
-    removeFile(saved + ".html");
-    removeFile(saved + "BR.html");
-    removeFile(saved + "BH.txt");
-    removeFile(modTLMain::DataFolder + "Item Photos/" + number + ".jpg");
+// The files kept for items: the saved pages and the photos, listed once for a whole delete (a
+// look for four files of each of thousands of items would cost a look at the disk each).
+struct ItemFiles {
+    ItemFiles() {
+        for (const char* folder : {"Saved Items/", "Item Photos/"}) {
+            const QDir dir(QString::fromStdString(modTLMain::DataFolder + folder));
+            for (const QString& name : dir.entryList(QDir::Files)) present.insert(folder + name.toStdString());
+        }
+    }
+    void remove(const std::string& relative) {
+        if (present.count(relative)) removeFile(modTLMain::DataFolder + relative);
+    }
+    std::unordered_set<std::string> present;
+};
+
+void removeItemFiles(ItemFiles& files, const std::string& number) {
+    files.remove("Saved Items/" + number + ".html");
+    files.remove("Saved Items/" + number + "BR.html");
+    files.remove("Saved Items/" + number + "BH.txt");
+    files.remove("Item Photos/" + number + ".jpg");
 }
 
 // Deletes the items of these numbers (those still in the list): their files and history lines,
@@ -40,12 +58,19 @@ void removeItemFiles(const std::string& number) {
 void deleteItems(const std::vector<std::string>& numbers) {
     std::vector<bool> drop(static_cast<size_t>(ItemCount) + 1, false);
     std::string lines;
+    // The items found by number through one index of the list, not a search of it per item.
+    std::unordered_map<std::string, int> where;
+    where.reserve(static_cast<size_t>(ItemCount));
+    for (int k = ItemCount; k >= 1; --k) where[Items[static_cast<size_t>(k)].ItemNumber] = k;  // the first of a number
+    ItemFiles files;
+    const std::string stamp = History_Stamp();
     for (const std::string& number : numbers) {
-        const int i = FindItemIndex(number);
+        const auto found = where.find(number);
+        const int i = found == where.end() ? 0 : found->second;
         const AuctionItem* item = Item_At(i);
         if (!item || drop[static_cast<size_t>(i)]) continue;
-        removeItemFiles(number);
-        lines += Item_History_Line("Deleted", number, item->Title);
+        removeItemFiles(files, number);
+        lines += Item_History_Line_At(stamp, "Deleted", number, item->Title);
         drop[static_cast<size_t>(i)] = true;
     }
     Append_Item_History(lines);
@@ -66,6 +91,7 @@ void deleteItems(const std::vector<std::string>& numbers) {
 }
 
 std::vector<std::string> closedItemsOnShow() {
+    const Time_Snapshot now;
     const std::string category = itemGrid().currentCategory();
     std::vector<std::string> numbers;
     for (int i = 1; i <= ItemCount; ++i) {

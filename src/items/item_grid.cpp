@@ -113,6 +113,7 @@ void Set_Up_Item_Columns() {
 
 void Load_ItemGrid() {
     if (GridViewMode > 0) return;
+    const Time_Snapshot now;  // the clock read once for every row
     ItemGridModel& g = ItemGrid();
 
     g.Clear();

@@ -127,7 +127,14 @@ long Config_Number(const std::string& section, const std::string& key, long def)
 namespace TLMainItems {
 
 std::string Item_History_Line(const std::string& what, const std::string& itemNumber, const std::string& title) {
-    return vb::GeneralDate(platform::clock().now()) + " - " + what + " - " + itemNumber + " - " + title + "\r\n";
+    return Item_History_Line_At(History_Stamp(), what, itemNumber, title);
+}
+
+std::string History_Stamp() { return vb::GeneralDate(platform::clock().now()); }
+
+std::string Item_History_Line_At(const std::string& stamp, const std::string& what, const std::string& itemNumber,
+                                 const std::string& title) {
+    return stamp + " - " + what + " - " + itemNumber + " - " + title + "\r\n";
 }
 
 bool Append_Item_History(const std::string& lines) {

@@ -68,6 +68,10 @@ namespace TLMainItems {
 // A line of the item-history log "ItemHistory.txt": the current date and time in the general
 // date form, " - <what> - ", the number, " - ", the title and CR LF ("Added", "Deleted").
 std::string Item_History_Line(const std::string& what, const std::string& itemNumber, const std::string& title);
+// The same with a stamp read once (History_Stamp) for many lines written at one moment.
+std::string History_Stamp();
+std::string Item_History_Line_At(const std::string& stamp, const std::string& what, const std::string& itemNumber,
+                                 const std::string& title);
 // Appends the lines to the item-history log (made when missing); false when it cannot be written.
 bool Append_Item_History(const std::string& lines);
 

@@ -26,9 +26,9 @@ struct Key {
 
 Key none() { return {1, 0, {}}; }
 
-Key endKey(const AuctionItem& item, const QTimeZone& zone) {
-    const auto end = Read_End_Time(item.EndTime, zone);
-    return end ? Key{0, end->toSecsSinceEpoch(), {}} : none();
+Key endKey(const AuctionItem& item) {
+    const auto end = End_Moment_Ms(item.EndTime);
+    return end ? Key{0, *end / 1000, {}} : none();
 }
 
 // The seller ID: the text before the first "(", without the blank before it.
@@ -67,13 +67,12 @@ Key bidsKey(const AuctionItem& item) { return {0, static_cast<long long>(vb::Val
 std::vector<Key> keysOf(int key, int count) {
     std::vector<Key> keys(static_cast<size_t>(count));
     std::unordered_map<std::string, long long> groupRank;
-    const QTimeZone zone = key <= 1 ? platform::userTimeZone() : QTimeZone::utc();
     for (int i = 0; i < count; ++i) {
         const AuctionItem& item = Items[static_cast<size_t>(i) + 1];
         Key& k = keys[static_cast<size_t>(i)];
         switch (key) {
             case 0:
-            case 1: k = endKey(item, zone); break;
+            case 1: k = endKey(item); break;
             case 2: k = sellerKey(item); break;
             case 3: k = ratingKey(item); break;
             case 4:
@@ -114,12 +113,26 @@ void Sort_Auction_Items(int key) {
     std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
         return before(key, keys[static_cast<size_t>(a)], keys[static_cast<size_t>(b)]);
     });
-    std::vector<AuctionItem> sorted;
-    sorted.reserve(Items.size());
-    sorted.push_back(std::move(Items[0]));
-    for (int i : order) sorted.push_back(std::move(Items[static_cast<size_t>(i) + 1]));
-    for (size_t i = static_cast<size_t>(count) + 1; i < Items.size(); ++i) sorted.push_back(std::move(Items[i]));
-    Items = std::move(sorted);
+    // The items move into their places in the list itself, cycle by cycle (place k takes the item
+    // that stood at order[k]): no second list of every item is made.
+    std::vector<char> placed(static_cast<size_t>(count), 0);
+    for (int start = 0; start < count; ++start) {
+        if (placed[static_cast<size_t>(start)]) continue;
+        placed[static_cast<size_t>(start)] = 1;
+        if (order[static_cast<size_t>(start)] == start) continue;
+        AuctionItem held = std::move(Items[static_cast<size_t>(start) + 1]);
+        int k = start;
+        for (;;) {
+            const int from = order[static_cast<size_t>(k)];
+            placed[static_cast<size_t>(k)] = 1;
+            if (from == start) {
+                Items[static_cast<size_t>(k) + 1] = std::move(held);
+                break;
+            }
+            Items[static_cast<size_t>(k) + 1] = std::move(Items[static_cast<size_t>(from) + 1]);
+            k = from;
+        }
+    }
 }
 
 int Default_Sort_Key() {

@@ -2,6 +2,11 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+
+#include <QTimeZone>
 
 #include "foundation/clock_state.h"
 #include "foundation/locale_dates.h"
@@ -84,24 +89,71 @@ QTime readTime(std::string_view t) {
     return QTime(h, m, s);
 }
 
-QDateTime programNow(bool addOffset) {
-    const QDateTime now = platform::clock().now();
-    return addOffset ? now.addSecs(modClock::ClockOffset) : now;
+// The present moment in milliseconds: read once for a whole pass over the list while a
+// Time_Snapshot is open (each reading of the local time costs the C library a look at the zone).
+std::optional<qint64> g_snapshotMs;
+int g_snapshotDepth = 0;
+
+qint64 nowMs() {
+    if (g_snapshotMs) return *g_snapshotMs;
+    return platform::clock().now().toMSecsSinceEpoch();
+}
+
+// Each end text is turned into its moment once, as long as the zone and the date order stay.
+struct EndMoments {
+    std::unordered_map<std::string, std::optional<qint64>> moments;
+    QByteArray zone;
+    std::string dateFormat;
+    int dateOrder = -1;
+};
+EndMoments& endMoments() {
+    static auto* e = new EndMoments();
+    return *e;
+}
+
+std::optional<qint64> endMsOf(std::string_view endTime) {
+    EndMoments& e = endMoments();
+    const QTimeZone zone = platform::userTimeZone();
+    if (zone.id() != e.zone || modTLMain::DisplayDateFormat != e.dateFormat ||
+        modTLMain::LocaleDateOrder != e.dateOrder || e.moments.size() > 100000) {
+        e.moments.clear();
+        e.zone = zone.id();
+        e.dateFormat = modTLMain::DisplayDateFormat;
+        e.dateOrder = modTLMain::LocaleDateOrder;
+    }
+    const std::string key(endTime);
+    if (auto it = e.moments.find(key); it != e.moments.end()) return it->second;
+    const auto end = Read_End_Time(endTime, zone);
+    std::optional<qint64> ms;
+    if (end) ms = end->toMSecsSinceEpoch();
+    e.moments.emplace(key, ms);
+    return ms;
 }
 
 // The offset counts for the seconds only where the program may not set the PC clock.
 bool offsetForSeconds() { return modWinInfo::OSMajorVersion == 6 && modTLMain::TokenElevationType == 3; }
 
 std::optional<long> secondsTo(std::string_view endTime, bool addOffset) {
-    const auto end = Read_End_Time(endTime);
+    const auto end = endMsOf(endTime);
     if (!end) return std::nullopt;
-    const long long s = vb::DateDiffSeconds(programNow(addOffset), *end);
+    const qint64 now = nowMs() + (addOffset ? static_cast<qint64>(modClock::ClockOffset) * 1000 : 0);
+    const long long s = *end / 1000 - now / 1000;  // whole seconds between, as DateDiff counts them
     return static_cast<long>(std::clamp<long long>(s, INT32_MIN, INT32_MAX));
 }
 
 std::string num(long long n) { return " " + std::to_string(n); }
 
 }  // namespace
+
+std::optional<qint64> End_Moment_Ms(std::string_view endTime) { return endMsOf(endTime); }
+
+Time_Snapshot::Time_Snapshot() {
+    if (g_snapshotDepth++ == 0) g_snapshotMs = platform::clock().now().toMSecsSinceEpoch();
+}
+
+Time_Snapshot::~Time_Snapshot() {
+    if (--g_snapshotDepth == 0) g_snapshotMs.reset();
+}
 
 std::optional<QDateTime> Read_End_Time(std::string_view endTime) {
     return Read_End_Time(endTime, platform::userTimeZone());

@@ -28,6 +28,21 @@ inline bool RemainingKnown = false;
 // The end moment of an EndTime text (the user's time zone, or `zone`), or nothing when it does
 // not read.
 std::optional<QDateTime> Read_End_Time(std::string_view endTime);
+
+// The moment an end text names in the user's zone (milliseconds since the epoch), each text read
+// once while the zone and the date order stay.
+std::optional<qint64> End_Moment_Ms(std::string_view endTime);
+
+// While one is open, the remaining-time routines read the present moment once (when the first
+// opens), so a pass over the whole list costs one reading of the clock; the moment of each end
+// text is kept as long as the user's zone and date order stay.
+class Time_Snapshot {
+public:
+    Time_Snapshot();
+    ~Time_Snapshot();
+    Time_Snapshot(const Time_Snapshot&) = delete;
+    Time_Snapshot& operator=(const Time_Snapshot&) = delete;
+};
 std::optional<QDateTime> Read_End_Time(std::string_view endTime, const QTimeZone& zone);
 
 // Sets RemainingSecs and RemainingKnown for item `index` (1 to ItemCount).

@@ -4,6 +4,7 @@
 // One tick runs its steps in a fixed order; a step that fails is skipped and the tick goes on.
 // A step may wait (a sign-in, a message, a pause) while the event loop runs: a tick that falls
 // due meanwhile is dropped, never run inside the one in progress.
+#include <climits>
 #include <QDir>
 #include <QFile>
 #include <algorithm>
@@ -359,19 +360,26 @@ void TLMain::Remaining_Time_Column() {
     TLMainItems::ItemGridModel& g = TLMainItems::ItemGrid();
     const int rows = std::min<int>(static_cast<int>(order.size()) - 1, g.Rows() - 1);
     const qint64 nowSecs = platform::clock().now().addSecs(modClock::ClockOffset).toMSecsSinceEpoch() / 1000;
+    // What each row showed at the last tick, as the seconds left (every ended row the same): a row
+    // whose seconds did not change keeps its text without one being built.
+    static std::vector<std::pair<int, long long>> shown;
+    constexpr long long kNoEnd = LLONG_MIN, kUnknown = LLONG_MIN + 1;
+    shown.resize(static_cast<size_t>(rows) + 1, {0, kUnknown});
     for (int r = 1; r <= rows; ++r) {
         const int index = static_cast<int>(order[static_cast<size_t>(r)]);
         const TLMainItems::AuctionItem* item = TLMainItems::Item_At(index);
         if (!item) continue;
+        long long left = kUnknown;
+        if (item->EndTime == TLMainItems::kNoEndDate) left = kNoEnd;
+        else if (const auto end = TLMainBids::Item_End_Ms(index)) left = std::max<long long>(*end / 1000 - nowSecs, -1);
+        const std::pair<int, long long> now{index * 2 + (item->ResultDone == "1" ? 1 : 0), left};
+        if (shown[static_cast<size_t>(r)] == now && left != kUnknown) continue;
+        shown[static_cast<size_t>(r)] = now;
         const char* closed = item->ResultDone == "1" ? "Final Closing" : "Closed";
         std::string text;
-        if (item->EndTime == TLMainItems::kNoEndDate) {
-            text = "NA";
-        } else if (const auto end = TLMainBids::Item_End_Ms(index)) {
-            text = TLMainItems::Remaining_Time_Text(*end / 1000 - nowSecs, closed, modTLMain::SiteDayWord);
-        } else {
-            text = closed;
-        }
+        if (left == kNoEnd) text = "NA";
+        else if (left == kUnknown) text = closed;
+        else text = TLMainItems::Remaining_Time_Text(left, closed, modTLMain::SiteDayWord);
         if (g.TextMatrix(r, TLMainItems::kColRemaining) != text) g.setTextMatrix(r, TLMainItems::kColRemaining, text);
     }
 }
@@ -483,6 +491,7 @@ void TLMain::Clipboard_Watch() {
 // item's row selected and flashing.
 void TLMain::Item_Alarms() {
     if (MinuteWarningGiven || DownloadBusy || UpdateBusy) return;
+    const TLMainItems::Time_Snapshot now;
     for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
         TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
         if (!item || item->AlarmSetting.empty()) continue;
