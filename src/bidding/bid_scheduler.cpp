@@ -203,17 +203,27 @@ bool bidPass(qint64 nowSec) {
     return bidWindowOpen;
 }
 
-// Only an armed bid that waits validated for its second holds back the result updates.
-bool validatedBidWaiting() {
+// How long before a validated bid's second an ended item's result must be due for its update to
+// go first: the pass starts five seconds after the end and a result takes about one, so a group's
+// win is counted (and its other bids cancelled) before the next bid of the group goes out.
+constexpr qint64 kResultBeforeBidMs = 10000;
+
+// An armed bid that waits validated for its second holds back the result update of item `index`
+// only when that item ended too close before the bid's second for the update to come first.
+bool heldBackByValidatedBid(int index) {
+    const auto endedAt = Item_End_Ms(index);
     for (int k = 1; k <= TLMainItems::ItemCount; ++k) {
         const AuctionItem& it = TLMainItems::Items[static_cast<size_t>(k)];
-        if (it.BidTimeSecs > 0 && it.GroupLock == 0 && it.BidStatus == "Bid Validated") return true;
+        if (k == index || it.BidTimeSecs <= 0 || it.GroupLock != 0 || it.BidStatus != "Bid Validated") continue;
+        const auto end = Item_End_Ms(k);
+        if (!endedAt || !end) return true;
+        const qint64 bidSecond = *end - static_cast<qint64>(it.BidTimeSecs) * 1000;
+        if (bidSecond - *endedAt < kResultBeforeBidMs) return true;
     }
     return false;
 }
 
 void resultPass(qint64 nowSec) {
-    std::optional<bool> blocked;
     for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
         try {
             const AuctionItem* item = Item_At(i);
@@ -221,8 +231,7 @@ void resultPass(qint64 nowSec) {
             const auto r = remainingAt(i, nowSec);
             if (!r || *r > -5) continue;
             if (TLMainState::DownloadBusy || TLMainState::UpdateBusy || !Request_Slot_Empty()) continue;
-            if (!blocked) blocked = validatedBidWaiting();
-            if (*blocked) continue;
+            if (heldBackByValidatedBid(i)) continue;
             File_Update_Bid_Request(i);
         } catch (...) {
         }

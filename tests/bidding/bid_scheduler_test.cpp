@@ -161,13 +161,16 @@ TEST_F(SchedulerTest, ARequestRunningAtTheEndFinishesItsOwnStatus) {
     fake->release();
 }
 
-TEST_F(SchedulerTest, OnlyAnArmedUnheldValidatedBidHoldsBackResultUpdates) {
+// A validated bid holds back the result update of an item that ended less than 10 seconds before
+// its bid's second (the update could not come first); a held one, or one further off, holds back
+// nothing.
+TEST_F(SchedulerTest, OnlyAnArmedUnheldValidatedBidCloseAfterTheEndHoldsBackResultUpdates) {
     serve();
     const int done = arm("110000000001", 5, -6);
     item(done).BidStatus = "Bid Placed";
     item(done).BidTimeSecs = 0;
     ended("110000000001", kUser, "US 11.00");
-    const int waiting = arm("110000000002", 5, 30);
+    const int waiting = arm("110000000002", 5, 8);  // its bid second 9 s after the other's end
     item(waiting).BidStatus = "Bid Validated";
     item(waiting).ConfirmRequest = "offer.ebay.com/ws/eBayISAPI.dll?MfcISAPICommand=AcceptBid&item=110000000002";
     tick(8);
@@ -176,6 +179,32 @@ TEST_F(SchedulerTest, OnlyAnArmedUnheldValidatedBidHoldsBackResultUpdates) {
     tick(8);
     EXPECT_EQ(item(done).BidStatus, "Completed");
     EXPECT_EQ(item(waiting).BidStatus, "Bid Validated");
+}
+
+// A group that needs one win, its items ending 40 seconds apart: the first item's result is
+// fetched and counted before the second one's bid second, so the second bid is cancelled and only
+// one offer goes out.
+TEST_F(SchedulerTest, AGroupNeverWinsMoreThanItAskedWhenItsItemsEndApart) {
+    serve();
+    const std::string first = "110000000001", second = "110000000002";
+    for (const std::string& n : {first, second}) {
+        bidPages->setMakeBid(n, MakeBidAnswer::Confirm);
+        bidPages->setAcceptBid(n, AcceptBidAnswer::HighBidder);
+    }
+    const int a = arm(first, 10, 70);
+    const int b = arm(second, 10, 110);
+    for (int i : {a, b}) {
+        item(i).BidGroup = "Cups";
+        item(i).GroupNeed = 1;
+    }
+    ended(first, kUser, "US 12.00");
+    for (int k = 0; k < 4 * 125 && item(b).BidStatus != "Item Closed"; ++k) tick(1, 200);
+    EXPECT_EQ(bidPages->acceptBids(first), 1u);
+    EXPECT_EQ(bidPages->acceptBids(second), 0u);
+    EXPECT_EQ(item(a).BidStatus, "Completed");
+    EXPECT_EQ(item(a).GroupWins, 1);
+    EXPECT_EQ(item(b).BidGroup, "[Cancelled]-Cups");
+    EXPECT_EQ(item(b).BidTimeSecs, 0);
 }
 
 TEST_F(SchedulerTest, AResultUpdateIsRequestedOnceWhileItRunsEvenWhenASignInEndsInside) {
