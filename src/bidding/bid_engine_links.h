@@ -11,15 +11,20 @@
 
 #include "foundation/duty_links.h"
 
+#include <functional>
 #include <string>
 
 namespace TLMainBids {
 
-// Clock synchronisation: synchronises the PC clock, or the program's clock offset.
+// Clock synchronisation: synchronises the PC clock, or the program's clock offset. A duty the
+// scheduler starts: it returns at once and runs `done` when the synchronisation has ended (set or
+// not); no tick and no bid waits for it.
 class ClockSync {
 public:
     virtual ~ClockSync() = default;
-    virtual void SetSysClock() {}
+    virtual void SetSysClock(std::function<void()> done = {}) {
+        if (done) done();
+    }
 };
 
 // Power control and wake-up before the next bid.
@@ -40,14 +45,15 @@ public:
 class AutoDialer {
 public:
     virtual ~AutoDialer() = default;
-    // Type 0: brings up the system's default connection, unattended; true when connected.
-    virtual bool InternetAutodial() { return false; }
+    // Type 0: starts bringing up the system's default connection, unattended, and returns at once;
+    // `done` gets whether it is connected once that is known.
+    virtual void InternetAutodial(std::function<void(bool connected)> done) { done(false); }
     // Type 1: starts the phone-book dial sequence (SyncAutoDial) for DialItem from DialStep 1.
     virtual void Start_Phonebook_Dial() {}
     // Type 3: loads the connect macro from Connect.mac; false when it records no events.
     virtual bool Load_Connect_Macro() { return false; }
-    // Replays the loaded macro and returns when it is done.
-    virtual void Play_Macro() {}
+    // Starts replaying the loaded macro and returns at once; `done` runs when the replay has ended.
+    virtual void Play_Macro(std::function<void()> done) { done(); }
     // The phone indicator: 17 not connected, 18 dialing, 19 connected.
     virtual void Show_Phone_Picture(int picture) {}
     // Starts the hang-up count-down timer (HangupTimer).

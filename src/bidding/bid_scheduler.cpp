@@ -256,27 +256,33 @@ bool dialForItem(int i, long R) {
         return false;
     }
     switch (modRAS::DialType) {
-    case 0:
+    case 0: {
         modRAS::DialBusy = -1;
         item->DialBeforeBid = 0;
+        const std::string number = item->ItemNumber;
         TLMainItems::Save_Auction_Items();
         modTLMain::Write_Op_Log("Auto Dial Initiated");
         dialer.Show_Phone_Picture(kPhoneDialing);
-        if (!dialer.InternetAutodial()) {
-            status("Auto Dial Failed to Connect....");
-            modRAS::DialConnected = 0;
-            modTLMain::Write_Op_Log("Auto Dial Failed to Connect");
-            dialer.Show_Phone_Picture(kPhoneNotConnected);
-        } else {
-            status("Connection Established....");
-            modRAS::DialConnected = -1;
-            setHangupCountdown(i, wholeSeconds(Program_Now_Ms()));
-            dialer.Start_Hangup_Timer();
-            modTLMain::Write_Op_Log("Connection Established");
-            dialer.Show_Phone_Picture(kPhoneConnected);
-        }
-        modRAS::DialBusy = 0;
-        break;
+        // The dial runs on its own; the ticks and the bids go on meanwhile.
+        dialer.InternetAutodial([number](bool connected) {
+            AutoDialer& d = bidLink<AutoDialer>();
+            if (!connected) {
+                status("Auto Dial Failed to Connect....");
+                modRAS::DialConnected = 0;
+                modTLMain::Write_Op_Log("Auto Dial Failed to Connect");
+                d.Show_Phone_Picture(kPhoneNotConnected);
+            } else {
+                status("Connection Established....");
+                modRAS::DialConnected = -1;
+                if (const int k = TLMainItems::FindItemIndex(number)) setHangupCountdown(k, wholeSeconds(Program_Now_Ms()));
+                d.Start_Hangup_Timer();
+                modTLMain::Write_Op_Log("Connection Established");
+                d.Show_Phone_Picture(kPhoneConnected);
+            }
+            modRAS::DialBusy = 0;
+        });
+        return true;  // the dial goes on by itself; the count-down shows its last second
+    }
     case 1:
         modRAS::DialBusy = -1;
         item->DialBeforeBid = 0;
@@ -301,17 +307,16 @@ bool dialForItem(int i, long R) {
             return false;
         }
         QWidget* w = TLMainLink::window().widget();
-        if (w && w->isVisible()) {
-            TLMainLink::window().setVisible(false);
-            dialer.Play_Macro();
-            TLMainLink::window().setVisible(true);
-        } else {
-            dialer.Play_Macro();
-        }
-        setHangupCountdown(i, wholeSeconds(Program_Now_Ms()));
-        dialer.Start_Hangup_Timer();
-        modRAS::DialBusy = 0;
-        break;
+        const bool shown = w && w->isVisible();
+        if (shown) TLMainLink::window().setVisible(false);
+        // The replay runs on its own timers; the ticks and the bids go on meanwhile.
+        dialer.Play_Macro([shown, number] {
+            if (shown) TLMainLink::window().setVisible(true);
+            if (const int k = TLMainItems::FindItemIndex(number)) setHangupCountdown(k, wholeSeconds(Program_Now_Ms()));
+            bidLink<AutoDialer>().Start_Hangup_Timer();
+            modRAS::DialBusy = 0;
+        });
+        return true;
     }
     default:
         break;

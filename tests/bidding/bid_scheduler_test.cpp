@@ -181,6 +181,29 @@ TEST_F(SchedulerTest, OnlyAnArmedUnheldValidatedBidCloseAfterTheEndHoldsBackResu
     EXPECT_EQ(item(waiting).BidStatus, "Bid Validated");
 }
 
+// The clock synchronisation started at the one-minute warning runs on its own: one that takes
+// seconds to end holds back no tick, and the bid is validated and placed in its seconds meanwhile.
+TEST_F(SchedulerTest, ADutyThatTakesSecondsAtTheWarningHoldsBackNoTick) {
+    serve();
+    modTLC::Set_Config_Value("Options", "ClockSet", "1");
+    links.clock.holdEnds = true;
+    const std::string number = "110000000001";
+    bidPages->setMakeBid(number, MakeBidAnswer::Confirm);
+    bidPages->setAcceptBid(number, AcceptBidAnswer::HighBidder);
+    align();
+    const int i = arm(number, 5, 70);
+    long placedAt = 99999;
+    for (int k = 0; k < 4 * 70 && placedAt == 99999; ++k) {
+        tick(1, 200);
+        if (placedAt == 99999 && bidPages->acceptBids(number) > 0) placedAt = remaining(i);
+    }
+    EXPECT_EQ(links.clock.syncs, 1);
+    EXPECT_EQ(links.clock.pending.size(), 1u) << "still synchronising when the bid went out";
+    EXPECT_EQ(placedAt, 5);
+    EXPECT_EQ(bidPages->makeBids(number), 1u);
+    links.clock.finish();
+}
+
 // A group that needs one win, its items ending 40 seconds apart: the first item's result is
 // fetched and counted before the second one's bid second, so the second bid is cancelled and only
 // one offer goes out.

@@ -87,9 +87,10 @@ struct RecordingLaterParts final : TLMainServices::PowerAndDial,
     void Contact_Us() override { calls.push_back("Contact_Us"); }
     void Menu_Command(const std::string& Name) override { calls.push_back(Name); }
     void Simulate_User_Activity() override { calls.push_back("Simulate_User_Activity"); }
-    void SetSysClock() override {
+    void SetSysClock(std::function<void()> done) override {
         calls.push_back("SetSysClock");
         modClock::ClockOffset = offsetAfterSync;
+        if (done) done();
     }
     void Set_Next_Bid_Wakeup() override { calls.push_back("Set_Next_Bid_Wakeup"); }
 

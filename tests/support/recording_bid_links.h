@@ -21,8 +21,21 @@ protected:
 
 class RecordingClockSync final : public HoldsBidLink<TLMainBids::ClockSync> {
 public:
-    void SetSysClock() override { ++syncs; }
+    // With `holdEnds` set, a synchronisation ends only when the test calls finish().
+    void SetSysClock(std::function<void()> done) override {
+        ++syncs;
+        if (holdEnds) pending.push_back(std::move(done));
+        else if (done) done();
+    }
+    void finish() {
+        auto ends = std::move(pending);
+        pending.clear();
+        for (auto& d : ends)
+            if (d) d();
+    }
     int syncs = 0;
+    bool holdEnds = false;
+    std::vector<std::function<void()>> pending;
 };
 
 class RecordingPowerControl final : public HoldsBidLink<TLMainBids::PowerControl> {
@@ -39,16 +52,19 @@ public:
 
 class RecordingAutoDialer final : public HoldsBidLink<TLMainBids::AutoDialer> {
 public:
-    bool InternetAutodial() override {
+    void InternetAutodial(std::function<void(bool)> done) override {
         calls.push_back("InternetAutodial");
-        return connects;
+        done(connects);
     }
     void Start_Phonebook_Dial() override { calls.push_back("Start_Phonebook_Dial"); }
     bool Load_Connect_Macro() override {
         calls.push_back("Load_Connect_Macro");
         return macroHasEvents;
     }
-    void Play_Macro() override { calls.push_back("Play_Macro"); }
+    void Play_Macro(std::function<void()> done) override {
+        calls.push_back("Play_Macro");
+        done();
+    }
     void Show_Phone_Picture(int picture) override { pictures.push_back(picture); }
     void Start_Hangup_Timer() override { calls.push_back("Start_Hangup_Timer"); }
     bool connects = true;
