@@ -159,6 +159,13 @@ void finishManualBid(const ManualBid& bid) {
         modTLMain::Write_Op_Log("Placing Manual Bid for Item - " + item->ItemNumber);
         Place_Bid(index);
         TLMainItems::itemGrid().loadItemGrid();
+    } else if (item && item->BidStatus == "Bid Validated") {
+        // Validated for a user who is no longer the item's bidder: not placed, and not left
+        // validated with no bid second to come (nothing would ever place or update it).
+        modTLMain::Write_Op_Log("Manual Bid Not Placed - Item " + item->ItemNumber + " - User Changed");
+        item->BidTimeSecs = 0;
+        item->BidStatus = "Validation Failed";
+        TLMainItems::itemGrid().loadItemGrid();
     } else if (item && (item->BidStatus == "Placing Bid" || item->BidStatus == "Bid Placed")) {
         // The scheduler reached the bid second first and placed it: nothing to add.
         TLMainItems::itemGrid().loadItemGrid();
