@@ -7,7 +7,7 @@ bash scripts/build.sh -DTOLVANE_BUILD_TESTS=OFF -DTOLVANE_BUILD_BENCH=OFF
 data="${XDG_DATA_HOME:-$HOME/.local/share}/TolvaneRerodeII"
 mkdir -p "$data"
 chmod 700 "$data"
-for f in TolvaneRerodeII Renewlet libTolvaneRerodeIE.so; do
+for f in TolvaneRerodeII Renewlet libTolvaneRerodeIE.so TolvaneRerodeIE; do
   [ -f "build/bin/$f" ] && install -m 0755 "build/bin/$f" "$data/$f"
 done
 # The Auto Run command's two autostart entries (the desktop starts the program at log-in).

@@ -5,12 +5,15 @@
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QMenu>
+#include <QPointer>
 #include <QScreen>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
 
@@ -19,9 +22,13 @@
 #include "foundation/debug_tools.h"
 #include "foundation/logs.h"
 #include "foundation/main_window_link.h"
+#include "foundation/message_dialog.h"
 #include "foundation/small_routines.h"
+#include "foundation/startup.h"
 #include "foundation/user_state.h"
 #include "foundation/vb.h"
+#include "ieext/ie_ext_loader.h"
+#include "platform/file_names.h"
 #include "platform/timers.h"
 #include "service/national_sites.h"
 #include "service/wininet.h"
@@ -114,6 +121,8 @@ QWebEngineView* AutomationBrowser::addTab() {
     v->setPage(new BrowserPage(this, v));
     const int index = m_tabs->addTab(v, QStringLiteral("..."));
     m_tabs->setCurrentIndex(index);
+    v->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(v, &QWebEngineView::customContextMenuRequested, this, [this, v](const QPoint& pos) { showPageMenu(v, pos); });
     connect(v, &QWebEngineView::loadStarted, this, [this, v] { m_loading.insert(v); });
     connect(v, &QWebEngineView::loadFinished, this, [this, v](bool ok) { pageLoaded(v, ok); });
     connect(v, &QWebEngineView::titleChanged, this, [this, v](const QString& title) {
@@ -123,6 +132,50 @@ QWebEngineView* AutomationBrowser::addTab() {
         if (i == m_tabs->currentIndex()) setWindowTitle(title);
     });
     return v;
+}
+
+const AutomationBrowser::HandOverEntry AutomationBrowser::kHandOverEntries[3] = {
+    {"Add Item to Tolvane Rerode II", "AddItem"},
+    {"Tolvane Rerode II Seller Feedback", "Feedback"},
+    {"Add Item to a Tolvane Rerode II Bid Group", "AddGRP"},
+};
+
+// The engine's own menu, and below it the three hand-over entries.
+void AutomationBrowser::showPageMenu(QWebEngineView* v, const QPoint& pos) {
+    QMenu* menu = v->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addSeparator();
+    for (const HandOverEntry& e : kHandOverEntries) {
+        const std::string method = e.method;
+        menu->addAction(QString::fromLatin1(e.caption), v, [v, method] { Hand_Page_Over(v, method); });
+    }
+    menu->popup(v->mapToGlobal(pos));
+}
+
+void AutomationBrowser::Hand_Page_Over(QWebEngineView* v, const std::string& method, std::function<void(bool)> done) {
+    // The four values are read in one script, in the isolated world, so saved pages without
+    // scripts of their own give them too.
+    static const QString script = QStringLiteral(
+        "[String(document.URL), String(document.title),"
+        " document.body ? document.body.outerHTML : '', document.body ? document.body.innerText : '']");
+    QPointer<QWebEngineView> view(v);
+    v->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld, [view, method, done](const QVariant& r) {
+        const QStringList parts = r.toStringList();
+        bool ok = false;
+        if (view && parts.size() == 4) {
+            ieext::PageForHandOver page{parts[0].toStdString(), parts[1].toStdString(), parts[2].toStdString(),
+                                        parts[3].toStdString()};
+            ok = ieext::Hand_Over_Through_Library(modTLMain::DataFolder + platform::kExtensionFile, method, page);
+        }
+        if (!ok) {
+            Messages::Args a;
+            a.Text = ieext::kCreateError;
+            a.Btn1Caption = "OK";
+            a.Modeless = true;
+            Messages::DisplayMsg(a);
+        }
+        if (done) done(ok);
+    });
 }
 
 void AutomationBrowser::pageLoaded(QWebEngineView* v, bool ok) {

@@ -15,6 +15,7 @@
 #include <QSet>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <string>
 
 class QTabWidget;
@@ -47,6 +48,17 @@ public:
     // A tab that a page opens for itself (a link with a target window).
     QWebEngineView* addTab();
 
+    // The page context menu's hand-over entries: the page's address, title, body HTML and body
+    // text go to the extension, which calls `method` ("AddItem", "Feedback" or "AddGRP") and so
+    // puts the page on the clipboard for the program. Runs `done` with false when the extension
+    // could not be used (the user has been told "An error occured!").
+    static void Hand_Page_Over(QWebEngineView* v, const std::string& method, std::function<void(bool)> done = {});
+    struct HandOverEntry {
+        const char* caption;
+        const char* method;
+    };
+    static const HandOverEntry kHandOverEntries[3];
+
 signals:
     // A page finished loading: its view and its address.
     void DocumentComplete(QWebEngineView* pDisp, const QString& URL);
@@ -57,6 +69,7 @@ protected:
 
 private:
     void pageLoaded(QWebEngineView* v, bool ok);
+    void showPageMenu(QWebEngineView* v, const QPoint& pos);
     QTabWidget* m_tabs = nullptr;
     QSet<QWebEngineView*> m_loading;
     bool m_quitSent = false;

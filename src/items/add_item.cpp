@@ -1,5 +1,6 @@
 #include "items/add_item.h"
 
+#include <QUrl>
 #include <cctype>
 #include <optional>
 
@@ -14,6 +15,7 @@
 #include "foundation/user_state.h"
 #include "foundation/vb.h"
 #include "foundation/whole_file.h"
+#include "ieext/hand_over.h"
 #include "items/auction_item.h"
 #include "items/bid_status.h"
 #include "items/item_grid_link.h"
@@ -258,17 +260,6 @@ long errorNumber(const std::exception& e) {
     return r ? r->Number : 0;
 }
 
-// The text of the section between `open` and the first `close` after it (tags found without
-// regard to case); nothing when either tag is missing.
-std::optional<std::string> section(const std::string& text, const char* open, const char* close) {
-    const long a = vb::InStr(1, text, open, vb::Text);
-    if (a == 0) return std::nullopt;
-    const long start = a + vb::Len(open);
-    const long b = vb::InStr(start, text, close, vb::Text);
-    if (b == 0) return std::nullopt;
-    return vb::Mid(text, start, b - start);
-}
-
 bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
 
 // The run of digits that starts at position `from`.
@@ -309,6 +300,21 @@ std::string numberFromAddress(const std::string& url) {
     return run;
 }
 
+void refuseHandOver() {
+    status(kNotValidItemPage);
+    modTLMain::Write_Op_Log(kNotValidItemPage);
+    balloon(kNotValidItemPage, kProgram, kErrorIcon);
+    Play_Event_Sound("Alert");
+}
+
+// An http or https address whose host is one of the service's.
+bool serviceAddress(const std::string& url) {
+    const QUrl u(QString::fromStdString(url), QUrl::StrictMode);
+    const QString scheme = u.scheme().toLower();
+    return u.isValid() && (scheme == "http" || scheme == "https") && !u.host().isEmpty() &&
+           modTLMain::Is_Site_Host(u.host().toLower().toStdString());
+}
+
 void addDirect(const std::string& handover, std::string& number) {
     ShippingPrefetch.clear();
     UseHandoverTitle = 0;
@@ -318,16 +324,20 @@ void addDirect(const std::string& handover, std::string& number) {
         balloon(kNoUserAdd, kProgram, kErrorIcon);
         return;
     }
-    const std::string text = vb::Mid(handover, 11);
-    const std::string url = section(text, "<IEURL>", "</IEURL>").value_or("");
-    // The page counts only when its HTML and its text came whole; otherwise it is downloaded.
-    const auto html = section(text, "<IEHTML>", "</IEHTML>");
-    const auto pageText = html ? section(text, "<IEText>", "</IEText>") : std::nullopt;
-    const bool pagePresent = html && pageText;
+    // Only a whole hand-over of a service page counts: its parts cut apart as the extension
+    // wrote them, from an http(s) address of one of the service's hosts.
+    const auto page = ieext::Parse_Page_Hand_Over(handover);
+    if (!page || page->prefix != ieext::kAddItemPrefix || !serviceAddress(page->url)) {
+        refuseHandOver();
+        return;
+    }
+    const std::string& url = page->url;
+    // The page counts only when its HTML came with it; otherwise it is downloaded.
+    const bool pagePresent = !page->html.empty();
     if (pagePresent) {
-        PageHTML = *html;
-        HandoverTitle = section(text, "<IETitle>", "</IETitle>").value_or("");
-        PageText = *pageText;
+        PageHTML = page->html;
+        HandoverTitle = page->title;
+        PageText = page->text;
         const long phrase = vb::InStr(1, PageText, "item number", vb::Text);
         if (phrase > 0) PageText = vb::Left(PageText, phrase - 1 + 50);
         number = numberFromText(PageText);
@@ -336,10 +346,7 @@ void addDirect(const std::string& handover, std::string& number) {
     }
     if (number.empty()) number = numberFromAddress(url);
     if (number.size() < 10 || !Valid_Item_Number(number)) {
-        status(kNotValidItemPage);
-        modTLMain::Write_Op_Log(kNotValidItemPage);
-        balloon(kNotValidItemPage, kProgram, kErrorIcon);
-        Play_Event_Sound("Alert");
+        refuseHandOver();
         return;
     }
     TLMainLink::itemNumberBox().setItemNumberText(number);

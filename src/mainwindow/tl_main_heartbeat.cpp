@@ -42,6 +42,7 @@
 #include "mainwindow/tl_main.h"
 #include "mainwindow/tl_main_services.h"
 #include "platform/clipboard.h"
+#include "platform/file_names.h"
 #include "platform/clock.h"
 #include "platform/desktop_files.h"
 #include "platform/message_box.h"
@@ -239,6 +240,8 @@ void TLMain::First_Tick() {
 // The outcome of an update handed to the updater at the last run: reported to the update server,
 // logged and told to the user.
 void TLMain::Update_Outcome() {
+    // The program file an update replaced is no longer needed once the new one runs.
+    QFile::remove(QString::fromStdString(modTLMain::DataFolder + platform::kProgramFile + platform::kReplacedProgramSuffix));
     if (modTLC::Get_Config_Value("Options", "UpdateStatus", "0") != "1") return;
     modTLC::Set_Config_Value("Options", "UpdateStatus", "0");
     QFile::remove(QString::fromStdString(modTLMain::DataFolder + TLMainServices::kDownloadedUpdateFile));

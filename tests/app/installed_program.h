@@ -1,6 +1,6 @@
-// installed_program.h — the built program installed into a throw-away data folder as an installer
-// would put it (the updater beside it, and the browser extension), and the environment that starts
-// it there, offscreen.
+// installed_program.h — the built program installed into a throw-away data folder as run.sh puts
+// it (the updater beside it, and the browser extension with its command-line front), and the
+// environment that starts it there, offscreen.
 #pragma once
 
 #include <QFile>
@@ -23,8 +23,9 @@ inline InstalledProgram Install_Program(const TempDataFolder& data) {
     InstalledProgram p;
     p.program = QString::fromStdString(data.path("TolvaneRerodeII"));
     p.installed = QFile::copy(TOLVANE_PROGRAM_BINARY, p.program);
-    QFile::copy(TOLVANE_PROGRAM_BINARY, QString::fromStdString(data.path("Renewlet")));
-    data.write("libTolvaneRerodeIE.so", "ELF..." + platform::versionMarkerTag() + "3.00" + std::string(1, '\0'));
+    QFile::copy(TOLVANE_UPDATER_BINARY, QString::fromStdString(data.path("Renewlet")));
+    QFile::copy(TOLVANE_EXTENSION_LIBRARY, QString::fromStdString(data.path("libTolvaneRerodeIE.so")));
+    QFile::copy(TOLVANE_IE_FRONT_BINARY, QString::fromStdString(data.path("TolvaneRerodeIE")));
     p.env = QProcessEnvironment::systemEnvironment();
     p.env.insert("XDG_DATA_HOME", QString::fromStdString(data.home()));
     p.env.insert("QT_QPA_PLATFORM", "offscreen");

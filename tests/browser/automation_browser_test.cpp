@@ -4,6 +4,8 @@
 // limits: the web engine starts slowly.
 #include <gtest/gtest.h>
 
+#include <QClipboard>
+#include <QFile>
 #include <QGuiApplication>
 #include <QScreen>
 #include <QWebEnginePage>
@@ -12,6 +14,9 @@
 #include <memory>
 
 #include "foundation/config_store.h"
+#include "foundation/message_dialog.h"
+#include "ieext/hand_over.h"
+#include "platform/file_names.h"
 #include "foundation/startup.h"
 #include "foundation/user_state.h"
 #include "platform/timers.h"
@@ -152,6 +157,46 @@ TEST_F(BrowserTest, ASavedPageRunsNoScripts) {
     b->Navigate2("about:blank");
     ASSERT_TRUE(waitLoaded(b));
     EXPECT_TRUE(s->testAttribute(QWebEngineSettings::JavascriptEnabled));
+}
+
+// The page context menu's entries hand the page under the mouse to the extension in the data
+// folder, which puts it on the clipboard for the program's heartbeat; without the extension the
+// user is told. (No program lies beside the copy, so none is started: the tag is "-N".)
+TEST_F(BrowserTest, APageHandedOverFromTheMenuReachesTheClipboardWhole) {
+    modTLC::Set_Config_Value("Options", "NewBroWin", "0");
+    modTLMain::Browser_Navigate("about:blank");
+    QPointer<AutomationBrowser> b = modTLMain::IEBrowser;
+    ASSERT_TRUE(b && waitLoaded(b));
+    QWebEngineView* v = b->currentView();
+    ASSERT_TRUE(load(b, v, QStringLiteral("<html><head><title>Blue teapot</title></head><body><h1>Blue teapot</h1>"
+                                          "<p>Item number: 123456789012</p></body></html>"),
+                     QStringLiteral("http://www.ebay.com/itm/123456789012")));
+
+    const auto handOver = [&](const std::string& method) {
+        auto result = std::make_shared<std::optional<bool>>();
+        AutomationBrowser::Hand_Page_Over(v, method, [result](bool ok) { *result = ok; });
+        platform::timers().waitUntil([result] { return result->has_value(); }, kWaitMs);
+        return result->value_or(false);
+    };
+    QGuiApplication::clipboard()->setText("before");
+    EXPECT_FALSE(handOver("AddItem"));  // no extension yet
+    ASSERT_TRUE(Messages::Shared());
+    Messages::UnloadShared();
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), "before");
+
+    ASSERT_TRUE(QFile::copy(TOLVANE_EXTENSION_LIBRARY, QString::fromStdString(data.dataFolder() + platform::kExtensionFile)));
+    ASSERT_TRUE(handOver("AddItem"));
+    const auto page = ieext::Parse_Page_Hand_Over(QGuiApplication::clipboard()->text().toStdString());
+    ASSERT_TRUE(page);
+    EXPECT_EQ(page->prefix, "TLAUCDOC");
+    EXPECT_EQ(page->tag, "-N");
+    EXPECT_EQ(page->url, "http://www.ebay.com/itm/123456789012");
+    EXPECT_EQ(page->title, "Blue teapot");
+    EXPECT_EQ(page->html.rfind("<body>", 0), 0u) << page->html;
+    EXPECT_NE(page->text.find("Item number: 123456789012"), std::string::npos) << page->text;
+
+    ASSERT_TRUE(handOver("Feedback"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString().substr(0, 12), "TLFEEDBACK-N");
 }
 
 TEST_F(BrowserTest, SignsInOnlyOnTheHttpsPageOfTheSignInHost) {

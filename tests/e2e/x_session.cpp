@@ -163,8 +163,8 @@ void XInput::closeBox(qulonglong window) const {
     xcb_disconnect(c);
 }
 
-RunningProgram::RunningProgram(const XServer& x, const TempDataFolder& data, const InstalledProgram& installed,
-                               const std::string& connectTo, const std::string& caFile) {
+QProcessEnvironment Program_Environment(const XServer& x, const TempDataFolder& data, const InstalledProgram& installed,
+                                        const std::string& connectTo, const std::string& caFile) {
     QProcessEnvironment env = installed.env;
     env.insert("QT_QPA_PLATFORM", "xcb");
     env.insert("DISPLAY", x.display());
@@ -173,7 +173,12 @@ RunningProgram::RunningProgram(const XServer& x, const TempDataFolder& data, con
     env.insert("CURL_CA_BUNDLE", QString::fromStdString(caFile));
     env.insert("TZ", "UTC");
     env.remove("XDG_RUNTIME_DIR");  // the single-instance names stay in the data folder
-    m_process.setProcessEnvironment(env);
+    return env;
+}
+
+RunningProgram::RunningProgram(const XServer& x, const TempDataFolder& data, const InstalledProgram& installed,
+                               const std::string& connectTo, const std::string& caFile) {
+    m_process.setProcessEnvironment(Program_Environment(x, data, installed, connectTo, caFile));
     m_process.setProcessChannelMode(QProcess::MergedChannels);
     m_process.start(installed.program, {});
     m_process.waitForStarted(10000);

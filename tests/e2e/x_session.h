@@ -6,6 +6,7 @@
 
 #include <QImage>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -58,6 +59,11 @@ public:
 private:
     QString m_display;
 };
+
+// The environment the installed program (and what starts it) runs in on the X server: the data
+// folder, the fake service behind every host, the single-instance names in the data folder.
+QProcessEnvironment Program_Environment(const XServer& x, const TempDataFolder& data, const InstalledProgram& installed,
+                                        const std::string& connectTo, const std::string& caFile);
 
 // The installed program started on the X server, ended (and waited for) with this object.
 class RunningProgram {

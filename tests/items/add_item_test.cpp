@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "item_commands_fixture.h"
+#include "ieext/hand_over.h"
 #include "items/add_item.h"
 #include "items/item_store.h"
 #include "platform/timers.h"
@@ -34,9 +35,7 @@ protected:
     // A hand-over of the page as the browser extension writes it.
     static std::string handover(const std::string& url, const std::string& html, const std::string& title,
                                 const std::string& text, bool withHtml = true) {
-        std::string h = "TLAUCDOC-N<IEURL>" + url + "</IEURL><IETitle>" + title + "</IETitle>";
-        if (withHtml) h += "<IEHTML>" + html + "</IEHTML>";
-        return h + "<IEText>" + text + "</IEText>";
+        return ieext::Build_Page_Hand_Over({"TLAUCDOC", "-N", url, title, withHtml ? html : "", text});
     }
     // The page's whole text as the browser shows it.
     static std::string pageText(const ItemPageContent& c) { return modPageParser::Inner_Text(itemPageHtml(c)); }
@@ -239,6 +238,9 @@ TEST_F(AddItemTest, TheHandOverFindsTheNumberInTheTextOrTheAddress) {
         {"a 9-digit number", "http://www.ebay.com/itm/Blue-teapot/123456789", true, false, "", false},
         {"a 20-digit number", "http://www.ebay.com/itm/12345678901234567890", true, false, "", false},
         {"no number at all", "http://www.ebay.com/", true, false, "", false},
+        {"an address of another host", "http://www.ebay.com.example.net/itm/123456789012", false, false, "", false},
+        {"a file address", "file:///www.ebay.com/123456789012", false, false, "", false},
+        {"an address without scheme", "www.ebay.com/itm/123456789012", false, false, "", false},
     };
     for (const auto& h : cases) {
         SCOPED_TRACE(h.what);
@@ -281,17 +283,35 @@ TEST_F(AddItemTest, AHandOverFromAnotherSiteIsDownloadedWithItsShippingKept) {
     EXPECT_EQ(ShippingPrefetch, "");
 }
 
+TEST_F(AddItemTest, AHandOverThatDoesNotCutApartIsRefused) {
+    const ItemPageContent c = page(kNumber);
+    const std::string whole = handover("http://www.ebay.com/itm/123456789012", itemPageHtml(c), "t", pageText(c));
+    const std::string cases[] = {
+        whole.substr(0, whole.size() - 3),                   // cut short
+        "TLAUCDOC-N<IEURL>http://www.ebay.com/itm/123456789012</IEURL>",  // no more than the address
+        "TLFEEDBACK" + whole.substr(8),                     // another command's hand-over
+    };
+    for (const std::string& h : cases) {
+        SCOPED_TRACE(h.substr(0, 40));
+        status.statuses.clear();
+        Add_Auction_Item_Direct(h);
+        EXPECT_EQ(ItemCount, 0);
+        EXPECT_EQ(status.statuses, std::vector<std::string>{kNotValidItemPage});
+        EXPECT_EQ(service.requestCount(), 0u);
+    }
+}
+
 TEST_F(AddItemTest, TheHandOverRefusesWithoutUserAndForItemsAlreadyListed) {
     const ItemPageContent c = page(kNumber);
     UserState::CurrentUserID.clear();
-    Add_Auction_Item_Direct(handover("http://x/123456789012", itemPageHtml(c), "t", pageText(c)));
+    Add_Auction_Item_Direct(handover("http://www.ebay.com/itm/123456789012", itemPageHtml(c), "t", pageText(c)));
     EXPECT_EQ(status.statuses, std::vector<std::string>{kNoUserAdd});
     EXPECT_TRUE(sounds.played.empty());
 
     UserState::CurrentUserID = "buyer1";
     add(kNumber);
     status.statuses.clear();
-    Add_Auction_Item_Direct(handover("http://x/123456789012", itemPageHtml(c), "t", pageText(c)));
+    Add_Auction_Item_Direct(handover("http://www.ebay.com/itm/123456789012", itemPageHtml(c), "t", pageText(c)));
     EXPECT_EQ(status.statuses, std::vector<std::string>{kDuplicateItem});
     EXPECT_EQ(tray.balloons.back().title, std::string("Duplicate Item - ") + kNumber);
     EXPECT_EQ(soundNames(), std::vector<std::string>{"Alert"});
