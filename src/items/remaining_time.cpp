@@ -187,6 +187,14 @@ std::string Get_Remaining_Time(int index) {
     return Remaining_Time_Text(*secs, closed, modTLMain::SiteDayWord);
 }
 
+long long Remaining_Time_Shown(long long t) {
+    constexpr long long kHourSteps = 1LL << 40, kMinuteSteps = 1LL << 41;
+    if (t <= 0) return -1;
+    if (t >= 86400) return kHourSteps + t / 3600;
+    if (t >= 180) return kMinuteSteps + t / 60;
+    return t;
+}
+
 std::string Remaining_Time_Text(long long t, const std::string& closedText, const std::string& dayWord) {
     if (t < 0) return closedText;
     const long long days = t / 86400;

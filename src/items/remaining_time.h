@@ -55,6 +55,9 @@ std::optional<long> Remaining_Secs_Of(std::string_view endTime);
 // " 2 Days  3 Hours", " 1 Hour  5 Mins", " 2 Mins  30 Secs".
 std::string Get_Remaining_Time(int index);
 // The text for an end time that is `seconds` away (the day word is the site's).
+// What of `t` seconds left the time-left text shows: two values give the same text exactly when
+// this gives the same number (the hour past a day, the minute past 3 minutes, else the second).
+long long Remaining_Time_Shown(long long t);
 std::string Remaining_Time_Text(long long seconds, const std::string& closedText, const std::string& dayWord);
 
 }  // namespace TLMainItems

@@ -363,8 +363,8 @@ void TLMain::Remaining_Time_Column() {
     TLMainItems::ItemGridModel& g = TLMainItems::ItemGrid();
     const int rows = std::min<int>(static_cast<int>(order.size()) - 1, g.Rows() - 1);
     const qint64 nowSecs = platform::clock().now().addSecs(modClock::ClockOffset).toMSecsSinceEpoch() / 1000;
-    // What each row showed at the last tick, as the seconds left (every ended row the same): a row
-    // whose seconds did not change keeps its text without one being built.
+    // What each row showed at the last tick, as the part of the time left its text shows (every
+    // ended row the same): a row whose text would not change keeps it without one being built.
     static std::vector<std::pair<int, long long>> shown;
     constexpr long long kNoEnd = LLONG_MIN, kUnknown = LLONG_MIN + 1;
     shown.resize(static_cast<size_t>(rows) + 1, {0, kUnknown});
@@ -375,7 +375,8 @@ void TLMain::Remaining_Time_Column() {
         long long left = kUnknown;
         if (item->EndTime == TLMainItems::kNoEndDate) left = kNoEnd;
         else if (const auto end = TLMainBids::Item_End_Ms(index)) left = std::max<long long>(*end / 1000 - nowSecs, -1);
-        const std::pair<int, long long> now{index * 2 + (item->ResultDone == "1" ? 1 : 0), left};
+        const long long showing = left == kNoEnd || left == kUnknown ? left : TLMainItems::Remaining_Time_Shown(left);
+        const std::pair<int, long long> now{index * 2 + (item->ResultDone == "1" ? 1 : 0), showing};
         if (shown[static_cast<size_t>(r)] == now && left != kUnknown) continue;
         shown[static_cast<size_t>(r)] = now;
         const char* closed = item->ResultDone == "1" ? "Final Closing" : "Closed";

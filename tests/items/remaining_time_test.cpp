@@ -151,6 +151,15 @@ TEST_F(RemainingTimeTest, TheTimeLeftTextShowsSecondsOnlyInTheLastThreeMinutes) 
         EXPECT_EQ(Remaining_Time_Text(c.seconds, "Closed", c.dayWord), c.text) << c.seconds << " " << c.dayWord;
 }
 
+// The heartbeat rebuilds a row's text only when what the text shows changed: across three days,
+// second by second, the shown part changes exactly when the text does.
+TEST(RemainingTimeShown, ChangesExactlyWhenTheTextDoes) {
+    for (long long t = -3; t < 3 * 86400; ++t) {
+        const bool sameText = Remaining_Time_Text(t, "Closed", "Days") == Remaining_Time_Text(t + 1, "Closed", "Days");
+        ASSERT_EQ(Remaining_Time_Shown(t) == Remaining_Time_Shown(t + 1), sameText) << t;
+    }
+}
+
 TEST_F(RemainingTimeTest, TheItemsTextTellsNoEndDateClosedAndFinalClosing) {
     const int i = add("1");
     modTLMain::SiteDayWord = "Days";
