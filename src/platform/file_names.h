@@ -7,5 +7,6 @@ inline constexpr const char* kProgramFile = "TolvaneRerodeII";           // the 
 inline constexpr const char* kUpdaterFile = "Renewlet";                  // the updater
 inline constexpr const char* kExtensionFile = "libTolvaneRerodeIE.so";   // the browser extension
 inline constexpr const char* kDataFolderName = "TolvaneRerodeII";        // below the application-data folder
+inline constexpr const char* kDownloadedProgramFile = "UPDATEEXE";       // an update's new main program, in the data folder
 
 }  // namespace platform
