@@ -51,6 +51,7 @@ constexpr int kCriticalBox = platform::vbCritical | platform::vbSystemModal;
 // The road in progress: one at a time.
 struct Road {
     bool running = false;
+    unsigned generation = 0;  // a new one for each road; an answer for an earlier one is dropped
     TLMainState::BusyHold download;  // from the package download to the road's end
     UpdateInfo info;
     std::vector<std::string> placed;
@@ -65,6 +66,14 @@ Road& road() {
 }
 
 std::function<void()> g_exit;
+
+// A continuation of the road in progress: once that road has ended, it does nothing.
+template <class F>
+auto onThisRoad(F f) {
+    return [g = road().generation, f = std::move(f)](auto&&... args) {
+        if (road().running && g == road().generation) f(std::forward<decltype(args)>(args)...);
+    };
+}
 
 void status(const std::string& text) { TLMainLink::statusLine().setStatus(text); }
 
@@ -91,14 +100,15 @@ void endRoad() {
 
 // A step of the road that failed: the trail takes its letter, the server hears of it, the user is
 // told, and the program runs on as it was.
-void fail(const std::string& letter, const std::string& text) {
+void fail(const std::string& letter, const std::string& text, int style = kCriticalBox,
+          const std::string& title = kUpdateErrorTitle) {
     UpdateTrail += letter;
     UpdateServer::Start_Query("UF-" + UpdateTrail + "-" + kVersion + "-" +
                                   modTLMain::URL_Encode(modWinInfo::WindowsVersionText),
                               {});
     Messages::UnloadShared();
     endRoad();
-    platform::MsgBox(text, kCriticalBox, kUpdateErrorTitle);
+    platform::MsgBox(text, style, title);
 }
 
 std::string checksumText(const std::vector<unsigned char>& bytes) {
@@ -131,6 +141,8 @@ void checkPackage() {
     Road& r = road();
     if (UpdatePackage.size() != r.info.size) return fail("S", kSizeError);
     if (checksumText(UpdatePackage) != r.info.checksum) return fail("C", kCrcError);
+    // The downloads are over: the result updates that wait on them may run while a bid is awaited.
+    r.download.release();
     whenNoBidNear(placeFiles);
 }
 
@@ -182,7 +194,6 @@ void placeFiles() {
     modTLC::Set_Config_Value("Options", "UpdateStatus", "1");
     modTLC::Set_Config_Value("Options", UpdateServer::kPlacedFilesKey, vb::Join(r.placed, "/"));
     modTLC::Save_Config_File();
-    r.download.release();
     Messages::UnloadShared();
 
     // Step 10: a pause, then the updater.
@@ -206,7 +217,6 @@ void startUpdater() {
     const bool started = platform::programLauncher().startDetached(inDataFolder(platform::kUpdaterFile), {UpdateTrail},
                                                                    modTLMain::DataFolder);
     if (started) {
-        modTLMain::Write_Op_Log("Program Update - " + std::string(platform::kUpdaterFile) + " Started");
         endRoad();
         exitProgram();
         return;
@@ -214,13 +224,8 @@ void startUpdater() {
     modTLC::Set_Config_Value("Options", "UpdateStatus", "0");
     UpdateServer::Settle_Placed_Files(r.placed, false);
     modTLC::Delete_Config_Key("Options", UpdateServer::kPlacedFilesKey);
-    UpdateTrail += "P";
-    UpdateServer::Start_Query("UF-" + UpdateTrail + "-" + kVersion + "-" +
-                                  modTLMain::URL_Encode(modWinInfo::WindowsVersionText),
-                              {});
-    Messages::UnloadShared();
-    endRoad();
-    platform::MsgBox(std::string("Update Error! ") + platform::kUpdaterFile + " failed to execute.", platform::vbOKOnly);
+    fail("P", std::string("Update Error! ") + platform::kUpdaterFile + " failed to execute.", platform::vbOKOnly,
+         platform::kProgramTitle);
 }
 
 // Step 8 of the command: the package, then the unpack 100 ms later.
@@ -228,10 +233,10 @@ void downloadPackage(const char* query, std::function<void()> then) {
     Road& r = road();
     progressWindow();
     r.request = UpdateServer::Start_Download(query + TLMainState::UpdateVersionReply, showProgress,
-                                             [then](std::vector<unsigned char> bytes, bool) {
+                                             onThisRoad([then](std::vector<unsigned char> bytes, bool) {
                                                  UpdatePackage = std::move(bytes);
                                                  then();
-                                             });
+                                             }));
 }
 
 // Steps 5 to 9 of the command, after the user agreed.
@@ -239,7 +244,7 @@ void downloadUpdate() {
     Road& r = road();
     TLMainState::VersionOverride = 0;
     r.request = UpdateServer::Start_Download(
-        kUpdateInfoQuery + TLMainState::UpdateVersionReply, {}, [](std::vector<unsigned char> bytes, bool) {
+        kUpdateInfoQuery + TLMainState::UpdateVersionReply, {}, onThisRoad([](std::vector<unsigned char> bytes, bool) {
             UpdateManifest = modAHM::Bytes_To_String(bytes);
             if (bytes.empty()) UpdateManifest.clear();
             if (UpdateManifest.empty()) {
@@ -249,7 +254,7 @@ void downloadUpdate() {
             }
             road().download = TLMainState::BusyHold(TLMainState::DownloadBusy);
             downloadPackage(kPackageGzipQuery, [] { road().UDT.setEnabled(true); });
-        });
+        }));
 }
 
 bool userAgrees(const std::string& text, long fontSize, const char* yes, const char* no) {
@@ -337,10 +342,11 @@ void MnuTitleUpdateFile_Click() {
     Road& r = road();
     if (TLMainState::DownloadBusy || TLMainState::UpdateBusy || r.running) return status(kBusy);
     r.running = true;
+    ++r.generation;
     r.UDT.setHandler(UDT_Timer);
     r.UDT.setInterval(100);
     if (TLMainState::VersionOverride) return offer();
-    r.request = UpdateServer::Start_Query(std::string("M-") + kVersion, judgeVersion);
+    r.request = UpdateServer::Start_Query(std::string("M-") + kVersion, onThisRoad(judgeVersion));
 }
 
 void UDT_Timer() {
@@ -366,9 +372,9 @@ void setUpdateExitForTests(std::function<void()> exitProgram) { g_exit = std::mo
 
 void ResetProgramUpdateForTests() {
     Road& r = road();
+    endRoad();  // first: the cancelled request's answer finds no road
     r.request.cancel();
     r.request = {};
-    endRoad();
     r.info = {};
     UpdateManifest.clear();
     UpdatePackage.clear();

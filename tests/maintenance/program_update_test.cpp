@@ -86,6 +86,9 @@ protected:
     // The command, and the road to its end and its last report (the clock moves meanwhile).
     void runUpdate() {
         duty.MnuTitleUpdateFile_Click();
+        toTheEnd();
+    }
+    void toTheEnd() {
         platform::timers().waitUntil(
             [] { return !Maintenance::Update_Road_Running() && modWinInet::Requests_In_Flight() == 0; }, 120000);
     }
@@ -118,7 +121,13 @@ protected:
 TEST_F(ProgramUpdateTest, ANewerVersionIsPlacedAndTheUpdaterStartedWithAnEmptyTrail) {
     const auto files = update344();
     publish(files);
-    runUpdate();
+    duty.MnuTitleUpdateFile_Click();
+    // The package comes with the progress window up and downloads held back.
+    ASSERT_TRUE(platform::timers().waitUntil([] { return Messages::Shared() && Messages::ProgressText() == "100 %"; },
+                                             60000));
+    EXPECT_EQ(Messages::Shared()->messageText(), "  Downloading Update File");
+    EXPECT_EQ(TLMainState::DownloadBusy, -1);
+    toTheEnd();
 
     ASSERT_EQ(shown.size(), 2u);
     EXPECT_EQ(shown[0], "A Program Update is Available!\r\nDo you wish to update now?");
@@ -363,6 +372,7 @@ TEST_F(ProgramUpdateTest, TheUpdaterWaitsWhileABidIsNear) {
     duty.MnuTitleUpdateFile_Click();
     platform::timers().waitUntil([] { return false; }, 30000);  // the downloads and checks, and a wait
     EXPECT_EQ(server.queries().back(), "UG-3.44");
+    EXPECT_EQ(TLMainState::DownloadBusy, 0) << "the result updates are not held up meanwhile";
     EXPECT_TRUE(launcher.started.empty());
     EXPECT_FALSE(data.exists("UPDATEEXE"));
     EXPECT_TRUE(Maintenance::Update_Road_Running());

@@ -122,6 +122,30 @@ TEST_F(Heartbeat, NoUpdateServerNoVersionCheck) {
     EXPECT_TRUE(modTLC::Get_Config_Value("Options", "VerChkTime").empty());
 }
 
+// An https server is asked over TLS, and only a certificate for its name counts.
+TEST_F(Heartbeat, AnHttpsUpdateServerIsAskedOverCheckedTls) {
+    FakeService service;
+    struct C { const char* address; bool answered; };
+    const C cases[] = {
+        {"https://update.example.com/tl2update.php", true},
+        {"https://update.tolvanererode.net/tl2update.php", false},  // not a name of the certificate
+    };
+    for (const C& c : cases) {
+        reset();
+        modTLMain::DataFolder = data.dataFolder();
+        service.useForClient();
+        service.clearRoutes();
+        service.clearRequests();
+        service.routePrefix("", "GET", "/tl2update.php", ScriptedResponse::ok("3.43"));
+        load({{"Options", UpdateServer::kServerKey, c.address}});
+        tick(120);
+        settleRequests();
+        EXPECT_EQ(service.requestCount(), c.answered ? 1u : 0u) << c.address;
+        if (c.answered) EXPECT_TRUE(service.lastRequest().https);
+        EXPECT_EQ(!modTLC::Get_Config_Value("Options", "VerChkTime").empty(), c.answered) << c.address;
+    }
+}
+
 // The sign-in and the version check are not made while a bid is near; they run at the first tick
 // after.
 TEST_F(Heartbeat, TheChecksWaitWhileABidIsNear) {
