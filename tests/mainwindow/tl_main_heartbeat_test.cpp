@@ -18,6 +18,15 @@ class Heartbeat : public TLMainTest {
 protected:
     // Ticks up to, not including, the 120th.
     void toTick119() { tick(119); }
+    // A new start of the program whose update server answers the reply.
+    void startAgainWithUpdateServer(FakeService& service, const char* reply) {
+        reset();
+        modTLMain::DataFolder = data.dataFolder();
+        service.useForClient();
+        service.clearRoutes();
+        service.clearRequests();
+        service.routePrefix("", "GET", "/tl2update.php", ScriptedResponse::ok(reply));
+    }
     std::string cell(int row, int col) { return TLMainItems::ItemGrid().TextMatrix(row, col); }
 };
 
@@ -83,12 +92,7 @@ TEST_F(Heartbeat, TheVersionCheckOffersOnlyANewerVersion) {
         {"", false, false},      // asked again at the next start
     };
     for (const C& c : cases) {
-        reset();
-        modTLMain::DataFolder = data.dataFolder();
-        service.useForClient();
-        service.clearRoutes();
-        service.clearRequests();
-        service.routePrefix("", "GET", "/tl2update.php", ScriptedResponse::ok(c.reply));
+        startAgainWithUpdateServer(service, c.reply);
         later.calls.clear();
         QFile::remove(QString::fromStdString(data.path("OperationLog.txt")));
         modTLMain::DefaultUserAgent = modTLMain::kDefaultUserAgent;
@@ -131,12 +135,7 @@ TEST_F(Heartbeat, AnHttpsUpdateServerIsAskedOverCheckedTls) {
         {"https://update.tolvanererode.net/tl2update.php", false},  // not a name of the certificate
     };
     for (const C& c : cases) {
-        reset();
-        modTLMain::DataFolder = data.dataFolder();
-        service.useForClient();
-        service.clearRoutes();
-        service.clearRequests();
-        service.routePrefix("", "GET", "/tl2update.php", ScriptedResponse::ok("3.43"));
+        startAgainWithUpdateServer(service, "3.43");
         load({{"Options", UpdateServer::kServerKey, c.address}});
         tick(120);
         settleRequests();
