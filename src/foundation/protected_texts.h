@@ -10,6 +10,7 @@ namespace modTLMain {
 enum class ProtectedText {
     DebugAccess,  // the debug menu's access word (the About box's service input adds the version's last two characters)
     TimeOutCode,  // the 15 characters of the service input that sets [Options] TimeOut
+    UpdateInfoPhrase,  // the pass phrase of an update's information (the list of its files)
 };
 
 // The deciphered text; "" when the cipher cannot be had.

@@ -15,7 +15,7 @@ const Bytef* bytesOf(const std::string& s) { return reinterpret_cast<const Bytef
 // The first output buffer: the size that the gzip trailer states (modulo 4 GiB) when there is
 // one, otherwise three times the input; at least a few kilobytes, never past the limit. The
 // buffer grows while inflating, so a wrong guess costs only time.
-size_t sizeGuess(const std::string& data, long format) {
+size_t sizeGuess(const std::string& data, long format, size_t limit) {
     size_t guess = 0;
     const size_t n = data.size();
     if (format >= 16 + 8 && format <= 16 + 15 && n >= 4) {
@@ -27,7 +27,7 @@ size_t sizeGuess(const std::string& data, long format) {
     }
     // deflate never shrinks data by more than about 1:1032, so a larger claim is not believed.
     guess = std::min(guess, n * 1032 + 4096);
-    return std::clamp<size_t>(guess, 4096, ZLIB::kMaxInflatedBytes);
+    return std::min(std::max<size_t>(guess, 4096), limit);
 }
 
 }  // namespace
@@ -75,21 +75,30 @@ long ZLIB::CompressString(std::string& Data, long Format) const {
     }
 }
 
-long ZLIB::UncompressString(std::string& Data, long Format) const {
+long ZLIB::UncompressString(std::string& Data, long Format, size_t MaxBytes) const {
     if (Data.empty()) return 0;
+    const size_t limit = std::min(MaxBytes, kMaxInflatedBytes);
     if (Data.size() > UINT_MAX / 2) return -1;
     z_stream zs{};
     if (inflateInit2(&zs, static_cast<int>(Format)) != Z_OK) return -1;
     long result = -1;
     try {
-        std::string out(sizeGuess(Data, Format), '\0');
+        std::string out(sizeGuess(Data, Format, limit), '\0');
         zs.next_in = const_cast<Bytef*>(bytesOf(Data));
         zs.avail_in = static_cast<uInt>(Data.size());
         size_t produced = 0;
         for (;;) {
             if (produced == out.size()) {
-                if (out.size() >= kMaxInflatedBytes) break;  // larger than the program accepts
-                out.resize(std::min(out.size() * 2, kMaxInflatedBytes));
+                if (out.size() >= limit) {
+                    // Full: the body is larger than accepted, unless all that is left is its end.
+                    unsigned char probe = 0;
+                    zs.next_out = &probe;
+                    zs.avail_out = 1;
+                    const int status = inflate(&zs, Z_NO_FLUSH);
+                    if (status == Z_STREAM_END && zs.avail_out == 1 && zs.avail_in == 0) result = 0;
+                    break;
+                }
+                out.resize(std::min(out.size() * 2, limit));
             }
             zs.next_out = reinterpret_cast<Bytef*>(out.data() + produced);
             zs.avail_out = static_cast<uInt>(out.size() - produced);

@@ -20,6 +20,6 @@ public:
     // library refuses, 7 when memory runs out.
     long CompressString(std::string& Data, long Format) const;
     // 0 on success (Data holds the inflated bytes) or when Data is empty; −1 when the body does
-    // not inflate whole (damaged, cut short, or larger than kMaxInflatedBytes).
-    long UncompressString(std::string& Data, long Format) const;
+    // not inflate whole (damaged, cut short, or larger than MaxBytes or kMaxInflatedBytes).
+    long UncompressString(std::string& Data, long Format, size_t MaxBytes = kMaxInflatedBytes) const;
 };

@@ -3,6 +3,7 @@
 #include "maintenance/item_list_export.h"
 #include "maintenance/item_printing.h"
 #include "maintenance/page_export.h"
+#include "maintenance/program_update.h"
 #include "maintenance/report_problem.h"
 #include "maintenance/user_files.h"
 
@@ -40,6 +41,7 @@ void MaintenanceDuty::Menu_Command(const std::string& Name) {
 void MaintenanceDuty::Report_Problem() { modReportProblem::Report_Problem(); }
 void MaintenanceDuty::Contact_Us() { modReportProblem::Contact_Us(); }
 void MaintenanceDuty::BackupFiles(const std::string& Mode) { ::Maintenance::BackupFiles(Mode); }
+void MaintenanceDuty::MnuTitleUpdateFile_Click() { ::Maintenance::MnuTitleUpdateFile_Click(); }
 
 void Register_Maintenance() {
     static MaintenanceDuty duty;

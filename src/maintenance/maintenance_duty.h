@@ -1,6 +1,6 @@
 // maintenance_duty.h — the maintenance commands as the main window reaches them
 // (TLMainServices::Maintenance): the item-list exports, backup, restore and
-// the item-file transfer by their menu names, and the daily backup.
+// the item-file transfer by their menu names, the daily backup and the program update.
 #pragma once
 
 #include <string>
@@ -12,6 +12,7 @@ namespace Maintenance {
 class MaintenanceDuty final : public TLMainServices::Maintenance {
 public:
     void BackupFiles(const std::string& Mode) override;
+    void MnuTitleUpdateFile_Click() override;
     void Report_Problem() override;
     void Contact_Us() override;
     void Menu_Command(const std::string& Name) override;

@@ -18,12 +18,12 @@
 #include "items/add_item.h"
 #include "items/auction_item.h"
 #include "items/categories.h"
-#include "maintenance/update_server.h"
+#include "mainwindow/update_server.h"
 #include "mainwindow/browser_views.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/desktop_files.h"
-#include "service/wininet.h"
+#include "service/http_request.h"
 
 namespace modReportProblem {
 namespace {
@@ -243,13 +243,12 @@ std::string Report_Text() {
 std::string Contact_Address() {
     if (!ContactAddress.empty()) return ContactAddress;
     ContactAddress = kNoContactAddress;
-    std::string url = Maintenance::Update_Server_Query("C-");
-    if (url.empty()) return ContactAddress;
-    const long https = vb::LCase(url).rfind("https://", 0) == 0 ? modWinInet::kFlagHttps : 0;
-    if (!modWinInet::Http_Request(url, "GET", "", https | modWinInet::kFlagReadBody) || modWinInet::HttpStatus != "200")
-        return ContactAddress;
+    if (UpdateServer::Address().empty()) return ContactAddress;
+    // The user waits on the report; the query itself is the update server's started one.
+    modWinInet::Answer<std::string> reply;
+    UpdateServer::Start_Query("C-", reply.receiver());
     static const std::regex kAddress(R"(^[A-Za-z0-9._%+\-]+@[A-Za-z0-9\-]+(\.[A-Za-z0-9\-]+)+$)");
-    const std::string body = vb::Trim(std::string(modWinInet::PageHTML));
+    const std::string body = vb::Trim(reply.wait());
     std::string line = body;
     while (!line.empty() && (line.back() == '\r' || line.back() == '\n')) line.pop_back();
     if (line.size() <= 254 && std::regex_match(line, kAddress)) ContactAddress = line;

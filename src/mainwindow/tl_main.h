@@ -61,6 +61,11 @@ public:
     static bool loaded();
     static void unloadForTests();
 
+    // A bid is near: its one-minute warning is given, some item is being validated or placed or is
+    // validated, or an armed item is at most three minutes (plus its dial-up time) from its bid.
+    // Work that would hold the program up (the daily checks, an update's restart) waits meanwhile.
+    static bool Bid_Near();
+
     // --- Lifecycle (tl_main_load.cpp) ---
     void Form_Load();
     // The close request: true refuses the close. UnloadMode 0: the user closed the window from
@@ -215,7 +220,6 @@ private:
     void Signin_Check();
     void Clock_Check();
     void Version_Check();
-    bool Bid_Near() const;
     bool Sleep_Request();  // false: the tick ends here
     void Remaining_Time_Column();
     void Clock_Display();

@@ -41,6 +41,7 @@
 #include "mainwindow/sounds.h"
 #include "mainwindow/tl_main.h"
 #include "mainwindow/tl_main_services.h"
+#include "mainwindow/update_server.h"
 #include "platform/clipboard.h"
 #include "platform/file_names.h"
 #include "platform/clock.h"
@@ -107,11 +108,6 @@ std::string reportFields() {
     return modTLMain::URL_Encode(modTLC::Get_Config_Value("Options", "InstallVersion", kVersion));
 }
 
-// A GET to the update server with the text as its query; the answer's body is PageHTML.
-void updateServerRequest(const std::string& text) {
-    modWinInet::hInternetSession = 0;  // a fresh session
-    modWinInet::Http_Request(std::string(TLMainServices::kUpdateServer) + text, "GET", "", modWinInet::kFlagReadBody);
-}
 
 const char* const kUserModeClockWarning =
     "Warning: Your computers clock setting is currently off by over a minute. \r\n"
@@ -247,16 +243,19 @@ void TLMain::Update_Outcome() {
     QFile::remove(QString::fromStdString(modTLMain::DataFolder + TLMainServices::kDownloadedUpdateFile));
     const std::string error = modTLC::Get_Config_Value("Options", "UpdateError", "");
     const std::string version = modTLC::Get_Config_Value("Options", "UpdateVersion", "");
+    UpdateServer::Settle_Recorded_Files(version == kVersion);
+    // The reports are sent and not waited for; their answers are not read.
     if (version == kVersion) {
-        updateServerRequest((error.empty() ? std::string("UO-NE-") : "UO-" + error + "-") + kVersion + "-" +
-                            reportFields());
+        UpdateServer::Start_Query((error.empty() ? std::string("UO-NE-") : "UO-" + error + "-") + kVersion + "-" +
+                                      reportFields(),
+                                  {});
         const std::string text = std::string("Update Completed! Current version is ") + kVersion + "\r\n";
         modTLMain::Write_Op_Log(text);
         if (platform::MsgBox(text + "Do you wish to review the update changes?", 4164, "Update Completed") ==
             platform::vbYes)
             platform::desktopFiles().openFile(modTLMain::DataFolder + "UpdateInfo.txt");
     } else {
-        updateServerRequest("UF-" + error + "-" + kVersion + "-" + reportFields());
+        UpdateServer::Start_Query("UF-" + error + "-" + kVersion + "-" + reportFields(), {});
         const std::string text = std::string("Update Failed! Current version is ") + kVersion +
                                  ", expected version " + version + "\r\n";
         modTLMain::Write_Op_Log(text);
@@ -297,25 +296,24 @@ void TLMain::Clock_Check() {
     }
 }
 
-// Once a day: is there a newer version? The update command offers it.
+// Once a day: is there a newer version? The update command offers it. The query is started and
+// answered later, so the tick goes on at once.
 void TLMain::Version_Check() {
     if (vb::Val(modTLC::Get_Config_Value("Options", "ChkUpdates", "1")) != 1) return;
     if (hoursSince(modTLC::Get_Config_Value("Options", "VerChkTime", "0"), platform::clock().now()) <= 24) return;
-    updateServerRequest(std::string("A-") + kVersion + "-" + reportFields());
-    const std::string reply = modWinInet::PageHTML;
-    UpdateVersionReply = reply;
-    if (reply.empty()) return;  // asked again at the next start
-    modTLC::Set_Config_Value("Options", "VerChkTime", nowStamp());
-    modTLMain::Write_Op_Log("Version Check");
-    if (reply.size() <= 4 && reply != kVersion && vb::Val(reply) >= vb::Val(kVersion)) {
-        VersionOverride = 1;
-        TLMainServices::service<TLMainServices::Maintenance>().MnuTitleUpdateFile_Click();
-    }
+    UpdateServer::Start_Query(std::string("A-") + kVersion + "-" + reportFields(), [](std::string reply) {
+        UpdateVersionReply = reply;
+        if (reply.empty()) return;  // asked again at the next start
+        modTLC::Set_Config_Value("Options", "VerChkTime", nowStamp());
+        modTLMain::Write_Op_Log("Version Check");
+        if (UpdateServer::Judge_Version(reply) == UpdateServer::Version::Newer) {
+            VersionOverride = 1;
+            TLMainServices::service<TLMainServices::Maintenance>().MnuTitleUpdateFile_Click();
+        }
+    });
 }
 
-// A bid is near: its one-minute warning is given, some item is being validated or placed or is
-// validated, or an armed item is at most three minutes (plus its dial-up time) from its bid.
-bool TLMain::Bid_Near() const {
+bool TLMain::Bid_Near() {
     if (MinuteWarningGiven) return true;
     for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
         const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "foundation/duty_links.h"
+#include "platform/file_names.h"
 
 namespace TLMainServices {
 
@@ -95,12 +96,9 @@ void setCommandLineForTests(const std::vector<std::string>* arguments);  // null
 long Query_Time_Zone();
 void setTimeZoneQueryForTests(std::function<long()> query);  // empty: the real one
 
-// The update server: the version query ("A-...") and the report of an update's outcome
-// ("UO-..." / "UF-...") go to its address with the text as query.
-inline constexpr const char* kUpdateServer = "http://update.tolvanererode.net/tl2update.php?q=";
 // The downloaded program file of an update, in the data folder; the first tick after the update
-// deletes it.
-inline constexpr const char* kDownloadedUpdateFile = "UPDATEEXE";
+// deletes it. (The update server is mainwindow/update_server.h.)
+inline constexpr const char* kDownloadedUpdateFile = platform::kDownloadedProgramFile;
 // The page the "Update Failed" message sends the user to.
 inline constexpr const char* kDownloadPage = "http://www.tolvanererode.net/download.html";
 

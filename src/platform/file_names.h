@@ -10,5 +10,6 @@ inline constexpr const char* kExtensionFile = "libTolvaneRerodeIE.so";   // the 
 // program deletes it at its first tick.
 inline constexpr const char* kReplacedProgramSuffix = ".old";
 inline constexpr const char* kDataFolderName = "TolvaneRerodeII";        // below the application-data folder
+inline constexpr const char* kDownloadedProgramFile = "UPDATEEXE";       // an update's new main program, in the data folder
 
 }  // namespace platform

@@ -143,7 +143,7 @@ void HttpRequest::Call::begin() {
     trace.line("");
 
     const std::string agent = spec.userAgent.empty() ? modTLMain::DefaultUserAgent : spec.userAgent;
-    session = Current_Session(agent);
+    session = spec.ownSession ? transport::openSession(agent) : Current_Session(agent);
     if (!session) {
         modTLMain::Write_Op_Log("Can't Open Internet Session.");
         finish();

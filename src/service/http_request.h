@@ -41,6 +41,9 @@ struct HttpRequestSpec {
     std::string cookieUser;   // "" sends and stores no cookies
     long flags = 0;           // kFlagHttps | kFlagFollowRedirects | kFlagReadBody | kFlagAcceptGzip
     std::string userAgent;    // "" = modTLMain::DefaultUserAgent (used when the session opens)
+    // A session of the request's own, opened with userAgent and gone when the request ends; the
+    // program's session (and the user agent its later requests carry) is neither used nor changed.
+    bool ownSession = false;
     std::string postData;     // form body of a POST
     bool binary = false;      // the body is bytes (HttpResult::bytes), not text
     // Binary reads: called with the percentage read so far when the length is known.

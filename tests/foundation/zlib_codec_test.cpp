@@ -134,6 +134,23 @@ TEST(ZlibCodec, RefusesBodiesThatInflatePastTheLimit) {
     EXPECT_EQ(atLimit.size(), ZLIB::kMaxInflatedBytes);
 }
 
+// A caller's own limit (an update's announced size): a body of exactly that size inflates, one
+// byte more is refused, whatever the first buffer's size.
+TEST(ZlibCodec, ACallersLimitHoldsAtTheByte) {
+    ZLIB z;
+    for (size_t size : {size_t{1}, size_t{4095}, size_t{4096}, size_t{100000}}) {
+        std::string plain(size, 'a');
+        for (size_t i = 0; i < size; i += 7) plain[i] = static_cast<char>('a' + i % 26);
+        std::string exact = gzipOf(plain);
+        EXPECT_EQ(z.UncompressString(exact, 31, size), 0) << size;
+        EXPECT_EQ(exact, plain) << size;
+        const std::string body = gzipOf(plain + "b");
+        std::string over = body;
+        EXPECT_EQ(z.UncompressString(over, 31, size), -1) << size;
+        EXPECT_EQ(over, body) << size;
+    }
+}
+
 TEST(ZlibCodec, ChecksumsAreZlibs) {
     ZLIB z;
     EXPECT_EQ(z.GetAdler32(""), 1);

@@ -13,7 +13,7 @@
 #include "foundation/startup.h"
 #include "items/auction_item.h"
 #include "items/categories.h"
-#include "maintenance/update_server.h"
+#include "mainwindow/update_server.h"
 #include "temp_data_folder.h"
 
 namespace {
@@ -157,7 +157,7 @@ TEST_F(ReportProblemTest, OperationLogBlockKeepsTheLast500Lines) {
 
 TEST_F(ReportProblemTest, ContactAddressIsTakenOnlyWhenItIsOneAddress) {
     testsupport::FakeUpdateServer server;
-    modTLC::Set_Config_Value("Options", Maintenance::kUpdateServerKey, server.address());
+    modTLC::Set_Config_Value("Options", UpdateServer::kServerKey, server.address());
     struct Case { const char* body; const char* expected; };
     const Case cases[] = {{"help@tolvane.example\r\n", "help@tolvane.example"},
                           {"help@tolvane.example\r\nsecond line", kNoContactAddress},
@@ -177,7 +177,7 @@ TEST_F(ReportProblemTest, ContactAddressIsTakenOnlyWhenItIsOneAddress) {
     Contact_Us();  // fetched once per run
     EXPECT_EQ(server.asked().size(), asked);
 
-    modTLC::Set_Config_Value("Options", Maintenance::kUpdateServerKey, "");
+    modTLC::Set_Config_Value("Options", UpdateServer::kServerKey, "");
     ContactAddress.clear();
     EXPECT_EQ(Contact_Address(), kNoContactAddress);
     EXPECT_EQ(server.asked().size(), asked);

@@ -185,6 +185,13 @@ protected:
         return w;
     }
     void tick(int n = 1) { time.advanceMs(1000L * n); }
+    // Lets the started requests end and their continuations run (the clock moves meanwhile).
+    static void settleRequests() {
+        platform::timers().waitUntil([] { return modWinInet::Requests_In_Flight() == 0; }, 10000);
+        platform::timers().doEvents();
+    }
+    // The update server's address the tests give the program (the fake service answers every host).
+    static constexpr const char* kUpdateServer = "http://update.tolvanererode.net/tl2update.php";
 
     QDateTime now() const { return time.clock.now(); }
     // Appends an item of "buyer1" in category "Default" that ends `secs` from now; its index.

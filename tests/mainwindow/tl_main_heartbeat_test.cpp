@@ -7,6 +7,7 @@
 #include "fake_signin.h"
 #include "foundation/bid_engine_state.h"
 #include "mainwindow/tl_main_state.h"
+#include "mainwindow/update_server.h"
 #include "tl_main_fixture.h"
 
 using namespace testsupport;
@@ -17,6 +18,15 @@ class Heartbeat : public TLMainTest {
 protected:
     // Ticks up to, not including, the 120th.
     void toTick119() { tick(119); }
+    // A new start of the program whose update server answers the reply.
+    void startAgainWithUpdateServer(FakeService& service, const char* reply) {
+        reset();
+        modTLMain::DataFolder = data.dataFolder();
+        service.useForClient();
+        service.clearRoutes();
+        service.clearRequests();
+        service.routePrefix("", "GET", "/tl2update.php", ScriptedResponse::ok(reply));
+    }
     std::string cell(int row, int col) { return TLMainItems::ItemGrid().TextMatrix(row, col); }
 };
 
@@ -65,35 +75,73 @@ TEST_F(Heartbeat, NoSignInCheckWithoutAPasswordOrWithinADay) {
     EXPECT_EQ(service.requestCount(), 0u);
 }
 
-// Tick 120: the version check; a newer version is offered through the update command.
+// Tick 120: the version check, started and answered later; a newer version (a plain number above
+// this one's, at most 4 characters) is offered through the update command. The query is the user
+// agent of its own request; the program's next request has its usual one.
 TEST_F(Heartbeat, TheVersionCheckOffersOnlyANewerVersion) {
     FakeService service;
     struct C { const char* reply; bool offered; bool stamped; };
     const C cases[] = {
         {"3.44", true, true},
+        {"3.5", true, true},
         {"3.43", false, true},
         {"3.4", false, true},
+        {"9xyz", false, true},   // no number
         {"12345", false, true},  // longer than a version
+        {"3.431", false, true},
         {"", false, false},      // asked again at the next start
     };
     for (const C& c : cases) {
-        reset();
-        modTLMain::DataFolder = data.dataFolder();
-        service.useForClient();
-        service.clearRoutes();
-        service.clearRequests();
-        service.routePrefix("", "GET", "/tl2update.php", ScriptedResponse::ok(c.reply));
+        startAgainWithUpdateServer(service, c.reply);
         later.calls.clear();
         QFile::remove(QString::fromStdString(data.path("OperationLog.txt")));
-        load();
+        modTLMain::DefaultUserAgent = modTLMain::kDefaultUserAgent;
+        load({{"Options", UpdateServer::kServerKey, kUpdateServer}});
         tick(120);
+        settleRequests();
         ASSERT_EQ(service.requestCount(), 1u) << c.reply;
         EXPECT_EQ(service.lastRequest().target.rfind("/tl2update.php?q=A-3.43-", 0), 0u);
+        EXPECT_EQ(service.lastRequest().header("User-Agent").rfind("A-3.43-", 0), 0u);
         EXPECT_EQ(later.count("MnuTitleUpdateFile_Click"), c.offered ? 1 : 0) << c.reply;
         EXPECT_EQ(TLMainState::VersionOverride, c.offered ? 1 : 0) << c.reply;
         EXPECT_EQ(TLMainState::UpdateVersionReply, c.reply);
         EXPECT_EQ(!modTLC::Get_Config_Value("Options", "VerChkTime").empty(), c.stamped) << c.reply;
         EXPECT_EQ(logged("Version Check"), c.stamped) << c.reply;
+        modWinInet::Http_Request("http://update.tolvanererode.net/tl2update.php?q=next", "GET", "",
+                                 modWinInet::kFlagReadBody);
+        EXPECT_EQ(service.lastRequest().header("User-Agent"), modTLMain::kDefaultUserAgent) << c.reply;
+    }
+}
+
+// Without an update server nothing is sent and the check is made again at the next start.
+TEST_F(Heartbeat, NoUpdateServerNoVersionCheck) {
+    FakeService service;
+    service.useForClient();
+    service.routePrefix("", "GET", "/tl2update.php", ScriptedResponse::ok("3.44"));
+    load();
+    tick(120);
+    settleRequests();
+    EXPECT_EQ(service.requestCount(), 0u);
+    EXPECT_EQ(later.count("MnuTitleUpdateFile_Click"), 0);
+    EXPECT_TRUE(modTLC::Get_Config_Value("Options", "VerChkTime").empty());
+}
+
+// An https server is asked over TLS, and only a certificate for its name counts.
+TEST_F(Heartbeat, AnHttpsUpdateServerIsAskedOverCheckedTls) {
+    FakeService service;
+    struct C { const char* address; bool answered; };
+    const C cases[] = {
+        {"https://update.example.com/tl2update.php", true},
+        {"https://update.tolvanererode.net/tl2update.php", false},  // not a name of the certificate
+    };
+    for (const C& c : cases) {
+        startAgainWithUpdateServer(service, "3.43");
+        load({{"Options", UpdateServer::kServerKey, c.address}});
+        tick(120);
+        settleRequests();
+        EXPECT_EQ(service.requestCount(), c.answered ? 1u : 0u) << c.address;
+        if (c.answered) EXPECT_TRUE(service.lastRequest().https);
+        EXPECT_EQ(!modTLC::Get_Config_Value("Options", "VerChkTime").empty(), c.answered) << c.address;
     }
 }
 
@@ -118,7 +166,8 @@ TEST_F(Heartbeat, TheChecksWaitWhileABidIsNear) {
         service.clearRequests();
         messages.clear();
         UserState::CurrentUserID = "buyer1";
-        TLMain& w = load({{"Users", "buyer1", "secret"}, {"Options", "LastUser", "buyer1"}});
+        TLMain& w = load({{"Users", "buyer1", "secret"}, {"Options", "LastUser", "buyer1"},
+                          {"Options", UpdateServer::kServerKey, kUpdateServer}});
         tick();
         w.ScanItems.setEnabled(false);  // the scheduler stays out of it
         addArmedItem("100", 10 + 170 + 200, 0, "");
@@ -130,6 +179,7 @@ TEST_F(Heartbeat, TheChecksWaitWhileABidIsNear) {
         EXPECT_EQ(service.requestCount(), 0u) << c.what;
         c.over();
         tick();
+        settleRequests();
         EXPECT_GE(service.requestCount(), 2u) << c.what;
         EXPECT_EQ(messages.size(), 1u) << c.what;
     }

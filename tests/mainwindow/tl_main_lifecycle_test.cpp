@@ -8,6 +8,7 @@
 
 #include "fake_service.h"
 #include "foundation/bid_engine_state.h"
+#include "mainwindow/update_server.h"
 #include "options/login_form.h"
 #include "tl_main_fixture.h"
 
@@ -220,9 +221,12 @@ TEST_F(Lifecycle, TheUpdatesOutcomeIsReportedLoggedAndTold) {
         data.write(TLMainServices::kDownloadedUpdateFile, "new program");
         boxes.answer(c.answer);
         load({{"Options", "UpdateStatus", "1"}, {"Options", "UpdateVersion", c.version},
-              {"Options", "UpdateError", c.error}});
+              {"Options", "UpdateError", c.error}, {"Options", UpdateServer::kServerKey, kUpdateServer}});
         tick();
+        settleRequests();
         ASSERT_EQ(service.requestCount(), 1u) << c.report;
+        EXPECT_EQ(service.lastRequest().header("User-Agent").rfind(c.report, 0), 0u)
+            << "the report is its request's user agent";
         EXPECT_EQ(service.lastRequest().target.rfind(std::string("/tl2update.php?q=") + c.report, 0), 0u)
             << service.lastRequest().target;
         EXPECT_TRUE(opLog().find(std::string(" - ") + c.logLine + "\r\n") != std::string::npos) << c.report;

@@ -1,6 +1,12 @@
 #include "fake_update_server.h"
 
+#include <zlib.h>
+
+#include <cstdio>
+
 #include "fake_local_http.h"
+#include "fake_service.h"
+#include "foundation/cipher.h"
 
 namespace testsupport {
 
@@ -44,6 +50,36 @@ void FakeUpdateServer::answer(const std::string& prefix, const std::string& body
 std::vector<FakeUpdateServer::Asked> FakeUpdateServer::asked() const {
     std::lock_guard<std::mutex> g(d->lock);
     return d->asked;
+}
+
+std::vector<std::string> FakeUpdateServer::queries() const {
+    std::vector<std::string> out;
+    for (const Asked& a : asked()) out.push_back(a.query);
+    return out;
+}
+
+std::string FakeUpdateServer::packageOf(const std::vector<UpdateFile>& files) {
+    std::string package;
+    for (const UpdateFile& f : files) package += f.bytes;
+    return package;
+}
+
+std::string FakeUpdateServer::updateInfo(const std::vector<UpdateFile>& files) {
+    const std::string package = packageOf(files);
+    const uLong sum = adler32(0L, reinterpret_cast<const Bytef*>(package.data()), static_cast<uInt>(package.size()));
+    char checksum[9];
+    std::snprintf(checksum, sizeof checksum, "%08lX", sum & 0xFFFFFFFFUL);
+    std::string info = std::string(checksum) + "\r\n" + std::to_string(package.size()) + "\r\n" +
+                       std::to_string(files.size()) + "\r\n";
+    for (const UpdateFile& f : files) info += std::to_string(f.bytes.size()) + "\r\n" + f.name + "\r\n";
+    return info;
+}
+
+void FakeUpdateServer::publishUpdate(const std::string& version, const std::string& info, const std::string& package,
+                                     const std::string& phrase) {
+    answer("UI-" + version, modAHM::Crypt_String(info, phrase, true));
+    answer("UG-" + version, gzipBytes(package));
+    answer("UU-" + version, package);
 }
 
 }  // namespace testsupport

@@ -1,0 +1,61 @@
+// update_server.h — the program's update server and what an update leaves in the data folder.
+//
+// The server is the address in [Options] UpdateServerURL; empty (the default) means there is none
+// and nothing is ever sent. A query or report goes as "?q=<text>" on that address and, as the server
+// expects, as the user agent of its request. It travels on a session of its own, so the program's
+// other requests keep their user agent. The update's information and packages come the same way,
+// with the program's usual user agent.
+//
+// An update writes only the files named here, plain names in the data folder. A file it replaces
+// is kept beside it (name + ".previous") until the update's outcome is known: when the new program
+// runs the kept copies go; when the update failed they are put back.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "service/http_request.h"
+
+namespace UpdateServer {
+
+inline constexpr const char* kServerKey = "UpdateServerURL";
+
+// The server's address, "" when none is set (only http and https addresses count).
+std::string Address();
+// The address of one query; "" when there is no server.
+std::string Query_URL(const std::string& query);
+
+// Starts the query; `done` gets the body of a 200 answer, "" when none came (no server, no answer,
+// another status). It runs once, from the event loop; an empty `done` sends the text as a report
+// whose answer nobody reads.
+modWinInet::HttpRequest Start_Query(const std::string& query, std::function<void(std::string reply)> done);
+
+// Starts a download of what the server answers to the query: `done` gets the body of a 200 answer,
+// `ok` false (and no bytes) when none came. `progress` hears the percentage read.
+modWinInet::HttpRequest Start_Download(const std::string& query, std::function<void(long percent)> progress,
+                                       std::function<void(std::vector<unsigned char> bytes, bool ok)> done);
+
+// What a version answer means for this program: no answer; not a version (more than 4
+// characters, or not a plain number such as "3.5"); not above this program's version; newer.
+enum class Version { NoReply, Invalid, NotNewer, Newer };
+Version Judge_Version(const std::string& reply);
+
+// --- The files an update writes ---
+
+// The names an update may write into the data folder: the new program and the update's notes.
+const std::vector<std::string>& Update_File_Names();
+bool Is_Update_File_Name(const std::string& name);
+// The copy kept of a file the update replaced.
+inline constexpr const char* kKeptSuffix = ".previous";
+// [Options] key listing the files the last update placed, joined by "/".
+inline constexpr const char* kPlacedFilesKey = "UpdateFiles";
+
+// The update's outcome for the files it placed: when it took, the kept copies go; when it did not,
+// each placed file goes and its kept copy (if any) takes its place again. The new program file is
+// never kept (it is the updater's to move): it goes when the update did not take.
+void Settle_Placed_Files(const std::vector<std::string>& placed, bool took);
+// The same for the files [Options] UpdateFiles names (then removed).
+void Settle_Recorded_Files(bool took);
+
+}  // namespace UpdateServer
