@@ -1,5 +1,6 @@
 #include "account/seller_feedback.h"
 
+#include <QCloseEvent>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -179,6 +180,16 @@ void ItemFeedback::Form_Load() {
 void ItemFeedback::showEvent(QShowEvent* event) {
     QWidget::showEvent(event);
     modTLMain::Set_Window_Topmost(this, -1);
+}
+
+void ItemFeedback::closeEvent(QCloseEvent* event) {
+    if (FeedbackAnalysisRunning) {
+        FeedbackAnalysisAbort = 1;
+        event->ignore();
+        return;
+    }
+    event->accept();
+    cmdSearch_Click(1);
 }
 
 void ItemFeedback::showWindow() {

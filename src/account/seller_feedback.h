@@ -98,6 +98,9 @@ public:
 
 protected:
     void showEvent(QShowEvent* event) override;
+    // The close box acts as Cancel: it ends a running analysis first, and gives a hidden main
+    // window back.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
     ItemFeedback();

@@ -48,6 +48,11 @@ protected:
     }
     static std::string label(const QLabel* l) { return l->text().toStdString(); }
     size_t pageRequests() const { return targets(modTLMain::kFeedbackPagesHost).size(); }
+    // An item page handed over by the browser for the analyzer (its text left to the program).
+    static std::string handOver() {
+        return "TLFEEDBACK-N<IEURL>http://cgi.ebay.com/itm/110000000001</IEURL><IETitle>Blue teapot | eBay"
+               "</IETitle><IEHTML>" + itemPageHtml(page("110000000001")) + "</IEHTML><IEText>NO DATA</IEText>";
+    }
 };
 
 TEST_F(SellerFeedbackTest, CountsEveryEntryAndKeepsThoseTheModeAndFilterMatch) {
@@ -223,10 +228,7 @@ TEST_F(SellerFeedbackTest, DisplayShowsTheKeptEntriesInViewTwo) {
 }
 
 TEST_F(SellerFeedbackTest, TheOpenerTakesAHandOverElseTheSelectedItem) {
-    ItemPageContent c = page("110000000001");
-    const std::string html = itemPageHtml(c);
-    clipboard.setText("TLFEEDBACK-N<IEURL>http://cgi.ebay.com/itm/110000000001</IEURL><IETitle>Blue teapot | eBay"
-                      "</IETitle><IEHTML>" + html + "</IEHTML><IEText>NO DATA</IEText>");
+    clipboard.setText(handOver());
     Open_Feedback_Analyzer();
     ItemFeedback& w = ItemFeedback::instance();
     EXPECT_EQ(w.txtItemTitle->text(), "Blue teapot");
@@ -245,6 +247,34 @@ TEST_F(SellerFeedbackTest, TheOpenerTakesAHandOverElseTheSelectedItem) {
     EXPECT_EQ(ItemFeedback::instance().txtItemTitle->text(), "Green jug");
     EXPECT_EQ(ItemFeedback::instance().txtSeller->text(), "seller110000000005");
     EXPECT_EQ(FeedbackSource, 1);
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(SellerFeedbackTest, AHandedOverPageHidesTheMainWindowUntilTheAnalyzerCloses) {
+    RecordingWindow main;
+    main.show();
+    clipboard.setText(handOver());
+    Open_Feedback_Analyzer();
+    EXPECT_FALSE(main.isVisible());
+    EXPECT_EQ(MainWindowSavedVisible, 1);
+
+    servePage(1, {row("Pos", "Blue teapot")});
+    ItemFeedback& w = ItemFeedback::instance();
+    w.cmdSearch[0]->click();
+    w.cmdSearch[2]->click();  // Display: the main window comes up, maximised
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.windowStates.back(), 2);
+    EXPECT_EQ(TLMainItems::GridViewMode, 2);
+
+    main.hide();  // Esc on the main window hides it and shows the analyzer again
+    w.show();
+    w.close();    // the close box: the main window comes back as it was
+    EXPECT_TRUE(main.isVisible());
+    EXPECT_EQ(main.windowStates.back(), 0);
+    EXPECT_FALSE(ItemFeedback::loaded());
 }
 
 }  // namespace
