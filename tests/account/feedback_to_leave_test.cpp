@@ -2,6 +2,9 @@
 // and shown in the grid's view 1.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
+
 #include "account/feedback_to_leave.h"
 #include "account_fixture.h"
 #include "items/item_grid_link.h"
@@ -145,6 +148,45 @@ TEST(FeedbackCutters, CutTheEntriesOutOfThePageText) {
     EXPECT_EQ(Get_FB_Leave_Link("<a href=\"/lf?useridto=bob&amp;item=9\">a</a><a href=\"/lf?useridto=bob&amp;item=110000000001\">",
                                 "bob", "110000000001", "http://my.ebay.com/ws/x"),
               "http://my.ebay.com/lf?useridto=bob&item=110000000001");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(FeedbackToLeaveTest, TheServiceMaySendTheUserToSignInFirst) {
+    FakeSignIn::install(service, SignInAnswer::MemberPages);
+    auto asked = std::make_shared<std::atomic<int>>(0);
+    const std::string page = awaitingFeedbackPageHtml(1, {entry("Blue teapot", "110000000001", "buyer99", "")});
+    service.handle(accountHost(), "GET", kFeedbackPath, [asked, page](const RecordedRequest&) {
+        if ((*asked)++ == 0)
+            return ScriptedResponse::redirect("https://" + FakeSignIn::signInHost() + "/ws/eBayISAPI.dll?SignIn");
+        return ScriptedResponse::ok(page);
+    });
+    Get_Feedback_To_Leave();
+    EXPECT_EQ(*asked, 2);
+    EXPECT_EQ(FeedbackList.size(), 2u);
+    EXPECT_EQ(TLMainItems::GridViewMode, 1);
+
+    // Not while a validated bid holds the user's session.
+    *asked = 0;
+    TLMainItems::GridViewMode = 0;
+    service.clearRequests();
+    item(add("150000000001")).BidStatus = "Bid Validated";
+    Get_Feedback_To_Leave();
+    EXPECT_EQ(status.status, "Busy, Download In Progress...");
+    EXPECT_TRUE(targets(FakeSignIn::signInHost()).empty());
+    EXPECT_EQ(TLMainItems::GridViewMode, 0);
+    EXPECT_FALSE(TLMainState::UpdateBusy);
+
+    // A refused sign-in ends the check with the sign-in's own message.
+    item(1).BidStatus = "";
+    *asked = 0;
+    FakeSignIn::install(service, SignInAnswer::Refused);
+    Get_Feedback_To_Leave();
+    EXPECT_EQ(*asked, 1);
+    EXPECT_EQ(TLMainItems::GridViewMode, 0);
+    EXPECT_FALSE(TLMainState::UpdateBusy);
 }
 
 }  // namespace

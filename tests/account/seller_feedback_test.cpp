@@ -278,3 +278,30 @@ TEST_F(SellerFeedbackTest, AHandedOverPageHidesTheMainWindowUntilTheAnalyzerClos
 }
 
 }  // namespace
+
+namespace {
+
+// Pages the analysis cannot read end it with a line in the error log; the entries kept so far stay.
+TEST_F(SellerFeedbackTest, PagesThatDoNotReadEndTheAnalysisWithAnErrorLine) {
+    const std::string good = sellerFeedbackPageHtml({row("Pos", "Blue teapot")});
+    std::string noLink = good;
+    noLink.replace(noLink.find("http://myworld.ebay.com/"), 24, "http://elsewhere.example/");
+    struct Case { std::string page; const char* line; };
+    const Case cases[] = {
+        {"<html><body><p>Nothing to see</p></body></html>", kHtmlHeaderError},
+        {"<html><body><p>x</p><b>>Feedback<</b></body></html>", kTextHeaderError},
+        {noLink, "Error 5 (an entry without its member-page link) in procedure GetSellersItemFeedback"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        service.route(modTLMain::kFeedbackPagesHost, "GET", pagePath(1), ScriptedResponse::ok(c.page));
+        ItemFeedback& w = window();
+        w.cmdSearch[0]->click();
+        EXPECT_NE(readOr("ErrorLog.txt").find(std::string(" - ") + c.line + "\r\n"), std::string::npos);
+        EXPECT_EQ(label(w.labStatus), kStatusAnalyzing);  // the last text stays
+        EXPECT_FALSE(w.cmdSearch[2]->isEnabled());
+        EXPECT_EQ(FeedbackAnalysisRunning, 0);
+    }
+}
+
+}  // namespace
