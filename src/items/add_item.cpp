@@ -418,17 +418,7 @@ std::vector<std::string> ExtractItemNums(const std::string& text) {
     return numbers;
 }
 
-void cmdAddItem_Click() {
-    if (!TLMainLink::logBox().logBoxVisible()) {
-        TLMainState::AddPending = -1;
-        return;
-    }
-    const std::vector<std::string> numbers = ExtractItemNums(TLMainLink::logBox().logBoxSelectedText());
-    if (numbers.empty()) return;
-
-    // The list refresh's flag keeps the scheduler's adds and refreshes out, and lets the stop
-    // button cut the page being read.
-    TLMainState::BusyHold updating(TLMainState::UpdateBusy);
+bool Bulk_Add_Items(const std::vector<std::string>& numbers, const std::string& cancelText) {
     BulkAddActive = -1;
     BulkAddTotal = static_cast<int32_t>(numbers.size());
     for (size_t k = 0; k < numbers.size(); ++k) {
@@ -440,12 +430,27 @@ void cmdAddItem_Click() {
         }
         if (TLMainState::CancelUpdate) {
             TLMainState::CancelUpdate = 0;
-            status(kAddHistoryCancelled);
+            status(cancelText);
             BulkAddActive = 0;
-            return;
+            return false;
         }
     }
     BulkAddActive = 0;
+    return true;
+}
+
+void cmdAddItem_Click() {
+    if (!TLMainLink::logBox().logBoxVisible()) {
+        TLMainState::AddPending = -1;
+        return;
+    }
+    const std::vector<std::string> numbers = ExtractItemNums(TLMainLink::logBox().logBoxSelectedText());
+    if (numbers.empty()) return;
+
+    // The list refresh's flag keeps the scheduler's adds and refreshes out, and lets the stop
+    // button cut the page being read.
+    TLMainState::BusyHold updating(TLMainState::UpdateBusy);
+    if (!Bulk_Add_Items(numbers, kAddHistoryCancelled)) return;
     Sort_Auction_Items(Default_Sort_Key());
     Save_Auction_Items();
     TLMainState::TrayTipCountdown = 3;

@@ -43,6 +43,13 @@ bool Add_Auction_Item();
 // tag first): finds the item number in the page text or its address and adds the item.
 void Add_Auction_Item_Direct(const std::string& handover);
 
+// Adds, one after another, the numbers that the list does not hold yet, each as if typed into
+// the item-number box (BulkAddActive set, BulkAddTotal the list's length, BulkAddPosition the
+// entry's place). The stop button ends it after the entry being added, with `cancelText` in the
+// status line: false then, true when every entry was gone through. Sorts, saves and redraws
+// nothing beyond what each add does.
+bool Bulk_Add_Items(const std::vector<std::string>& numbers, const std::string& cancelText);
+
 // The add button: with the log box hidden it queues an add of the item-number box's number for
 // the bid scheduler (AddPending); with the item-history log shown it adds the items of the lines
 // selected in it, one after another, then sorts, saves and reloads once.

@@ -145,8 +145,8 @@ void Get_GridSelection() {
 void ItemGrid_Click() {
     ItemGridModel& g = ItemGrid();
     if (GridViewMode == 2) {
-        if (g.Col() == kColItemNumber && g.Row() >= 1 && g.Row() <= SellerFeedbackRows)
-            TLMainLink::itemNumberBox().setItemNumberText(g.TextMatrix(g.Row(), kColItemNumber));
+        if (g.Col() == kColItemNumber && g.Row() >= 1 && static_cast<size_t>(g.Row()) <= SellerFeedbackItems.size())
+            TLMainLink::itemNumberBox().setItemNumberText(SellerFeedbackItems[static_cast<size_t>(g.Row()) - 1]);
         return;
     }
     if (GridViewMode == 1) return;
@@ -308,8 +308,8 @@ void ItemGrid_DblClick() {
         return;
     }
     if (GridViewMode == 2) {
-        if (g.Col() == kColItemNumber && g.Row() >= 1 && g.Row() <= SellerFeedbackRows) {
-            TLMainLink::itemNumberBox().setItemNumberText(g.TextMatrix(g.Row(), kColItemNumber));
+        if (g.Col() == kColItemNumber && g.Row() >= 1 && static_cast<size_t>(g.Row()) <= SellerFeedbackItems.size()) {
+            TLMainLink::itemNumberBox().setItemNumberText(SellerFeedbackItems[static_cast<size_t>(g.Row()) - 1]);
             itemLink<BrowserViews>().ViewEbayItem();
         }
         return;

@@ -95,20 +95,28 @@ void Set_Up_Item_Columns() {
     ItemGridModel& g = ItemGrid();
     g.Clear();
     g.setRows(5);
-    const long mask = vb::CLng(vb::Val(modTLC::Get_Config_Value("Options", "Columns", "63"))) & 0xFFFF;
-    const auto width = [](const char* key, const char* def) {
-        const std::string v = modTLC::Get_Config_Value("Options", key, def);
-        return vb::IsNumeric(v) ? vb::CLng(v) : vb::CLng(std::string_view(def));
+    g.setRowHeight(kGridRowHeight);
+    g.setHeaderBold(false);
+    const long mask =
+        vb::CLng(vb::Val(modTLC::Get_Config_Value("Options", "Columns", kDefaultColumnsText))) & 0xFFFF;
+    const auto width = [](int col) {
+        const std::string def = std::to_string(kItemColumnWidths[col]);
+        const std::string v = modTLC::Get_Config_Value("Options", "ColWidth" + std::to_string(col), def);
+        return vb::IsNumeric(v) ? vb::CLng(v) : kItemColumnWidths[col];
     };
-    g.setColWidth(0, (mask & 1) ? 250 : 0);
-    g.setColWidth(1, (mask & 2) ? 1350 : 0);
-    g.setColWidth(3, width("ColWidth3", "1170"));
-    g.setColWidth(4, width("ColWidth4", "750"));
-    g.setColWidth(5, width("ColWidth5", "450"));
-    g.setColWidth(7, (mask & 4) ? width("ColWidth7", "2200") : 0);
-    g.setColWidth(6, (mask & 8) ? width("ColWidth6", "1600") : 0);
-    g.setColWidth(8, (mask & 16) ? width("ColWidth8", "900") : 0);
-    g.setColWidth(9, (mask & 32) ? width("ColWidth9", "900") : 0);
+    g.setColWidth(0, (mask & 1) ? kItemColumnWidths[0] : 0);
+    g.setColWidth(1, (mask & 2) ? kItemColumnWidths[1] : 0);
+    g.setColWidth(3, width(3));
+    g.setColWidth(4, width(4));
+    g.setColWidth(5, width(5));
+    g.setColWidth(7, (mask & 4) ? width(7) : 0);
+    g.setColWidth(6, (mask & 8) ? width(6) : 0);
+    g.setColWidth(8, (mask & 16) ? width(8) : 0);
+    g.setColWidth(9, (mask & 32) ? width(9) : 0);
+    for (int c = 0; c < kGridCols; ++c) {
+        g.setHeaderAlignment(c, 3);
+        g.setColAlignment(c, c == kColDescription || c == kColGroup ? 0 : 3);
+    }
 }
 
 void Load_ItemGrid() {
@@ -190,6 +198,7 @@ void ResetItemGridForTests() {
     HoverOff = 0;
     FeedbackLinks.clear();
     SellerFeedbackRows = 0;
+    SellerFeedbackItems.clear();
 }
 
 }  // namespace TLMainItems

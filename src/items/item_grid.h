@@ -60,6 +60,8 @@ inline int32_t HoverOff = 0;
 // feedback analysis.
 inline std::vector<std::string> FeedbackLinks;
 inline int SellerFeedbackRows = 0;
+// The item number of each row of the seller feedback analysis (row r at r - 1).
+inline std::vector<std::string> SellerFeedbackItems;
 
 // Columns.
 inline constexpr int kColItemNumber = 1;
@@ -80,8 +82,19 @@ inline constexpr int kPicLost = 29;       // column 2: completed, another user w
 
 inline constexpr const char* kBusy = "Busy, Download In Progress....";
 
-// The item view's columns: ten columns, five rows, the widths from [Options] Columns (a bit
-// mask, default 63) and ColWidth3 to ColWidth9; column 2 takes what the window leaves.
+// The item view's optional columns ([Options] Columns, a bit mask): 1 "A", 2 "Item #",
+// 4 "Auction Ends", 8 "Time Remaining", 16 "Group", 32 "Shipping"; all shown by default.
+inline constexpr long kDefaultColumns = 63;
+inline constexpr const char* kDefaultColumnsText = "63";
+// The width of each item column when shown (twips); columns 3 to 9 are [Options] ColWidth3 to
+// ColWidth9 with these defaults, column 2 takes what the others leave.
+inline constexpr long kItemColumnWidths[10] = {250, 1350, 0, 1170, 750, 450, 1600, 2200, 900, 900};
+// What the column of the rest never goes below (twips), however narrow the grid.
+inline constexpr long kRestColumnMinimum = 300;
+
+// The item view's columns: ten columns, five rows, the widths from [Options] Columns and
+// ColWidth3 to ColWidth9, the header and cell alignments, the normal header font and row height;
+// column 2 takes what the window leaves.
 void Set_Up_Item_Columns();
 
 // Fills the grid from Items: rows, ItemOrder, cells and status colours; selects GridRestoreRow

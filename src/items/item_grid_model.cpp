@@ -1,5 +1,7 @@
 #include "items/item_grid_model.h"
 
+#include <QFont>
+
 #include "items/categories.h"
 #include "items/grid_clicks.h"
 #include "items/item_grid.h"
@@ -152,6 +154,39 @@ void ItemGridModel::setColWidth(int col, long twips) {
     emit columnsSet();
 }
 
+namespace {
+QVariant alignmentOf(int code) {
+    if (code == 3) return QVariant::fromValue(Qt::Alignment(Qt::AlignHCenter | Qt::AlignTop));
+    if (code == 0) return QVariant::fromValue(Qt::Alignment(Qt::AlignLeft | Qt::AlignTop));
+    return {};
+}
+}  // namespace
+
+int ItemGridModel::HeaderAlignment(int col) const {
+    return col >= 0 && col < kGridCols ? m_headerAlign[static_cast<size_t>(col)] : kNoAlignment;
+}
+
+void ItemGridModel::setHeaderAlignment(int col, int code) {
+    if (col < 0 || col >= kGridCols) return;
+    m_headerAlign[static_cast<size_t>(col)] = code;
+    emit headerDataChanged(Qt::Horizontal, col, col);
+}
+
+int ItemGridModel::ColAlignment(int col) const {
+    return col >= 0 && col < kGridCols ? m_cellAlign[static_cast<size_t>(col)] : kNoAlignment;
+}
+
+void ItemGridModel::setColAlignment(int col, int code) {
+    if (col < 0 || col >= kGridCols) return;
+    m_cellAlign[static_cast<size_t>(col)] = code;
+    if (Rows() > 1) emit dataChanged(index(0, col), index(Rows() - 2, col));
+}
+
+void ItemGridModel::setHeaderBold(bool on) {
+    m_headerBold = on;
+    emit headerDataChanged(Qt::Horizontal, 0, kGridCols - 1);
+}
+
 int ItemGridModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : Rows() - 1; }
 
 int ItemGridModel::columnCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : kGridCols; }
@@ -165,6 +200,7 @@ QVariant ItemGridModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole: return QString::fromStdString(c.text);
         case Qt::DecorationRole: return c.picture && m_pictures ? m_pictures(c.picture) : QVariant();
         case Qt::BackgroundRole: return c.colour == kNoColour ? QVariant() : QVariant(Windows_Colour(c.colour));
+        case Qt::TextAlignmentRole: return alignmentOf(m_cellAlign[static_cast<size_t>(col)]);
         case PictureRole: return c.picture;
         case WindowsColourRole: return static_cast<qlonglong>(c.colour);
         default: return {};
@@ -172,8 +208,18 @@ QVariant ItemGridModel::data(const QModelIndex& index, int role) const {
 }
 
 QVariant ItemGridModel::headerData(int section, Qt::Orientation orientation, int role) const {
-    if (orientation != Qt::Horizontal || role != Qt::DisplayRole) return {};
-    return QString::fromStdString(TextMatrix(0, section));
+    if (orientation != Qt::Horizontal || section < 0 || section >= kGridCols) return {};
+    switch (role) {
+        case Qt::DisplayRole: return QString::fromStdString(TextMatrix(0, section));
+        case Qt::TextAlignmentRole: return alignmentOf(m_headerAlign[static_cast<size_t>(section)]);
+        case Qt::FontRole: {
+            if (!m_headerBold) return {};
+            QFont bold;
+            bold.setBold(true);
+            return bold;
+        }
+        default: return {};
+    }
 }
 
 Qt::ItemFlags ItemGridModel::flags(const QModelIndex& index) const {

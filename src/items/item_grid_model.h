@@ -81,6 +81,17 @@ public:
     long RowHeight(int row) const { return m_rowHeight; }
     void setRowHeight(long twips) { m_rowHeight = twips; }
 
+    // Alignment codes of a column, for its header and for its cells apart: 0 left and top,
+    // 3 centred and top; kNoAlignment leaves the view's own.
+    static constexpr int kNoAlignment = -1;
+    int HeaderAlignment(int col) const;
+    void setHeaderAlignment(int col, int code);
+    int ColAlignment(int col) const;
+    void setColAlignment(int col, int code);
+    // The header row in a bold font.
+    bool HeaderBold() const { return m_headerBold; }
+    void setHeaderBold(bool on);
+
     // The cell under the mouse, as the view last reported it.
     int MouseRow = 0;
     int MouseCol = 0;
@@ -133,6 +144,10 @@ private:
 
     std::vector<GridRow> m_cells;
     std::array<long, kGridCols> m_widths{};
+    std::array<int, kGridCols> m_headerAlign{kNoAlignment, kNoAlignment, kNoAlignment, kNoAlignment, kNoAlignment,
+                                             kNoAlignment, kNoAlignment, kNoAlignment, kNoAlignment, kNoAlignment};
+    std::array<int, kGridCols> m_cellAlign = m_headerAlign;
+    bool m_headerBold = false;
     long m_rowHeight = kGridRowHeight;
     int m_row = 0, m_col = 0, m_rowSel = 0, m_colSel = 0;
     int m_topRow = 1;

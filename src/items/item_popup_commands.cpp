@@ -61,6 +61,7 @@ void Show_Item_Popup() {
     menu.AddItem(kPopupSeparator, "-");
     menu.AddItem(kPopupBidResults, "Display Bid Results", false, false, !ItemPopup.bidResultsEnabled);
     menu.AddItem(kPopupLog, "Display Log Entries", false, false, !ItemPopup.logEnabled);
+    menu.AddItem(kPopupFeedback, "Feedback Analyzer", false, false, !ItemPopup.logEnabled);
     long chosen = 0;
     try {
         chosen = menu.TrackPopup(TLMainLink::window().widget());
@@ -86,6 +87,7 @@ void Item_Popup_Command(long id) {
         case kPopupPhotos: itemLink<ItemWindow>().mnuTogglePhotos_Click(); break;
         case kPopupBidResults: itemLink<BrowserViews>().MnuSubPopupBidResults_Click(); break;
         case kPopupLog: MnuSubPopupLog_Click(); break;
+        case kPopupFeedback: itemLink<ItemWindow>().MnuSubPopupFeedback_Click(); break;
         default: break;
     }
 }

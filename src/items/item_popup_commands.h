@@ -27,6 +27,7 @@ enum ItemPopupEntry : long {
     kPopupSeparator,
     kPopupBidResults,
     kPopupLog,
+    kPopupFeedback,
     kPopupCategory = 1000,
 };
 

@@ -45,6 +45,8 @@ public:
     virtual void MnuSubPopupCopy_Click() {}
     virtual void MnuSubPopupReport_Click() {}
     virtual void mnuTogglePhotos_Click() {}
+    // The seller feedback analyzer for the selected item.
+    virtual void MnuSubPopupFeedback_Click() {}
     virtual std::string photosCaption() const { return "Photos"; }
 };
 

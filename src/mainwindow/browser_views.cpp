@@ -32,6 +32,7 @@ public:
         modTLMain::Position_Browser();
         if (modTLMain::IEBrowser) modTLMain::IEBrowser->Navigate2(url);
     }
+    void navigateAccountPage(const std::string& url) override { modTLMain::Open_Browser_Sign_In_Page(url); }
 };
 
 BrowserOpeners* g_override = nullptr;
@@ -152,6 +153,8 @@ bool Run_Alt_Browser(const std::string& address) {
 void Show_Service_Page(const std::string& address) { showWebPage(address, &BrowserOpeners::navigate); }
 
 void Show_In_New_Browser(const std::string& address) { showWebPage(address, &BrowserOpeners::navigateNewWindow); }
+
+void Show_Account_Page(const std::string& address) { showWebPage(address, &BrowserOpeners::navigateAccountPage); }
 
 void Show_Local_Page(const std::string& path) {
     if (Alt_Browser_On())

@@ -30,6 +30,9 @@ public:
     virtual void navigate(const std::string& url) = 0;
     // A new window of the program's browser, placed and brought to the front, opening the URL.
     virtual void navigateNewWindow(const std::string& url) = 0;
+    // A new window of the program's browser for a page of the user's account: it signs in on
+    // the service's sign-in page as [Options] MyeBayASI says.
+    virtual void navigateAccountPage(const std::string& url) { navigateNewWindow(url); }
 };
 BrowserOpeners& openers();
 void setOpenersForTests(BrowserOpeners* o);  // nullptr puts the real ones back
@@ -68,6 +71,9 @@ bool Run_Alt_Browser(const std::string& address);
 void Show_Service_Page(const std::string& address);
 // A page in a new window of the program's browser (a saved search), or the alternate browser.
 void Show_In_New_Browser(const std::string& address);
+// A page of the user's account: the alternate browser, else a new window of the program's
+// browser that signs in by itself.
+void Show_Account_Page(const std::string& address);
 // A local file: the alternate browser gets its file URL, else the desktop's opener the file.
 void Show_Local_Page(const std::string& path);
 

@@ -93,6 +93,9 @@ public:
     void beep() override { m_d.beep(); }
     void MnuSubPopupCopy_Click() override { m_w.MnuSubPopupCopy_Click(); }
     void MnuSubPopupReport_Click() override { m_w.MnuSubPopupReport_Click(); }
+    void MnuSubPopupFeedback_Click() override {
+        TLMainServices::service<TLMainServices::AccountTools>().Feedback_Analyzer();
+    }
     void mnuTogglePhotos_Click() override { m_w.mnuTogglePhotos_Click(); }
     std::string photosCaption() const override { return m_w.photosCaption(); }
 
@@ -417,6 +420,8 @@ void TLMain::buildMenus() {
                [selectedItem] { TLMainBrowser::View_Sellers_Feedback(selectedItem()); });
     addCommand(feedback, "MnuTitleHiBiddersFB", "High Bidders Feedback",
                [selectedItem] { TLMainBrowser::View_High_Bidders_Feedback(selectedItem()); });
+    addCommand(feedback, "MnuTitleFeedbackAnalyzer", "Feedback Analyzer",
+               [] { service<TLMainServices::AccountTools>().Feedback_Analyzer(); });
 
     QMenu* help = bar->addMenu("Help");
     addCommand(help, "MnuTitleHelp", "Help Manual", [] { TLMainBrowser::MnuTitleHelp_Click(); });

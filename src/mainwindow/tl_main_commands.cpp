@@ -162,8 +162,10 @@ void TLMain::Form_KeyDown(int KeyCode, int Shift) {
 
     if (KeyCode == kKeyEsc && TLMainItems::GridViewMode > 0) {
         auto& account = TLMainServices::service<TLMainServices::AccountTools>();
-        if (TLMainItems::GridViewMode == 2 && account.Analysis_Of_Handed_Over_Item()) {
-            hide();
+        // Leaving a seller analysis brings the analyzer back; for a page the browser handed over
+        // it stands alone, as it did before Display.
+        if (TLMainItems::GridViewMode == 2) {
+            if (account.Analysis_Of_Handed_Over_Item()) hide();
             account.Show_Item_Feedback();
         }
         TLMainItems::GridViewMode = 0;

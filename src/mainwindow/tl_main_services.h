@@ -47,6 +47,9 @@ public:
     virtual bool Analysis_Of_Handed_Over_Item() const { return false; }
     // Esc in the seller analysis of a handed-over item: its window comes back.
     virtual void Show_Item_Feedback() {}
+    // "Feedback Analyzer" (Feedback menu and item popup): the analyzer for a page the browser
+    // handed over, else for the selected item.
+    virtual void Feedback_Analyzer() {}
 };
 
 // Backup, the update check and download, the problem report, printing, export and import.

@@ -1,6 +1,7 @@
 #include "mainwindow/window_layout.h"
 
 #include <QWidget>
+#include <algorithm>
 #include <cmath>
 #include <initializer_list>
 
@@ -101,7 +102,7 @@ void fillGrid(long gridWidth, long gridHeight) {
         if (fit > listRows) g.setRows(static_cast<int>(fit));
         long width = gridWidth - kScrollBarRoom;
         for (int col : others) width -= g.ColWidth(col);
-        if (width >= 0) g.setColWidth(stretching, width);
+        if (width >= 0) g.setColWidth(stretching, std::max(width, TLMainItems::kRestColumnMinimum));
     };
     switch (TLMainItems::GridViewMode) {
         case 0: fill(TLMainItems::GridRowCount, 2, {0, 1, 3, 4, 5, 6, 7, 8, 9}); break;

@@ -219,7 +219,7 @@ void Setup::loadColoursAndColumns() {
         *gridColour(i) = v;
         if (i < 6) showColour(i, v);
     }
-    const long mask = loadNumber("Options", "Columns", 0, 65535, "63");
+    const long mask = loadNumber("Options", "Columns", 0, 65535, TLMainItems::kDefaultColumnsText);
     for (int i = 0; i < 6; ++i)
         if (mask & (1L << i)) chkCols[static_cast<size_t>(i)]->setChecked(true);
 }

@@ -20,6 +20,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "items/item_grid.h"
+
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
@@ -248,8 +250,9 @@ public:
     // The colour samples' keys (0 to 5), then ColorAlert, which has no sample.
     static constexpr const char* kColourKeys[7] = {"ColorBid",    "ColorWintally", "ColorVal",  "ColorHiBid",
                                                    "ColorOutBid", "ColorGrid",     "ColorAlert"};
-    // Base widths (twips) of the adjustable columns 3 to 9 (index = column).
-    static constexpr long kBaseWidth[10] = {0, 0, 0, 1170, 750, 450, 1600, 1830, 900, 900};
+    // Base widths (twips) of the adjustable columns 3 to 9 (index = column): the item grid's own
+    // defaults, so that "Reset" gives a column the width it has without a setting.
+    static constexpr const long (&kBaseWidth)[10] = TLMainItems::kItemColumnWidths;
 
 protected:
     bool event(QEvent* e) override;

@@ -55,6 +55,10 @@ std::string Home_Site_Host(long siteIndex);
 // Tests point the three hosts of every site at a fake service ("" puts the real ones back).
 void SetSignInHostsForTests(const std::string& signIn, const std::string& memberPages, const std::string& home);
 
+// The service's feedback pages and members' own pages: the same hosts for every national site.
+inline constexpr const char* kFeedbackPagesHost = "feedback.ebay.com";
+inline constexpr const char* kMemberPagesHost = "myworld.ebay.com";
+
 // The word that marks the service's picture host in picture addresses.
 inline constexpr const char* kPictureHostWord = "ebayimg";
 

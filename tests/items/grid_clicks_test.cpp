@@ -368,8 +368,10 @@ TEST_F(ItemGridTest, ADoubleClickInTheFeedbackListOpensTheFeedbackPage) {
 TEST_F(ItemGridTest, TheSellerAnalysisPutsTheRowsItemNumberInTheBox) {
     GridViewMode = 2;
     SellerFeedbackRows = 2;
+    SellerFeedbackItems = {"666", "777"};
     model.setRows(5);
-    model.setTextMatrix(2, kColItemNumber, "777");
+    // The row shows the comment and title; the number comes from the analysis's list.
+    model.setTextMatrix(2, kColItemNumber, "Fast delivery\r\n\r\nBlue teapot");
     model.setTextMatrix(3, kColItemNumber, "888");
     model.setRow(3);
     model.setCol(kColItemNumber);

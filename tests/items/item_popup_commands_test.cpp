@@ -104,15 +104,15 @@ TEST_F(ItemGridTest, PopupChoicesRunTheirCommands) {
     loadWith({"1", "2"});
     data.write("OperationLog.txt", "01/06/2026 10:01:00 - Auction Item \"2\" Added" + CRLF);
     data.write("Saved Items/2BR.html", "<html/>");
-    const long choices[] = {kPopupCopy, kPopupReport, kPopupPhotos, kPopupBidResults, kPopupLog, 0};
+    const long choices[] = {kPopupCopy, kPopupReport, kPopupPhotos, kPopupBidResults, kPopupLog, kPopupFeedback, 0};
     for (long id : choices) {
         popups.answer(id);
         press(kRightButton, 2, kColDescription);
     }
-    EXPECT_EQ(window.commands, (std::vector<std::string>{"Copy", "Report", "Photos"}));
+    EXPECT_EQ(window.commands, (std::vector<std::string>{"Copy", "Report", "Photos", "Feedback"}));
     EXPECT_EQ(browser.bidResults, 1);
     EXPECT_TRUE(logBox.logBoxShown);
-    EXPECT_EQ(popups.shown().size(), 6u);
+    EXPECT_EQ(popups.shown().size(), 7u);
 
     popups.answer(kPopupCategory + 1);
     press(kRightButton, 2, kColDescription);

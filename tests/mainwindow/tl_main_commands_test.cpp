@@ -74,6 +74,15 @@ TEST_F(Commands, InAFeedbackViewNoButtonActsAndEscReturnsToTheItems) {
     key(w, Qt::Key_Escape);
     EXPECT_EQ(TLMainItems::GridViewMode, 0);
     EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(later.count("Show_Item_Feedback"), 0);
+
+    // The seller analysis of a listed item: the analyzer comes back beside the window.
+    TLMainItems::GridViewMode = 2;
+    key(w, Qt::Key_Escape);
+    EXPECT_EQ(TLMainItems::GridViewMode, 0);
+    EXPECT_TRUE(w.isVisible());
+    EXPECT_EQ(later.count("Show_Item_Feedback"), 1);
+    later.calls.clear();
 
     // The seller analysis of a handed-over item: its own window comes back instead.
     later.handedOverAnalysis = true;
@@ -82,6 +91,13 @@ TEST_F(Commands, InAFeedbackViewNoButtonActsAndEscReturnsToTheItems) {
     EXPECT_EQ(TLMainItems::GridViewMode, 0);
     EXPECT_FALSE(w.isVisible());
     EXPECT_EQ(later.count("Show_Item_Feedback"), 1);
+}
+
+TEST_F(Commands, TheFeedbackAnalyzerOpensFromTheFeedbackMenu) {
+    TLMain& w = loadQuiet();
+    later.calls.clear();
+    w.menuAction("MnuTitleFeedbackAnalyzer")->trigger();
+    EXPECT_EQ(later.calls, std::vector<std::string>{"Feedback_Analyzer"});
 }
 
 TEST_F(Commands, TheUpdateButtons) {

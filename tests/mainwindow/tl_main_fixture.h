@@ -81,6 +81,7 @@ struct RecordingLaterParts final : TLMainServices::PowerAndDial,
     void MyeBayFunction(int Kind) override { calls.push_back("MyeBayFunction " + std::to_string(Kind)); }
     bool Analysis_Of_Handed_Over_Item() const override { return handedOverAnalysis; }
     void Show_Item_Feedback() override { calls.push_back("Show_Item_Feedback"); }
+    void Feedback_Analyzer() override { calls.push_back("Feedback_Analyzer"); }
     void BackupFiles(const std::string& Mode) override { calls.push_back("BackupFiles " + Mode); }
     void MnuTitleUpdateFile_Click() override { calls.push_back("MnuTitleUpdateFile_Click"); }
     void Report_Problem() override { calls.push_back("Report_Problem"); }

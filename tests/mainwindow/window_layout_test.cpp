@@ -166,6 +166,12 @@ TEST_F(Layout, FillsTheGridAndStretchesTheViewsColumn) {
     }
 }
 
+TEST_F(Layout, AStretchingColumnNeverGoesBelowItsLeastWidth) {
+    setWidths({300, 1200, 2000, 1000, 1000, 1000, 1000, 1000, 1000, 1000 + 11880 - 330 - 300 - 1200 - 7 * 1000 - 100});
+    layout.ResizeWindow();
+    EXPECT_EQ(grid.ColWidth(2), TLMainItems::kRestColumnMinimum);
+}
+
 TEST_F(Layout, AStretchingColumnThatWouldBeNegativeKeepsItsWidth) {
     setWidths({300, 1200, 2000, 5000, 5000, 5000, 1000, 1000, 1000, 1000});
     layout.ResizeWindow();

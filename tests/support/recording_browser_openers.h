@@ -22,11 +22,13 @@ public:
     }
     void navigate(const std::string& url) override { navigated.push_back(url); }
     void navigateNewWindow(const std::string& url) override { newWindows.push_back(url); }
+    void navigateAccountPage(const std::string& url) override { accountPages.push_back(url); }
 
     bool startSucceeds = true;
     std::vector<Started> started;          // the alternate browser's starts
     std::vector<std::string> navigated;    // pages for the program's browser window
     std::vector<std::string> newWindows;   // pages for a new window of it
+    std::vector<std::string> accountPages; // pages for a new window that signs in by itself
 };
 
 }  // namespace testsupport

@@ -30,6 +30,7 @@ public:
     void beep() override { ++beeps; }
     void MnuSubPopupCopy_Click() override { commands.push_back("Copy"); }
     void MnuSubPopupReport_Click() override { commands.push_back("Report"); }
+    void MnuSubPopupFeedback_Click() override { commands.push_back("Feedback"); }
     void mnuTogglePhotos_Click() override { commands.push_back("Photos"); }
 
     std::string seller, caption;

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 #include <map>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,13 @@ public:
     void setStatus(const std::string& text) override {
         status = text;
         statuses.push_back(text);
+        if (onStatus) onStatus(text);
     }
     std::string statusText() const override { return status; }
     std::string status;
     std::vector<std::string> statuses;  // every message in order
+    // Runs after each message (a test plays the user while the program works).
+    std::function<void(const std::string&)> onStatus;
 };
 
 class RecordingItemNumberBox : public TLMainLink::ItemNumberBox, public HoldsDuties<RecordingItemNumberBox> {
