@@ -104,6 +104,8 @@ void FakeDaytimeServer::setDefault(DaytimeAnswer answer) {
     d->fallback = std::move(answer);
 }
 
+std::string FakeDaytimeServer::connectTo() const { return ":13:127.0.0.1:" + std::to_string(d->port); }
+
 int FakeDaytimeServer::connections() const {
     std::lock_guard<std::mutex> lock(d->mutex);
     return d->connections;
@@ -120,7 +122,7 @@ void FakeDaytimeServer::useForClient(const std::vector<std::string>& refused) {
     std::string mine;
     const std::string closed = std::to_string(FakeService::closedPort());
     for (const auto& host : refused) mine += host + ":13:127.0.0.1:" + closed + ";";
-    mine += ":13:127.0.0.1:" + std::to_string(d->port);
+    mine += connectTo();
     d->mine = mine;
     map = rest.empty() ? mine : mine + ";" + rest;
 }

@@ -47,6 +47,8 @@ public:
     void setDefault(DaytimeAnswer answer);
     int connections() const;
 
+    // The connect-to entry that sends port 13 of every host here (for a program started apart).
+    std::string connectTo() const;
     // Port 13 of every host comes here (added in front of the map in force); `refused` hosts go
     // to a port where nothing listens.
     void useForClient(const std::vector<std::string>& refused = {});
