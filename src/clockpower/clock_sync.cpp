@@ -112,6 +112,7 @@ struct ClockKeeper::Run {
     int tried = 0;
     bool moved = false;
     // The bound of a sync during a bid's one-minute warning (tick ms), 0 = none.
+    qint64 startTick = 0;
     qint64 deadline = 0;
     platform::DaytimeRead read;
     modWinInet::HttpRequest page;
@@ -223,9 +224,10 @@ void ClockKeeper::NISTClock(std::function<void()> done) {
     run->done.push_back(std::move(done));
     run->downloadBusyWas = TLMainState::DownloadBusy;
     TLMainState::DownloadBusy = 1;
+    run->startTick = platform::clock().tickMs();
     if (TLMainState::MinuteWarningGiven) {
         // A bid is near: the sync must be over in time for its validation, and the user keeps the window.
-        run->deadline = platform::clock().tickMs() + kWarningSyncMs;
+        run->deadline = run->startTick + kWarningSyncMs;
     } else {
         run->holdsWindow = true;
         run->inputWas = ClockPower::windowParts().inputEnabled();
@@ -241,6 +243,16 @@ void ClockKeeper::NISTClock(std::function<void()> done) {
     auto tryServer = std::make_shared<std::function<void()>>();
     *tryServer = [this, run, weakStep = std::weak_ptr<std::function<void()>>(tryServer)] {
         if (run->ended) return;
+        if (TLMainState::MinuteWarningGiven && !run->deadline) {
+            // A bid's warning came while the sync ran: it is bounded from its start, and the user
+            // gets the window back at once.
+            run->deadline = run->startTick + kWarningSyncMs;
+            if (run->holdsWindow) {
+                run->holdsWindow = false;
+                ClockPower::windowParts().setInputEnabled(run->inputWas);
+                ClockPower::windowParts().setHeartbeat(run->heartbeatWas);
+            }
+        }
         const qint64 left = remainingMs(*run);
         if (run->tried >= modTLMain::kTimeServerCount || left <= 0) return failRun(m_run, run);
         auto tryServer = weakStep.lock();

@@ -2,6 +2,7 @@
 // the PC clock or the program's offset, the status line and the log, and the bound near a bid.
 
 #include <QTimeZone>
+#include <algorithm>
 #include <memory>
 
 #include "clockpower/clock_sync.h"
@@ -227,6 +228,33 @@ TEST_F(ClockSync, NearABidGivesUpAfterFifteenSecondsWithTheWindowLeftAlone) {
     EXPECT_EQ(modClock::ClockSetFailed, 1);
     EXPECT_TRUE(parts.inputChanges.empty());
     EXPECT_TRUE(parts.heartbeatChanges.empty());
+}
+
+TEST_F(ClockSync, AWarningDuringASyncBoundsItFromItsStartAndGivesTheWindowBack) {
+    daytime.setDefault(DaytimeAnswer::silent());
+    auto ended = std::make_shared<bool>(false);
+    const qint64 start = time.clock.tickMs();
+    TLMainBids::bidLink<TLMainBids::ClockSync>().SetSysClock([ended] { *ended = true; });
+    platform::timers().waitUntil([] { return false; }, 6000);
+    EXPECT_FALSE(parts.input);
+    TLMainState::MinuteWarningGiven = 1;
+    platform::timers().waitUntil([] { return false; }, 2100);  // the second server's wait ends
+    EXPECT_TRUE(parts.input) << "the window is the user's again";
+    EXPECT_TRUE(parts.heartbeat);
+    platform::timers().waitUntil([ended] { return *ended; }, 60000);
+    ASSERT_TRUE(*ended);
+    EXPECT_LE(time.clock.tickMs() - start, modClockSync::kWarningSyncMs + 100);
+    EXPECT_EQ(status.status, "Clock Set Failed......");
+}
+
+TEST_F(ClockSync, ShiftAndCtrlShowTheRawReplyFirst) {
+    TLMainState::KeyShiftState = 3;
+    const std::string reply = replyAhead(0);
+    daytime.script({DaytimeAnswer::reply(reply)});
+    ASSERT_TRUE(sync());
+    std::string raw = reply;
+    raw.erase(std::remove(raw.begin(), raw.end(), '\n'), raw.end());
+    EXPECT_EQ(status.status, raw + " - Clock Set, 0 Seconds Difference.");
 }
 
 TEST_F(ClockSync, AnotherSourceSettingDoesNothing) {
