@@ -276,13 +276,15 @@ void ClockKeeper::NISTClock(std::function<void()> done) {
                 }
                 std::string raw = vb::Replace(r.data, "\n", "");
                 const QDateTime reference = reading->utc;
-                auto apply = [this, run, reference, raw] { applyReference(m_run, run, reference, raw); };
-                if (reading->advanceMs <= 0) return apply();
+                if (reading->advanceMs <= 0) return applyReference(m_run, run, reference, raw);
                 // The server sent its time early by its advance: wait that long before it is right.
+                // The sync holds itself meanwhile (m_run); the timer only looks it up.
                 run->advance.setInterval(reading->advanceMs);
-                run->advance.setHandler([run, apply] {
-                    run->advance.setEnabled(false);
-                    apply();
+                run->advance.setHandler([this, weak = std::weak_ptr<Run>(run), reference, raw] {
+                    const auto held = weak.lock();
+                    if (!held || held->ended) return;
+                    held->advance.setEnabled(false);
+                    applyReference(m_run, held, reference, raw);
                 });
                 run->advance.setEnabled(true);
             });
