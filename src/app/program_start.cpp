@@ -1,6 +1,7 @@
 #include "app/program_start.h"
 
 #include "account/account_duty.h"
+#include "clockpower/clock_power_duties.h"
 #include "foundation/startup.h"
 #include "foundation/startup_windows.h"
 #include "maintenance/maintenance_duty.h"
@@ -28,6 +29,7 @@ void Start() {
     Setup::Register_Options_Link();
     Maintenance::Register_Maintenance();
     TLMainAccount::Register_Account_Tools();
+    ClockPower::Register_Clock_And_Power();
     modTLMain::StartupWindows windows;
     windows.loadNewSetup = [] { NewSetup::instance(); };
     windows.loadSplash = [] {

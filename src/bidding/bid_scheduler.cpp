@@ -55,7 +55,7 @@ std::vector<EndCache>& endCache() {
 }
 
 // Where the program may not set the PC clock, its time is the PC clock plus the offset.
-bool offsetApplies() { return modWinInfo::OSMajorVersion == 6 && modTLMain::TokenElevationType == 3; }
+bool offsetApplies() { return modClock::User_Mode(); }
 
 // Whole seconds of a time in milliseconds (rounded down, as the clock's seconds count).
 qint64 wholeSeconds(qint64 ms) { return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000); }

@@ -8,23 +8,11 @@
 #include <openssl/x509v3.h>
 #include <vector>
 
+#include "platform/connect_to.h"
 #include "service/wininet.h"
 
 namespace browserroute {
 namespace {
-
-// The fields of one connect-to entry, split at the colons that stand outside "[...]" (IPv6).
-std::vector<std::string> fieldsOf(const std::string& entry) {
-    std::vector<std::string> fields(1);
-    int depth = 0;
-    for (const char c : entry) {
-        if (c == '[') ++depth;
-        if (c == ']' && depth > 0) --depth;
-        if (c == ':' && depth == 0) fields.emplace_back();
-        else fields.back().push_back(c);
-    }
-    return fields;
-}
 
 bool plainField(const std::string& s) {
     for (const char c : s)
@@ -57,7 +45,7 @@ std::string Host_Resolver_Rules(const std::string& connectTo) {
     while (from <= connectTo.size()) {
         size_t end = connectTo.find(';', from);
         if (end == std::string::npos) end = connectTo.size();
-        const std::vector<std::string> f = fieldsOf(connectTo.substr(from, end - from));
+        const std::vector<std::string> f = platform::Connect_To_Fields(connectTo.substr(from, end - from));
         from = end + 1;
         if (f.size() != 4) continue;
         const std::string &host = f[0], &port = f[1], &toHost = f[2], &toPort = f[3];

@@ -1,11 +1,29 @@
-// clock_state.h — what the clock keeper shares with the rest of the program.
+// clock_state.h — what the clock keeper and the wake-up share with the rest of the program.
 #pragma once
+
+#include <cstdint>
+
+#include "foundation/startup.h"
+#include "foundation/system_info.h"
 
 namespace modClock {
 
-// Whole seconds added to the PC clock when the program may not set the clock.
+// Whole seconds added to the PC clock when the program may not set the clock (reference minus PC).
 inline long ClockOffset = 0;
+// Seconds by which the PC clock differed from the reference at the last sync (PC minus reference).
+inline long ClockDifference = 0;
+// The last sync from the time servers failed (read by the first-run checks).
+inline int16_t ClockSetFailed = 0;
+// The system refused the last setting of the PC clock (no CAP_SYS_TIME, or a time service keeps
+// the clock): the program keeps its own offset from then on.
+inline bool ClockSetRefused = false;
 // 1 while the wake-up timer that resumes the PC is armed.
 inline long WakeupArmed = 0;
+
+// User mode: the program may not set the PC clock, so its times are the PC clock plus
+// ClockOffset. Found at start (no right to set the clock), or learnt when the system refused.
+inline bool User_Mode() {
+    return (modWinInfo::OSMajorVersion == 6 && modTLMain::TokenElevationType == 3) || ClockSetRefused;
+}
 
 }  // namespace modClock

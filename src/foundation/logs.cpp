@@ -24,7 +24,7 @@ std::string path(const char* name) { return DataFolder + name; }
 // Operation-log lines carry the corrected time where the program may not set the PC clock.
 std::string opLogTime() {
     QDateTime t = platform::clock().now();
-    if (TokenElevationType == 3) t = t.addSecs(modClock::ClockOffset);
+    if (modClock::User_Mode()) t = t.addSecs(modClock::ClockOffset);
     return vb::GeneralDate(t);
 }
 

@@ -131,7 +131,7 @@ std::optional<qint64> endMsOf(std::string_view endTime) {
 }
 
 // The offset counts for the seconds only where the program may not set the PC clock.
-bool offsetForSeconds() { return modWinInfo::OSMajorVersion == 6 && modTLMain::TokenElevationType == 3; }
+bool offsetForSeconds() { return modClock::User_Mode(); }
 
 std::optional<long> secondsTo(std::string_view endTime, bool addOffset) {
     const auto end = endMsOf(endTime);

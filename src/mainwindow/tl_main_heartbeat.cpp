@@ -76,7 +76,7 @@ bool settingTrue(const char* section, const char* key, bool dflt = false) {
 }
 
 // The program may not set the PC clock: its times are the PC clock plus ClockOffset.
-bool userMode() { return modWinInfo::OSMajorVersion == 6 && modTLMain::TokenElevationType == 3; }
+bool userMode() { return modClock::User_Mode(); }
 
 // Calendar hours from the stamp (a date-time the program wrote) to now; a stamp that does not
 // read is long ago.
@@ -291,8 +291,10 @@ void TLMain::Clock_Check() {
     if (settingTrue("Options", "ClockSet")) {
         TLMainBids::bidLink<TLMainBids::ClockSync>().SetSysClock();
     } else if (userMode()) {
-        TLMainBids::bidLink<TLMainBids::ClockSync>().SetSysClock();
-        if (modClock::ClockOffset > 60) modalMessage(kUserModeClockWarning, 12, "Vista/Windows 7 System Clock Setting");
+        // The offset is known once the synchronisation has ended.
+        TLMainBids::bidLink<TLMainBids::ClockSync>().SetSysClock([] {
+            if (modClock::ClockOffset > 60) modalMessage(kUserModeClockWarning, 12, "Vista/Windows 7 System Clock Setting");
+        });
     }
 }
 

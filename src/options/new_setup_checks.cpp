@@ -1,11 +1,16 @@
 #include "options/new_setup_checks.h"
 
 #include <cstdio>
+#include <memory>
 #include <string>
 
+#include "bidding/bid_engine_links.h"
+#include "foundation/clock_state.h"
 #include "foundation/logs.h"
+#include "foundation/options_state.h"
 #include "foundation/startup.h"
 #include "platform/clock.h"
+#include "platform/timers.h"
 #include "service/http_request.h"
 #include "service/national_sites.h"
 
@@ -33,10 +38,18 @@ public:
     }
 };
 
-// No clock keeper registered: nothing was synchronised.
-class NoClockCheck final : public ClockCheck {
+// The program's clock keeper, from the first time server: set when the sync ended without
+// ClockSetFailed. Without a clock keeper nothing is synchronised.
+class KeeperClockCheck final : public ClockCheck {
 public:
-    bool Sync_Clock_From_First_Server() override { return false; }
+    bool Sync_Clock_From_First_Server() override {
+        if (!DutyLinks::detail::held<TLMainBids::ClockSync>()) return false;
+        TLMainState::TimeServerIndex = 0;
+        auto ended = std::make_shared<bool>(false);
+        TLMainBids::bidLink<TLMainBids::ClockSync>().SetSysClock([ended] { *ended = true; });
+        platform::timers().waitUntil([ended] { return *ended; }, 24LL * 3600 * 1000);
+        return *ended && modClock::ClockSetFailed == 0;
+    }
 };
 
 ConnectionCheck* g_connection = nullptr;
@@ -50,8 +63,8 @@ ConnectionCheck& connection() {
 }
 
 ClockCheck& clock() {
-    static NoClockCheck none;
-    return g_clock ? *g_clock : none;
+    static KeeperClockCheck keeper;
+    return g_clock ? *g_clock : keeper;
 }
 
 void setConnectionCheck(ConnectionCheck* check) { g_connection = check; }

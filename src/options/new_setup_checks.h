@@ -1,9 +1,9 @@
 // new_setup_checks.h — what the set-up wizard checks besides the sign-in: that the service's web
 // server can be reached, and that the clock can be synchronised.
 //
-// The clock keeper and the connection routines of the program register themselves here; tests
-// register fakes. Until something is registered the connection is tried through the program's
-// HTTP client, and the clock check reports that no synchronisation was made.
+// Tests register fakes here. Otherwise the connection is tried through the program's HTTP client,
+// and the clock check runs the program's clock keeper (the ClockSync duty of the bid engine); it
+// reports that no synchronisation was made while no clock keeper is registered.
 #pragma once
 
 namespace SetupChecks {
@@ -27,7 +27,7 @@ public:
 ConnectionCheck& connection();
 ClockCheck& clock();
 void setConnectionCheck(ConnectionCheck* check);  // nullptr: the HTTP client's check
-void setClockCheck(ClockCheck* check);            // nullptr: no synchronisation
+void setClockCheck(ClockCheck* check);            // nullptr: the clock keeper's check
 
 // The connection check's deadline.
 inline constexpr long kConnectionCheckMs = 5000;

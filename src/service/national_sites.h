@@ -38,6 +38,9 @@ inline constexpr long kNationalSiteCount = 14;
 // histories; the item host shows the item page the end-of-auction update reads.
 inline constexpr const char* kBidHost = "offer.ebay.com";
 inline constexpr const char* kBidItemHost = "cgi.ebay.com";
+// The service's time page (its own host, whatever the site): the clock synchronisation reads it.
+inline constexpr const char* kTimeHost = "cgi3.ebay.com";
+inline constexpr const char* kTimePagePath = "/ws/eBayISAPI.dll?EbayTime";
 
 // The site of an index; nullptr outside 0 to 13.
 const NationalSite* National_Site(long siteIndex);

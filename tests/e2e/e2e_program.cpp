@@ -53,7 +53,7 @@ void E2EProgram::install() { installed = Install_Program(data); }
 
 RunningProgram E2EProgram::start() {
     if (!installed.installed) install();
-    return RunningProgram(x, data, installed, fake.connectTo(), FakeService::caFile());
+    return RunningProgram(x, data, installed, fake.connectTo() + ";" + daytime.connectTo(), FakeService::caFile());
 }
 
 qulonglong E2EProgram::waitForMainWindow(qulonglong notThis, int timeoutMs) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "fake_service.h"
+#include "fake_service_time.h"
 #include "installed_program.h"
 #include "temp_data_folder.h"
 #include "x_session.h"
@@ -23,6 +24,8 @@ struct E2EProgram {
     XInput input{x};
     TempDataFolder data;
     FakeService fake;
+    // The time servers: each closes without a word, so the program never sets this machine's clock.
+    FakeDaytimeServer daytime;
     InstalledProgram installed;
 
     E2EProgram();

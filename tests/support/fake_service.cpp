@@ -510,6 +510,23 @@ std::string FakeService::connectTo() const {
 std::string FakeService::caFile() { return certPath("ca.pem"); }
 std::string FakeService::untrustedCaFile() { return certPath("untrusted-ca.pem"); }
 
+int FakeService::listenOnLoopback(int& port, int backlog) {
+    const int fd = ::socket(AF_INET, SOCK_STREAM, 0);
+    const int one = 1;
+    ::setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
+    sockaddr_in addr{};
+    addr.sin_family = AF_INET;
+    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(fd, backlog) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    socklen_t len = sizeof addr;
+    ::getsockname(fd, reinterpret_cast<sockaddr*>(&addr), &len);
+    port = ntohs(addr.sin_port);
+    return fd;
+}
+
 int FakeService::closedPort() {
     // Bind a port, then let it go: nothing listens there afterwards.
     const int s = ::socket(AF_INET, SOCK_STREAM, 0);

@@ -139,6 +139,8 @@ public:
     static std::string untrustedCaFile();
     // A port of 127.0.0.1 where nothing listens (a connect there is refused).
     static int closedPort();
+    // A socket listening on a random port of 127.0.0.1 (the port in `port`); -1 when none could be had.
+    static int listenOnLoopback(int& port, int backlog);
 
     // Points modWinInet at this fake (connect-to map and CA file); the client's settings are put
     // back when the fake goes away.

@@ -1,5 +1,7 @@
 #include "fake_smtp.h"
 
+#include "fake_service.h"
+
 #include <QByteArray>
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -281,18 +283,8 @@ FakeSmtp::FakeSmtp(FakeSmtpOptions options) : d(std::make_unique<Impl>()) {
         SSL_CTX_use_PrivateKey_file(d->ctx, certFile("host.key").c_str(), SSL_FILETYPE_PEM) != 1)
         throw std::runtime_error("fake SMTP: the test certificates do not load");
 
-    d->listenFd = ::socket(AF_INET, SOCK_STREAM, 0);
-    const int one = 1;
-    ::setsockopt(d->listenFd, SOL_SOCKET, SO_REUSEADDR, &one, sizeof one);
-    sockaddr_in addr{};
-    addr.sin_family = AF_INET;
-    addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    addr.sin_port = 0;
-    if (::bind(d->listenFd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 || ::listen(d->listenFd, 8) != 0)
-        throw std::runtime_error("fake SMTP: cannot listen on 127.0.0.1");
-    socklen_t len = sizeof addr;
-    ::getsockname(d->listenFd, reinterpret_cast<sockaddr*>(&addr), &len);
-    d->port = ntohs(addr.sin_port);
+    d->listenFd = FakeService::listenOnLoopback(d->port, 8);
+    if (d->listenFd < 0) throw std::runtime_error("fake SMTP: cannot listen on 127.0.0.1");
     d->thread = std::thread([this] { d->run(); });
 }
 

@@ -1,0 +1,249 @@
+#include "clockpower/power_control.h"
+
+#include <cstdlib>
+#include <memory>
+
+#include "bidding/bid_email.h"
+#include "bidding/bid_scheduler.h"
+#include "clockpower/window_parts.h"
+#include "foundation/clock_state.h"
+#include "foundation/config_store.h"
+#include "foundation/debug_tools.h"
+#include "foundation/logs.h"
+#include "foundation/main_window_link.h"
+#include "foundation/message_dialog.h"
+#include "foundation/vb.h"
+#include "foundation/window_subclass.h"
+#include "items/auction_item.h"
+#include "platform/clock.h"
+#include "platform/login_manager.h"
+#include "platform/timers.h"
+#include "platform/wake_alarm.h"
+#include "service/http_request.h"
+
+namespace modPwrCtrl {
+namespace {
+
+// The wake-up alarm was armed at least once (it is then the one to poll and to cancel).
+bool g_alarmUsed = false;
+// A wake-up was asked for (a pending bid's, or the sleep test's) and is the one the sleep needs.
+bool g_wakeWanted = false;
+// How long the sleep after a bid waits for the result e-mails to go, and how often it looks.
+constexpr qint64 kMailWaitMs = 30000;
+constexpr int kMailPollMs = 250;
+constexpr int kCountDownSecs = 20;
+
+void debugLog(const std::string& text) {
+    if (modDebug::DebugOutput) modTLMain::Write_Op_Log(text);
+}
+
+// One activity poke: the desktop's idle timers start again, so the display stays on and a PC
+// woken for a bid does not go straight back to sleep.
+void keepAwake() { TLMainServices::service<TLMainServices::ScreenActivity>().Simulate_User_Activity(); }
+
+// The program's time in milliseconds less the PC clock's: the clock offset where it applies.
+qint64 offsetMs() { return modClock::User_Mode() ? static_cast<qint64>(modClock::ClockOffset) * 1000 : 0; }
+
+bool armAt(qint64 pcUtcMs) {
+    g_alarmUsed = true;
+    g_wakeWanted = true;
+    const bool armed = platform::wakeAlarm().arm(pcUtcMs);
+    modClock::WakeupArmed = armed ? 1 : 0;
+    return armed;
+}
+
+bool mailQueued() {
+    return !TLMainBids::BidResultsMailQueue.empty() || TLMainBids::bidLink<TLMainBids::BidResultsMail>().Mail_Queued();
+}
+
+// A bid is being validated or placed, or waits for its result.
+bool bidUnderWay() {
+    for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
+        const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
+        if (!item) continue;
+        const std::string& s = item->BidStatus;
+        if (s == "Validating Bid" || s == "Bid Validated" || s == "Placing Bid" || s == "Bid Placed" ||
+            s == "Validation Failed")
+            return true;
+    }
+    return false;
+}
+
+// Why the machine may not sleep now; "" when it may.
+std::string reasonToStayAwake() {
+    if (modWinInet::Requests_In_Flight() > 0 || TLMainState::DownloadBusy || TLMainState::UpdateBusy)
+        return "Request In Progress";
+    if (bidUnderWay()) return "Bid In Progress";
+    if (mailQueued()) return "Bid Results E-Mail Queued";
+    if (Bids_Pending()) {
+        // A bid may have come since the sleep was asked for: its wake-up is armed afresh.
+        Set_Next_Bid_Wakeup();
+        if (!modClock::WakeupArmed) return "Wake Up Timer Not Set";
+        const qint64 nowMs = platform::clock().now().toMSecsSinceEpoch() + offsetMs();
+        if (WakeupTime.toMSecsSinceEpoch() - nowMs < kMinSleepSecs * 1000) return "Next Bid Within 15 Minutes";
+    } else if (g_wakeWanted && !modClock::WakeupArmed) {
+        return "Wake Up Timer Not Set";
+    }
+    return {};
+}
+
+// The rest of the sleep after a bid, once the result e-mails went (or the wait ended).
+void sleepAfterMail(bool sleep) {
+    if (!sleep || Have_User_Input()) return;
+    const qint64 nowMs = platform::clock().now().toMSecsSinceEpoch() + offsetMs();
+    if (std::llabs(WakeupTime.toMSecsSinceEpoch() - nowMs) < kMinSleepSecs * 1000) {
+        keepAwake();
+        return;
+    }
+    const std::string when = vb::GeneralDate(WakeupTime);
+    Messages::MsgReply = Messages::DisplayMsg("Sleep Mode Reset For " + when, 8, true, kCountDownSecs, "OK", "Cancel", "",
+                                              false, false, "", "", "", 0, "", "", "");
+    if (Messages::MsgReply == "MsgBtn2") return;
+    modTLMain::Write_Op_Log("Program Sleep Mode Activated - Scheduled Wake Up " + when);
+    ClockPower::windowParts().startSleepTimer();
+}
+
+// The wait for the result e-mails: a timer that looks every quarter second, for 30 seconds at most.
+struct MailWait {
+    platform::Timer poll;
+    qint64 until = 0;
+    bool sleep = false;
+};
+MailWait& mailWait() {
+    static auto* w = new MailWait();
+    return *w;
+}
+
+}  // namespace
+
+void Set_Wakeup_Timer(const QDateTime& when) {
+    const QDateTime whole(when.date(), QTime(when.time().hour(), when.time().minute(), when.time().second()));
+    armAt(whole.toMSecsSinceEpoch());
+}
+
+void Set_Next_Bid_Wakeup() {
+    // The pending bid whose moment (its end less its lead) comes first; the lower index on a tie.
+    int candidate = 0;
+    long long best = 0;
+    qint64 candidateEnd = 0;
+    for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
+        const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
+        if (!item || item->BidTimeSecs < 1) continue;
+        const auto remaining = TLMainBids::Item_Remaining_Secs(i);
+        const auto end = TLMainBids::Item_End_Ms(i);
+        if (!remaining || *remaining <= 0 || !end) continue;
+        const long long moment = static_cast<long long>(*remaining) - item->BidTimeSecs;
+        if (candidate == 0 || moment < best) {
+            candidate = i;
+            best = moment;
+            candidateEnd = *end;
+        }
+    }
+    if (candidate == 0) {
+        ClockPower::windowParts().showWakeupIcon(false, {});
+        g_wakeWanted = false;
+        Cancel_Wakeup_Timer();
+        return;
+    }
+    const long lead = TLMainItems::Item_At(candidate)->BidTimeSecs + kWakeLeadSecs;
+    const qint64 wakeMs = candidateEnd - static_cast<qint64>(lead) * 1000;  // the program's time
+    WakeupTime = QDateTime::fromMSecsSinceEpoch(wakeMs);
+    ClockPower::windowParts().showWakeupIcon(true, "Wakeup Set for " + vb::GeneralDate(WakeupTime));
+    armAt(wakeMs - offsetMs());
+}
+
+void Cancel_Wakeup_Timer() {
+    if (!g_alarmUsed) return;
+    modClock::WakeupArmed = 0;
+    platform::wakeAlarm().cancel();
+}
+
+bool Bids_Pending() {
+    bool pending = false;
+    for (int i = 1; i <= TLMainItems::ItemCount && !pending; ++i) {
+        const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
+        if (!item || item->BidTimeSecs < 1) continue;
+        const auto remaining = TLMainBids::Item_Remaining_Secs(i);
+        pending = remaining && *remaining > 0;
+    }
+    debugLog(pending ? "Bids Pending" : "No Bids Pending");
+    return pending;
+}
+
+void Sleep_Until_Next_Bid(bool sleep) {
+    Set_Next_Bid_Wakeup();
+    MailWait& w = mailWait();
+    w.sleep = sleep;
+    w.until = platform::clock().tickMs() + kMailWaitMs;
+    w.poll.setInterval(kMailPollMs);
+    w.poll.setHandler([] {
+        MailWait& m = mailWait();
+        if (mailQueued() && platform::clock().tickMs() < m.until) return;
+        m.poll.setEnabled(false);
+        sleepAfterMail(m.sleep);
+    });
+    if (!mailQueued()) {
+        // Nothing to wait for: the rest runs from the event loop, after the caller has returned.
+        w.poll.setEnabled(false);
+        modWinInet::Run_Later([sleep] { sleepAfterMail(sleep); });
+        return;
+    }
+    w.poll.setEnabled(true);
+}
+
+void Check_Wakeup_Timer() {
+    if (!g_alarmUsed || !platform::wakeAlarm().expired()) return;
+    modClock::WakeupArmed = 0;
+    keepAwake();
+    debugLog("Timer Signaled");
+}
+
+bool Have_User_Input() {
+    const QPoint now = ClockPower::windowParts().cursorPos();
+    modPwrCtrl::CursorPos = now;
+    QPoint& last = modPwrCtrl::ResumeCursorPos;
+    bool input = false;
+    if (std::abs(now.x() - last.x()) >= 11) {
+        last.setX(now.x());
+        input = true;
+    } else if (std::abs(now.y() - last.y()) >= 11) {
+        last.setY(now.y());
+        input = true;
+    }
+    debugLog(input ? "Have User Input" : "No User Input");
+    return input;
+}
+
+void SleepTimer_Timer() {
+    const std::string reason = reasonToStayAwake();
+    if (!reason.empty()) {
+        modTLMain::Write_Op_Log("Sleep Mode Cancelled - " + reason);
+        keepAwake();
+        return;
+    }
+    Suspend(vb::Val(modTLC::Get_Config_Value("Options", "PwrSleepMode", "0")) != 0);
+}
+
+void Suspend(bool standby) {
+    platform::loginManager().sleep(standby, [](long code, const std::string& description) {
+        if (code != 0)
+            modTLMain::Write_Error_Log("Error " + std::to_string(code) + " (" + description + ") in procedure Suspend");
+    });
+}
+
+void ResetPowerForTests() {
+    g_alarmUsed = false;
+    g_wakeWanted = false;
+    WakeupTime = QDateTime();
+    modClock::WakeupArmed = 0;
+    mailWait().poll.setEnabled(false);
+}
+
+void PowerKeeper::Start_Sleep_Timer() { ClockPower::windowParts().startSleepTimer(); }
+
+PowerKeeper& powerKeeper() {
+    static auto* keeper = new PowerKeeper();
+    return *keeper;
+}
+
+}  // namespace modPwrCtrl
