@@ -1,5 +1,6 @@
 #include "app/program_start.h"
 
+#include "dialup/dialup_duty.h"
 #include "foundation/startup.h"
 #include "foundation/startup_windows.h"
 #include "maintenance/maintenance_duty.h"
@@ -26,6 +27,7 @@ void Start() {
     NewSetup::SetShowMainWindow(showMainWindow);
     Setup::Register_Options_Link();
     Maintenance::Register_Maintenance();
+    Dialup::Register_Dialup();
     modTLMain::StartupWindows windows;
     windows.loadNewSetup = [] { NewSetup::instance(); };
     windows.loadSplash = [] {

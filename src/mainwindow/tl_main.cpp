@@ -146,7 +146,9 @@ TLMain::TLMain() {
         TLMainServices::service<TLMainServices::PowerAndDial>().Enter_Sleep_Mode();
     });
     SyncAutoDial.setInterval(1000);
+    SyncAutoDial.setHandler([] { TLMainServices::service<TLMainServices::DialLine>().SyncAutoDial_Timer(); });
     HangupTimer.setInterval(1000);
+    HangupTimer.setHandler([] { TLMainServices::service<TLMainServices::DialLine>().HangupTimer_Timer(); });
     MouseTimer.setHandler([this] { MouseTimer_Timer(); });
     MouseTimer.setInterval(100);
     MouseTimer.setEnabled(true);
@@ -378,8 +380,8 @@ void TLMain::buildMenus() {
     }
     addCommand(file, "MnuTitleKOT", "Keep On Top", [this] { MnuTitleKOT_Click(); });
     addCommand(file, "MnuSubConnect", "Connect",
-               [] { service<TLMainServices::PowerAndDial>().MnuSubConnect_Click(); });
-    addCommand(file, "MnuSubHangup", "Hangup", [] { service<TLMainServices::PowerAndDial>().MnuSubHangup_Click(); });
+               [] { service<TLMainServices::DialLine>().MnuSubConnect_Click(); });
+    addCommand(file, "MnuSubHangup", "Hangup", [] { service<TLMainServices::DialLine>().MnuSubHangup_Click(); });
     QMenu* backup = file->addMenu("Backup User Files");
     addCommand(backup, "MnuFileBackup", "Backup", maintenance("MnuFileBackup"));
     addCommand(backup, "MnuFileRestore", "Restore", maintenance("MnuFileRestore"));

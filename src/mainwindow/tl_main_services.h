@@ -30,6 +30,17 @@ public:
     virtual void MnuSubHangup_Click() {}
 };
 
+// The dial-up line of the main window: the dial sequence and hang-up count-down timers' ticks and
+// the File menu's "Connect" and "Hangup".
+class DialLine {
+public:
+    virtual ~DialLine() = default;
+    virtual void SyncAutoDial_Timer() {}
+    virtual void HangupTimer_Timer() {}
+    virtual void MnuSubConnect_Click() {}
+    virtual void MnuSubHangup_Click() {}
+};
+
 // The account pages, the list imports and the feedback views.
 class AccountTools {
 public:
