@@ -292,6 +292,7 @@ void AutoDialer::Show_Phone_Picture(int picture) { dialWindow().showPhone(pictur
 void AutoDialer::Start_Hangup_Timer() { enableHangup(true); }
 
 void ResetSequenceForTests() {
+    Drop_Pending_Timers();
     ++g_sequence;
     g_busy = false;
 }

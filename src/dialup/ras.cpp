@@ -79,6 +79,8 @@ void After_Ms(int ms, std::function<void()> fn) {
     p.timer.setEnabled(true);
 }
 
+void Drop_Pending_Timers() { pendingTimers().clear(); }
+
 void RAS_Dial(std::function<void(int)> done) {
     const std::string entry = dun("ConName");
     if (entry.empty()) return done(platform::kDialNoEntry);

@@ -58,5 +58,7 @@ long GetConStatusAlt();
 
 // Runs `fn` once after `ms` on the program's timers.
 void After_Ms(int ms, std::function<void()> fn);
+// Forgets every After_Ms still to run (tests).
+void Drop_Pending_Timers();
 
 }  // namespace modRAS
