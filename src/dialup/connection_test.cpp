@@ -217,10 +217,15 @@ void macroReplay() {
 }  // namespace
 
 void Play_Click() {
+    // One test at a time: a press while one runs (its pauses let the window work) does nothing.
+    static bool testing = false;
+    if (testing) return;
+    testing = true;
     Setup& s = Setup::instance();
-    if (s.ADType[0]->isChecked()) return defaultConnectionTest(s);
-    if (s.ADType[1]->isChecked()) return phoneBookTest(s);
-    if (s.ADType[3]->isChecked()) return macroReplay();
+    if (s.ADType[0]->isChecked()) defaultConnectionTest(s);
+    else if (s.ADType[1]->isChecked()) phoneBookTest(s);
+    else if (s.ADType[3]->isChecked()) macroReplay();
+    testing = false;
 }
 
 void RecordCmd_Click() {

@@ -243,7 +243,8 @@ void MnuSubHangup_Click(std::function<void()> done) {
 }
 
 void AutoDialer::InternetAutodial(std::function<void(bool)> done) {
-    // Esc cancels the wait: the answer that comes later is dropped.
+    // Esc cancels the wait: the answer that comes later is dropped. An Esc of before does not.
+    DialCancel = 0;
     auto answered = std::make_shared<bool>(false);
     auto watch = std::make_shared<std::function<void()>>();
     *watch = [answered, done, watch] {
@@ -275,6 +276,7 @@ void AutoDialer::Play_Macro(std::function<void()> done) {
     // A dialling connection that comes up during the replay is the program's own.
     platform::dialupNetwork().activeDialConnections([done](std::vector<std::string> before) {
         SysHook::Play_Macro([before, done] {
+            DialCancel = 0;  // Esc stopped the replay itself
             platform::dialupNetwork().activeDialConnections([before, done](std::vector<std::string> after) {
                 for (const std::string& name : after) {
                     if (std::find(before.begin(), before.end(), name) != before.end()) continue;

@@ -380,8 +380,8 @@ void TLMain::buildMenus() {
     }
     addCommand(file, "MnuTitleKOT", "Keep On Top", [this] { MnuTitleKOT_Click(); });
     addCommand(file, "MnuSubConnect", "Connect",
-               [] { service<TLMainServices::DialLine>().MnuSubConnect_Click(); });
-    addCommand(file, "MnuSubHangup", "Hangup", [] { service<TLMainServices::DialLine>().MnuSubHangup_Click(); });
+               [] { service<TLMainServices::PowerAndDial>().MnuSubConnect_Click(); });
+    addCommand(file, "MnuSubHangup", "Hangup", [] { service<TLMainServices::PowerAndDial>().MnuSubHangup_Click(); });
     QMenu* backup = file->addMenu("Backup User Files");
     addCommand(backup, "MnuFileBackup", "Backup", maintenance("MnuFileBackup"));
     addCommand(backup, "MnuFileRestore", "Restore", maintenance("MnuFileRestore"));

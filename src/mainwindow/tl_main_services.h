@@ -17,19 +17,6 @@
 
 namespace TLMainServices {
 
-// Power control and the dial-up line beyond what the bid scheduler asks for.
-class PowerAndDial {
-public:
-    virtual ~PowerAndDial() = default;
-    // While a wake-up timer is armed: looks whether it has fired (the heartbeat, every tick).
-    virtual void Check_Wakeup_Timer() {}
-    // SleepTimer fired: standby or hibernation as [Options] PwrSleepMode says.
-    virtual void Enter_Sleep_Mode() {}
-    // The File menu's "Connect" and "Hangup".
-    virtual void MnuSubConnect_Click() {}
-    virtual void MnuSubHangup_Click() {}
-};
-
 // The dial-up line of the main window: the dial sequence and hang-up count-down timers' ticks and
 // the File menu's "Connect" and "Hangup".
 class DialLine {
@@ -39,6 +26,19 @@ public:
     virtual void HangupTimer_Timer() {}
     virtual void MnuSubConnect_Click() {}
     virtual void MnuSubHangup_Click() {}
+};
+
+// Power control and the dial-up line beyond what the bid scheduler asks for.
+class PowerAndDial {
+public:
+    virtual ~PowerAndDial() = default;
+    // While a wake-up timer is armed: looks whether it has fired (the heartbeat, every tick).
+    virtual void Check_Wakeup_Timer() {}
+    // SleepTimer fired: standby or hibernation as [Options] PwrSleepMode says.
+    virtual void Enter_Sleep_Mode() {}
+    // The File menu's "Connect" and "Hangup": the dial-up line's (DialLine).
+    virtual void MnuSubConnect_Click();
+    virtual void MnuSubHangup_Click();
 };
 
 // The account pages, the list imports and the feedback views.
