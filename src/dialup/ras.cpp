@@ -89,11 +89,13 @@ void RAS_Dial(std::function<void(int)> done) {
         const std::string user = dun("DefaultUser"), password = dun("DefaultPassword"), phone = dun("DefaultPhone");
         if (!user.empty() && !password.empty() && !phone.empty()) account = {user, password, phone};
     } else {
+        // The entry's own account, as the connection keeps it: its password goes with the dial,
+        // its user name and number are the connection's already.
         const std::string user = dun("Username"), password = dun("Password"), phone = dun("Phone");
-        if (!user.empty() && !password.empty() && !phone.empty()) account = {user, password, {}};
+        if (!user.empty() && !password.empty() && !phone.empty()) account.password = password;
     }
-    platform::dialupNetwork().dial(entry, account, [entry, done](int code) {
-        if (code == 0) OwnConnection = entry;
+    platform::dialupNetwork().dial(entry, account, [done](int code, std::string connection) {
+        if (code == 0) OwnConnection = connection;
         done(code);
     });
 }

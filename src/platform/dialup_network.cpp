@@ -77,6 +77,8 @@ std::vector<std::string> lines(const std::string& text) {
     return out;
 }
 
+constexpr const char* kCopySuffix = " (dial account)";
+
 bool dialType(const std::string& type) {
     return type == "gsm" || type == "cdma" || type == "pppoe" || type == "bluetooth";
 }
@@ -152,41 +154,32 @@ public:
         });
     }
 
-    void dial(const std::string& entry, const DialAccount& account, std::function<void(int)> done) override {
-        const QString id = QString::fromStdString(entry);
-        nmcli({"-t", "-f", "NAME,TYPE", "connection", "show"}, {}, [this, id, entry, account, done](Run r) {
-            if (!r.started || r.exitStatus == 8) return done(kDialNoService);
+    void dial(const std::string& entry, const DialAccount& account,
+              std::function<void(int, std::string)> done) override {
+        nmcli({"-t", "-f", "NAME,TYPE", "connection", "show"}, {}, [this, entry, account, done](Run r) {
+            if (!r.started || r.exitStatus == 8) return done(kDialNoService, {});
             std::string type;
             for (const NameType& nt : dialConnections(r.out))
                 if (nt.name == entry) type = nt.type;
-            if (type.empty()) return done(kDialNoEntry);
+            if (type.empty()) return done(kDialNoEntry, {});
             const std::string s = accountSetting(type);
-            auto up = [this, id, s, account, done] {
-                QStringList args{"--wait", "90", "connection", "up", "id", id};
-                std::string secrets;
-                if (!account.password.empty()) {
-                    // The secret goes through a pipe, never on the command line.
-                    args << "passwd-file" << "/dev/stdin";
-                    secrets = s + ".password:" + account.password + "\n";
-                }
-                m_cancelled = false;
-                nmcli(args, secrets, [this, id, done](Run u) {
-                    m_dialing.clear();
-                    if (m_cancelled) {
-                        nmcli({"connection", "down", "id", id}, {}, [done](Run) { done(kDialNoAnswer); });
-                        return;
-                    }
-                    if (!u.started) return done(kDialNoService);
-                    done(u.exitStatus == 0 ? 0 : Dial_Failure_Code(u.exitStatus, u.err));
-                }, &m_dialing);
-            };
-            QStringList modify{"connection", "modify", "--temporary", "id", id};
+            QStringList modify;
             if (!account.user.empty()) modify << QString::fromStdString(s + ".username") << QString::fromStdString(account.user);
             if (!account.number.empty() && s != "pppoe")
                 modify << QString::fromStdString(s + ".number") << QString::fromStdString(account.number);
-            if (modify.size() == 5) return up();
-            // The account goes on an in-memory copy of the connection; what is saved stays.
-            nmcli(modify, {}, [up](Run) { up(); });
+            if (modify.isEmpty()) return up(entry, s, account.password, done);
+            // Another account goes on a copy of the connection kept in memory only: the saved
+            // connection stays as the user set it up.
+            const std::string copy = Account_Copy_Name(entry);
+            const QString copyId = QString::fromStdString(copy);
+            nmcli({"connection", "delete", "id", copyId}, {}, [this, entry, copy, copyId, modify, s, account, done](Run) {
+                nmcli({"connection", "clone", "--temporary", "id", QString::fromStdString(entry), copyId}, {},
+                      [this, copy, copyId, modify, s, account, done](Run c) {
+                          if (!c.started || c.exitStatus != 0) return done(kDialNoEntry, {});
+                          nmcli(QStringList{"connection", "modify", "--temporary", "id", copyId} + modify, {},
+                                [this, copy, s, account, done](Run) { up(copy, s, account.password, done); });
+                      });
+            });
         });
     }
 
@@ -207,8 +200,13 @@ public:
     void hangUp(const std::vector<std::string>& names, std::function<void()> done) override {
         if (names.empty()) return done();
         const std::vector<std::string> rest(names.begin() + 1, names.end());
-        nmcli({"connection", "down", "id", QString::fromStdString(names.front())}, {},
-              [this, rest, done](Run) { hangUp(rest, done); });
+        const QString id = QString::fromStdString(names.front());
+        const bool copy = names.front().size() > std::string(kCopySuffix).size() &&
+                          names.front().ends_with(kCopySuffix);
+        nmcli({"connection", "down", "id", id}, {}, [this, id, copy, rest, done](Run) {
+            if (!copy) return hangUp(rest, done);
+            nmcli({"connection", "delete", "id", id}, {}, [this, rest, done](Run) { hangUp(rest, done); });
+        });
     }
 
     void bringUpDefault(int timeoutSecs, std::function<void(bool)> done) override {
@@ -238,6 +236,28 @@ public:
     }
 
 private:
+    // Brings `connection` up, the password (when given) through a pipe.
+    void up(const std::string& connection, const std::string& setting, const std::string& password,
+            std::function<void(int, std::string)> done) {
+        const QString id = QString::fromStdString(connection);
+        QStringList args{"--wait", "90", "connection", "up", "id", id};
+        std::string secrets;
+        if (!password.empty()) {
+            args << "passwd-file" << "/dev/stdin";
+            secrets = setting + ".password:" + password + "\n";
+        }
+        m_cancelled = false;
+        nmcli(args, secrets, [this, id, connection, done](Run u) {
+            m_dialing.clear();
+            if (m_cancelled) {
+                nmcli({"connection", "down", "id", id}, {}, [done, connection](Run) { done(kDialNoAnswer, connection); });
+                return;
+            }
+            if (!u.started) return done(kDialNoService, connection);
+            done(u.exitStatus == 0 ? 0 : Dial_Failure_Code(u.exitStatus, u.err), connection);
+        }, &m_dialing);
+    }
+
     QPointer<QProcess> m_dialing;
     bool m_cancelled = false;
 };
@@ -245,6 +265,8 @@ private:
 DialupNetwork* g_network = nullptr;
 
 }  // namespace
+
+std::string Account_Copy_Name(const std::string& entry) { return entry + kCopySuffix; }
 
 int Dial_Failure_Code(int exitStatus, const std::string& errorText) {
     std::string t;

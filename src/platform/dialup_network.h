@@ -42,19 +42,25 @@ public:
     // The dialling connections; `code` 0, or kDialNoService when nothing could be asked.
     virtual void listEntries(std::function<void(int code, std::vector<DialEntry> entries)> done) = 0;
     // Brings the connection up with the account; `code` 0 when it is up, else one of the codes
-    // above or another number for another failure. The password never goes on a command line.
-    virtual void dial(const std::string& entry, const DialAccount& account, std::function<void(int code)> done) = 0;
+    // above or another number for another failure; `connection` names what came up (a copy of the
+    // entry kept in memory when the account differs from the entry's). The password never goes
+    // on a command line.
+    virtual void dial(const std::string& entry, const DialAccount& account,
+                      std::function<void(int code, std::string connection)> done) = 0;
     // Stops a dial that is under way; its `done` then reports a failure.
     virtual void cancelDial() = 0;
     // The dialling connections that are up now.
     virtual void activeDialConnections(std::function<void(std::vector<std::string> names)> done) = 0;
-    // Takes the named connections down, one after the other.
+    // Takes the named connections down, one after the other (a copy made for an account goes).
     virtual void hangUp(const std::vector<std::string>& names, std::function<void()> done) = 0;
     // Waits up to `timeoutSecs` for the system's own connection to reach the Internet.
     virtual void bringUpDefault(int timeoutSecs, std::function<void(bool connected)> done) = 0;
     // Whether the system is online and the name of its primary connection.
     virtual void connectedState(std::function<void(bool connected, std::string name)> done) = 0;
 };
+
+// The name of the in-memory copy of `entry` that is dialled with another account.
+std::string Account_Copy_Name(const std::string& entry);
 
 DialupNetwork& dialupNetwork();
 void setDialupNetworkForTests(DialupNetwork* network);  // nullptr: the real one

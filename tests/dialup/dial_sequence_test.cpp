@@ -130,7 +130,7 @@ TEST_F(Dial, DefaultAccountIsUsedOnlyWhenOnAndComplete) {
         {"1", "5559999", {"dflt", "dpw", "5559999"}},
         {"True", "5559999", {"dflt", "dpw", "5559999"}},
         {"True", "", {}},                    // incomplete: the entry's own account as it is kept
-        {"0", "5559999", {"joe", "s3cret", ""}},  // the entry's stored account, its own number
+        {"0", "5559999", {"", "s3cret", ""}},  // the entry's stored account, its own user and number
     };
     for (const Case& c : cases) {
         reset();

@@ -41,7 +41,8 @@ public:
     void listEntries(std::function<void(int, std::vector<platform::DialEntry>)> done) override {
         done(listCode, entries);
     }
-    void dial(const std::string& entry, const platform::DialAccount& account, std::function<void(int)> done) override {
+    void dial(const std::string& entry, const platform::DialAccount& account,
+              std::function<void(int, std::string)> done) override {
         dials.push_back({entry, account});
         int code = 0;
         if (!codes.empty()) {
@@ -50,7 +51,7 @@ public:
         }
         modRAS::After_Ms(dialMs, [this, entry, code, done] {
             if (code == 0) up.push_back(entry);
-            done(code);
+            done(code, entry);
         });
     }
     void cancelDial() override { ++cancels; }

@@ -14,7 +14,7 @@
 namespace {
 
 // A stand-in nmcli: logs each call's arguments and standard input, answers from the case below.
-constexpr const char* kStandIn = R"(#!/bin/sh
+constexpr const char* kStandIn = R"SH(#!/bin/sh
 dir=$(dirname "$0")
 echo "$*" >> "$dir/calls.log"
 case "$*" in
@@ -26,7 +26,7 @@ case "$*" in
     printf 'pppoe.username:me\npppoe.password:\n' ;;
   "-s -t -f gsm.username,gsm.password,gsm.number connection show id Phone BT")
     printf 'gsm.username:--\ngsm.password:--\ngsm.number:--\n' ;;
-  *"connection up id My:Modem"*)
+  *"connection up id My:Modem (dial account)"*)
     cat > "$dir/stdin.log"
     echo 'Error: Connection activation failed: (24) The modem is busy.' >&2; exit 4 ;;
   *"connection up id Home DSL"*)
@@ -35,7 +35,7 @@ case "$*" in
     printf 'Wired:802-3-ethernet\nHome DSL:pppoe\n' ;;
 esac
 exit 0
-)";
+)SH";
 
 class Nmcli : public ::testing::Test {
 protected:
@@ -86,19 +86,36 @@ TEST_F(Nmcli, ListsTheDiallingConnectionsWithTheirAccounts) {
 
 TEST_F(Nmcli, DialsWithThePasswordThroughAPipeAndReadsTheFailure) {
     int code = -1;
-    platform::dialupNetwork().dial("My:Modem", {"dflt", "Top$ecret", "5550000"}, [&](int c) { code = c; });
+    std::string connection;
+    platform::dialupNetwork().dial("My:Modem", {"dflt", "Top$ecret", "5550000"}, [&](int c, std::string n) {
+        code = c, connection = n;
+    });
     waitFor([&] { return code >= 0; });
     EXPECT_EQ(code, platform::kDialLineBusy);
+    EXPECT_EQ(connection, "My:Modem (dial account)");
     const std::string calls = read("calls.log");
     EXPECT_EQ(calls.find("Top$ecret"), std::string::npos) << calls;
-    EXPECT_NE(calls.find("connection modify --temporary id My:Modem gsm.username dflt gsm.number 5550000"),
+    // The account goes on a copy kept in memory; the saved connection is not changed.
+    EXPECT_NE(calls.find("connection clone --temporary id My:Modem My:Modem (dial account)"), std::string::npos) << calls;
+    EXPECT_NE(calls.find("connection modify --temporary id My:Modem (dial account) gsm.username dflt gsm.number 5550000"),
               std::string::npos)
         << calls;
-    EXPECT_NE(calls.find("connection up id My:Modem passwd-file /dev/stdin"), std::string::npos) << calls;
+    EXPECT_EQ(calls.find("modify --temporary id My:Modem gsm"), std::string::npos) << calls;
+    EXPECT_NE(calls.find("connection up id My:Modem (dial account) passwd-file /dev/stdin"), std::string::npos) << calls;
     EXPECT_EQ(read("stdin.log"), "gsm.password:Top$ecret\n");
 
     code = -1;
-    platform::dialupNetwork().dial("Nowhere", {}, [&](int c) { code = c; });
+    platform::dialupNetwork().hangUp({"My:Modem (dial account)"}, [&] { code = 0; });
+    waitFor([&] { return code == 0; });
+    const std::string after = read("calls.log");
+    const size_t clone = after.find("connection clone");
+    EXPECT_LT(after.find("connection delete id My:Modem (dial account)"), clone) << "a stale copy goes first";
+    EXPECT_NE(after.find("connection down id My:Modem (dial account)\nconnection delete id My:Modem (dial account)", clone),
+              std::string::npos)
+        << "the copy goes with its hang-up";
+
+    code = -1;
+    platform::dialupNetwork().dial("Nowhere", {}, [&](int c, std::string) { code = c; });
     waitFor([&] { return code >= 0; });
     EXPECT_EQ(code, platform::kDialNoEntry);
 }
