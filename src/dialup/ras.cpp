@@ -34,10 +34,11 @@ bool readsTrue(const std::string& v) {
     return vb::IsNumeric(v) && vb::Val(v) != 0;
 }
 
-// Timers of After_Ms; a spent one is dropped at the next call.
+// Timers of After_Ms; a spent one is dropped at a later call (never while its handler runs).
 struct Pending {
     platform::Timer timer;
     bool spent = false;
+    bool running = false;
 };
 std::list<Pending>& pendingTimers() {
     static std::list<Pending> list;
@@ -67,14 +68,16 @@ std::pair<std::string, int> connectTarget(const std::string& host, int port) {
 
 void After_Ms(int ms, std::function<void()> fn) {
     auto& list = pendingTimers();
-    list.remove_if([](const Pending& p) { return p.spent; });
+    list.remove_if([](const Pending& p) { return p.spent && !p.running; });
     Pending& p = list.emplace_back();
     p.timer.setInterval(ms);
     p.timer.setHandler([&p, fn] {
         if (p.spent) return;
         p.spent = true;
+        p.running = true;
         p.timer.setEnabled(false);
         fn();
+        p.running = false;
     });
     p.timer.setEnabled(true);
 }
