@@ -1,6 +1,9 @@
 #include "platform/input_journal.h"
 
-#include <QSocketNotifier>
+#include <QCoreApplication>
+#include <QTimer>
+#include <atomic>
+#include <thread>
 #include <cstdlib>
 #include <memory>
 
@@ -42,40 +45,61 @@ public:
     bool available() override { return open(); }
 
     bool startRecording(std::function<void(const JournalEvent&)> onEvent) override {
-        if (!open() || m_data) return false;
-        m_data = XOpenDisplay(nullptr);  // the recorded events come on a connection of their own
-        if (!m_data) return false;
+        if (!open() || m_context) return false;
+        Display* data = XOpenDisplay(nullptr);  // the recorded events come on a connection of their own
+        if (!data) return false;
         XRecordRange* range = XRecordAllocRange();
-        if (!range) return closeData();
+        if (!range) {
+            XCloseDisplay(data);
+            return false;
+        }
         range->device_events.first = KeyPress;
         range->device_events.last = MotionNotify;
         XRecordClientSpec clients = XRecordAllClients;
         m_context = XRecordCreateContext(m_ctrl, 0, &clients, 1, &range, 1);
         XFree(range);
-        if (!m_context) return closeData();
-        XSync(m_ctrl, False);
-        m_onEvent = std::move(onEvent);
-        if (!XRecordEnableContextAsync(m_data, m_context, &X11Journal::intercept, reinterpret_cast<XPointer>(this))) {
-            XRecordFreeContext(m_ctrl, m_context);
-            m_context = 0;
-            return closeData();
+        if (!m_context) {
+            XCloseDisplay(data);
+            return false;
         }
-        m_notifier = std::make_unique<QSocketNotifier>(ConnectionNumber(m_data), QSocketNotifier::Read);
-        QObject::connect(m_notifier.get(), &QSocketNotifier::activated, [this] {
-            if (m_data) XRecordProcessReplies(m_data);
+        XSync(m_ctrl, False);
+        m_data = data;
+        m_onEvent = std::move(onEvent);
+        // The data connection waits for the recorded input on a thread of its own, which only
+        // hands each event over to the UI thread; nothing else touches that connection.
+        auto* closure = new Closure{this, ++m_generation};
+        const XRecordContext context = m_context;
+        m_thread = std::thread([data, context, closure] {
+            XRecordEnableContext(data, context, &X11Journal::intercept, reinterpret_cast<XPointer>(closure));
+            delete closure;
         });
-        XRecordProcessReplies(m_data);
+        // The server holds recorded input back until it next flushes its output; a request of
+        // no effect now and then brings that about.
+        m_nudge = std::make_unique<QTimer>();
+        m_nudge->setInterval(50);
+        QObject::connect(m_nudge.get(), &QTimer::timeout, [this] {
+            XNoOp(m_ctrl);
+            XFlush(m_ctrl);
+        });
+        m_nudge->start();
         return true;
     }
 
     void stopRecording() override {
-        if (!m_data) return;
-        m_notifier.reset();
+        if (!m_context) return;
+        ++m_generation;  // what is still on its way to the UI thread is dropped
+        if (m_nudge) {  // possibly inside its own signal: it goes once that has returned
+            m_nudge->stop();
+            m_nudge.release()->deleteLater();
+        }
         XRecordDisableContext(m_ctrl, m_context);
+        XSync(m_ctrl, False);
+        if (m_thread.joinable()) m_thread.join();
         XRecordFreeContext(m_ctrl, m_context);
         XSync(m_ctrl, False);
         m_context = 0;
-        closeData();
+        if (m_data) XCloseDisplay(m_data);
+        m_data = nullptr;
         m_onEvent = nullptr;
     }
 
@@ -131,40 +155,55 @@ private:
         return true;
     }
 
-    bool closeData() {
-        if (m_data) XCloseDisplay(m_data);
-        m_data = nullptr;
-        return false;
-    }
+    struct Closure {
+        X11Journal* self;
+        int generation;
+    };
+    struct Raw {
+        int type, detail, rootX, rootY;
+        uint32_t time;
+    };
 
+    // On the record thread: the event's fields go to the UI thread.
     static void intercept(XPointer closure, XRecordInterceptData* data) {
-        auto* self = reinterpret_cast<X11Journal*>(closure);
-        if (data->category == XRecordFromServer && data->data && self->m_onEvent) self->deliver(data->data);
+        const auto* c = reinterpret_cast<const Closure*>(closure);
+        if (data->category == XRecordFromServer && data->data) {
+            const auto* e = reinterpret_cast<const xEvent*>(data->data);
+            const Raw raw{e->u.u.type & 0x7f, e->u.u.detail, e->u.keyButtonPointer.rootX, e->u.keyButtonPointer.rootY,
+                          static_cast<uint32_t>(e->u.keyButtonPointer.time)};
+            X11Journal* self = c->self;
+            const int generation = c->generation;
+            QMetaObject::invokeMethod(
+                qApp,
+                [self, generation, raw] {
+                    if (generation == self->m_generation && self->m_onEvent) self->deliver(raw);
+                },
+                Qt::QueuedConnection);
+        }
         XRecordFreeData(data);
     }
 
-    void deliver(const unsigned char* raw) {
-        const auto* e = reinterpret_cast<const xEvent*>(raw);
-        const int type = e->u.u.type & 0x7f;
+    void deliver(const Raw& e) {
+        const int type = e.type;
         JournalEvent out;
-        out.time = static_cast<int32_t>(e->u.keyButtonPointer.time);
+        out.time = static_cast<int32_t>(e.time);
         switch (type) {
             case KeyPress:
             case KeyRelease: {
-                const unsigned long sym = XkbKeycodeToKeysym(m_ctrl, e->u.u.detail, 0, 0);
+                const unsigned long sym = XkbKeycodeToKeysym(m_ctrl, e.detail, 0, 0);
                 out.paramL = Virtual_Key_Of_Keysym(sym);
                 if (out.paramL == 0) return;
                 const bool down = type == KeyPress;
                 if (out.paramL == 18) m_altDown = down;
                 const bool system = m_altDown || out.paramL == 18;
                 out.message = down ? (system ? 260 : 256) : (system ? 261 : 257);
-                out.paramH = e->u.u.detail;
+                out.paramH = e.detail;
                 break;
             }
             case ButtonPress:
             case ButtonRelease: {
                 const bool down = type == ButtonPress;
-                switch (e->u.u.detail) {
+                switch (e.detail) {
                     case 1: out.message = down ? 513 : 514; break;
                     case 2: out.message = down ? 519 : 520; break;
                     case 3: out.message = down ? 516 : 517; break;
@@ -173,18 +212,20 @@ private:
                         out.message = 522;
                         break;
                 }
-                out.paramL = e->u.keyButtonPointer.rootX;
-                out.paramH = e->u.keyButtonPointer.rootY;
+                out.paramL = e.rootX;
+                out.paramH = e.rootY;
                 break;
             }
             case MotionNotify:
                 out.message = 512;
-                out.paramL = e->u.keyButtonPointer.rootX;
-                out.paramH = e->u.keyButtonPointer.rootY;
+                out.paramL = e.rootX;
+                out.paramH = e.rootY;
                 break;
             default: return;
         }
-        m_onEvent(out);
+        // The handler may end the recording, which lets go of m_onEvent: call a copy.
+        const auto onEvent = m_onEvent;
+        onEvent(out);
     }
 
     Display* m_ctrl = nullptr;
@@ -192,7 +233,9 @@ private:
     XRecordContext m_context = 0;
     bool m_tried = false;
     bool m_altDown = false;
-    std::unique_ptr<QSocketNotifier> m_notifier;
+    std::atomic<int> m_generation{0};
+    std::thread m_thread;
+    std::unique_ptr<QTimer> m_nudge;
     std::function<void(const JournalEvent&)> m_onEvent;
 };
 
