@@ -174,6 +174,8 @@ void Load_DUN_Entries(QComboBox& list) {
 }
 
 void Choose_DUN_Entry(const std::string& listText, int index) {
+    // "No Connections Available" names no connection: choosing it changes nothing.
+    if (g_entries.empty()) return;
     DunConnectionName = listText.rfind("?? - ", 0) == 0 ? listText.substr(5) : listText;
     std::string user, password;
     for (const platform::DialEntry& e : g_entries)

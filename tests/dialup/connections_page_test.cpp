@@ -144,12 +144,15 @@ TEST_F(Page, EntriesWithoutADialableAccountAreMarkedAndChoosingOneStoresItsAccou
     EXPECT_EQ(value("DUN", "Phone"), "*99#");
 }
 
-TEST_F(Page, NoConnectionManagerListsNoConnectionsAvailable) {
+TEST_F(Page, NoConnectionManagerListsNoConnectionsAvailableWhichIsNoChoice) {
     network.listCode = platform::kDialNoService;
     ::Setup& s = open();
     modRAS::Load_DUN_Entries(*s.DUNConn);
     ASSERT_EQ(s.DUNConn->count(), 1);
     EXPECT_EQ(s.DUNConn->itemText(0), "No Connections Available");
+    set("DUN", "ConName", "Office");
+    modRAS::Choose_DUN_Entry("No Connections Available", 0);
+    EXPECT_EQ(value("DUN", "ConName"), "Office") << "the placeholder is no connection to dial";
 }
 
 TEST_F(Page, PhoneBookTestWithoutAnEntryReportsItAndDialsNothing) {
