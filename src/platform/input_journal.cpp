@@ -73,14 +73,11 @@ public:
             XRecordEnableContext(data, context, &X11Journal::intercept, reinterpret_cast<XPointer>(closure));
             delete closure;
         });
-        // The server holds recorded input back until it next flushes its output; a request of
-        // no effect now and then brings that about.
+        // The server holds recorded input back until it next flushes output to its clients; a
+        // round trip on the control connection now and then brings that about.
         m_nudge = std::make_unique<QTimer>();
         m_nudge->setInterval(50);
-        QObject::connect(m_nudge.get(), &QTimer::timeout, [this] {
-            XNoOp(m_ctrl);
-            XFlush(m_ctrl);
-        });
+        QObject::connect(m_nudge.get(), &QTimer::timeout, [this] { XSync(m_ctrl, False); });
         m_nudge->start();
         return true;
     }

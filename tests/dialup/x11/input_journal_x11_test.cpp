@@ -71,6 +71,27 @@ bool settle(const std::function<bool()>& done) {
     return done();
 }
 
+TEST_F(Xvfb, SynthesisedKeysAndMovesAreRecordedWithVirtualKeys) {
+    platform::InputJournal& in = platform::inputJournal();
+    ASSERT_TRUE(in.available());
+    EXPECT_EQ(in.screenWidth(), 1024);
+    EXPECT_EQ(in.screenHeight(), 768);
+    std::vector<platform::JournalEvent> seen;
+    ASSERT_TRUE(in.startRecording([&](const platform::JournalEvent& e) { seen.push_back(e); }));
+    letServerStart();
+    in.key(65, true);
+    in.key(65, false);
+    in.moveAbsolute(512 * 64, 384 * 85);  // the replay's units for (512, 384)
+    ASSERT_TRUE(settle([&] { return seen.size() >= 3; })) << seen.size();
+    in.stopRecording();
+    EXPECT_EQ(seen[0].message, 256);
+    EXPECT_EQ(seen[0].paramL, 65);
+    EXPECT_EQ(seen[1].message, 257);
+    EXPECT_EQ(seen[2].message, 512);
+    EXPECT_EQ(seen[2].paramL, 512);
+    EXPECT_NEAR(seen[2].paramH, 384, 2);
+}
+
 TEST_F(Xvfb, ConnectMacroIsRecordedToItsFileAndReplayedOnTheDesktop) {
     modTLMain::DataFolder = dir->path().toStdString() + "/";
     platform::InputJournal& in = platform::inputJournal();
@@ -92,13 +113,19 @@ TEST_F(Xvfb, ConnectMacroIsRecordedToItsFileAndReplayedOnTheDesktop) {
     EXPECT_EQ(SysHook::MacroEvents[1].message, 256);
     EXPECT_EQ(SysHook::MacroEvents[1].paramL, 65);
     EXPECT_EQ(SysHook::MacroEvents[2].message, 257);
-    EXPECT_EQ(in.screenWidth(), 1024);
     EXPECT_FALSE(in.escapeDown());
 
-    // The replay runs on the program's timers to its end.
+    // The replay, on the program's timers, puts the same keys on the desktop.
+    std::vector<platform::JournalEvent> replayed;
+    ASSERT_TRUE(in.startRecording([&](const platform::JournalEvent& e) { replayed.push_back(e); }));
+    letServerStart();
     bool done = false;
     SysHook::Play_Macro([&] { done = true; });
-    EXPECT_TRUE(settle([&] { return done; }));
+    ASSERT_TRUE(settle([&] { return done && replayed.size() >= 2; })) << done << " " << replayed.size();
+    in.stopRecording();
+    EXPECT_EQ(replayed[0].message, 256);
+    EXPECT_EQ(replayed[0].paramL, 65);
+    EXPECT_EQ(replayed[1].message, 257);
 }
 
 }  // namespace
