@@ -40,7 +40,9 @@ class X11Journal final : public InputJournal {
 public:
     // The connections end with the process: closing them at exit could meet a display that
     // has gone already, which Xlib answers by ending the process with an error.
-    ~X11Journal() override = default;
+    ~X11Journal() override {
+        if (m_thread.joinable()) m_thread.detach();  // a recording still running ends with the process
+    }
 
     bool available() override { return open(); }
 
