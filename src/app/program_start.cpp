@@ -2,6 +2,7 @@
 
 #include "account/account_duty.h"
 #include "clockpower/clock_power_duties.h"
+#include "dialup/dialup_duty.h"
 #include "foundation/startup.h"
 #include "foundation/startup_windows.h"
 #include "maintenance/maintenance_duty.h"
@@ -30,6 +31,7 @@ void Start() {
     Maintenance::Register_Maintenance();
     TLMainAccount::Register_Account_Tools();
     ClockPower::Register_Clock_And_Power();
+    Dialup::Register_Dialup();
     modTLMain::StartupWindows windows;
     windows.loadNewSetup = [] { NewSetup::instance(); };
     windows.loadSplash = [] {

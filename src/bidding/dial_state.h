@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 namespace modRAS {
 
@@ -23,6 +24,18 @@ inline int16_t HangupCountdown = 0;  // seconds to the automatic hang-up
 inline int16_t HangingUp = 0;        // the automatic hang-up is under way
 inline int16_t DialWarnSecs = 0;     // the seconds last shown by the dial count-down
 inline int16_t DialWarnSounded = 0;  // the dial count-down has played its sound
+inline int16_t DialAttemptsLeft = 0; // attempts still allowed in this dial sequence
+inline int16_t RedialCountdown = 0;  // seconds left in the pause before the next attempt
+
+// The phone-book entry being listed or chosen, and the number of the entry last read (the
+// connections kept by the system have no separate area code: DunAreaCode stays empty).
+inline std::string DunConnectionName;
+inline std::string DunAreaCode;
+inline std::string DunPhoneNumber;
+// The connection the program brought up itself (what the automatic hang-up takes down).
+inline std::string OwnConnection;
+// The name of the Internet connection GetConStatus last reported.
+inline std::string ConnectionName;
 
 inline void ResetDialStateForTests() {
     DialType = 2;
@@ -30,6 +43,12 @@ inline void ResetDialStateForTests() {
     HangupTimeMins = 2;
     DialBusy = DialCancel = DialStep = DialItem = DialConnected = 0;
     HangupCountdown = HangingUp = DialWarnSecs = DialWarnSounded = 0;
+    DialAttemptsLeft = RedialCountdown = 0;
+    DunConnectionName.clear();
+    DunAreaCode.clear();
+    DunPhoneNumber.clear();
+    OwnConnection.clear();
+    ConnectionName.clear();
 }
 
 }  // namespace modRAS

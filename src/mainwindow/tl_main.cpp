@@ -149,7 +149,9 @@ TLMain::TLMain() {
         TLMainServices::service<TLMainServices::PowerAndDial>().Enter_Sleep_Mode();
     });
     SyncAutoDial.setInterval(1000);
+    SyncAutoDial.setHandler([] { TLMainServices::service<TLMainServices::DialLine>().SyncAutoDial_Timer(); });
     HangupTimer.setInterval(1000);
+    HangupTimer.setHandler([] { TLMainServices::service<TLMainServices::DialLine>().HangupTimer_Timer(); });
     MouseTimer.setHandler([this] { MouseTimer_Timer(); });
     MouseTimer.setInterval(100);
     MouseTimer.setEnabled(true);

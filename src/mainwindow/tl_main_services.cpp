@@ -20,6 +20,10 @@ std::function<long()> g_timeZoneQuery;
 
 }  // namespace
 
+// The menu's dial commands are the dial-up line's, whoever carries out the power duties.
+void PowerAndDial::MnuSubConnect_Click() { service<DialLine>().MnuSubConnect_Click(); }
+void PowerAndDial::MnuSubHangup_Click() { service<DialLine>().MnuSubHangup_Click(); }
+
 void AccountTools::Load_Feedback_Grid() {
     if (TLMainItems::GridViewMode == 0) TLMainItems::Set_Up_Item_Columns();
 }

@@ -18,6 +18,17 @@
 
 namespace TLMainServices {
 
+// The dial-up line of the main window: the dial sequence and hang-up count-down timers' ticks and
+// the File menu's "Connect" and "Hangup".
+class DialLine {
+public:
+    virtual ~DialLine() = default;
+    virtual void SyncAutoDial_Timer() {}
+    virtual void HangupTimer_Timer() {}
+    virtual void MnuSubConnect_Click() {}
+    virtual void MnuSubHangup_Click() {}
+};
+
 // Power control and the dial-up line beyond what the bid scheduler asks for.
 class PowerAndDial {
 public:
@@ -26,9 +37,9 @@ public:
     virtual void Check_Wakeup_Timer() {}
     // SleepTimer fired: standby or hibernation as [Options] PwrSleepMode says.
     virtual void Enter_Sleep_Mode() {}
-    // The File menu's "Connect" and "Hangup".
-    virtual void MnuSubConnect_Click() {}
-    virtual void MnuSubHangup_Click() {}
+    // The File menu's "Connect" and "Hangup": the dial-up line's (DialLine).
+    virtual void MnuSubConnect_Click();
+    virtual void MnuSubHangup_Click();
 };
 
 // The account pages, the list imports and the feedback views.

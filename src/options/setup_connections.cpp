@@ -15,7 +15,12 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 #include "bidding/dial_state.h"
+#include "foundation/vb.h"
+#include "mainwindow/tl_main_state.h"
+#include "platform/message_box.h"
 #include "foundation/config_store.h"
 #include "foundation/options_state.h"
 #include "options/setup_form.h"
@@ -81,6 +86,10 @@ void Setup::buildConnectionsPage(QWidget* page) {
     Set_Connection_Type_Layout(2);
 
     connect(cmdExitTest, &QPushButton::clicked, this, [this] { cmdExitTest_Click(); });
+    connect(Play, &QPushButton::clicked, this, [this] { Play_Click(); });
+    connect(RecordCmd, &QPushButton::clicked, this, [this] { RecordCmd_Click(); });
+    connect(DUNConn, &QComboBox::activated, this, [this](int) { DUNConn_Click(); });
+    for (QLineEdit* box : rows) box->installEventFilter(this);
 }
 
 // The page's controls for a connection type: which are enabled, the buttons' captions, the
@@ -167,4 +176,63 @@ void Setup::loadSitesAndPhoneBook() {
     chooseListIndex(cbSites,
                     static_cast<int>(loadNumber("Locale", "SiteIndex", 0, modTLMain::kNationalSiteCount - 1, "0")));
     SetupLinks::setupLink<SetupLinks::Dialup>().Load_DUN_Entries(*DUNConn);
+}
+
+void Setup::DUNConn_Click() {
+    SetupLinks::setupLink<SetupLinks::Dialup>().DUNConn_Click(DUNConn->currentText().toStdString(),
+                                                              DUNConn->currentIndex());
+}
+
+void Setup::Play_Click() {
+    if (!ADType[2]->isChecked()) SetupLinks::setupLink<SetupLinks::Dialup>().Play_Click();
+}
+
+void Setup::RecordCmd_Click() { SetupLinks::setupLink<SetupLinks::Dialup>().RecordCmd_Click(); }
+
+// One timing box: its bounds, its range message, its key and the value in use.
+struct Setup::TimingBox {
+    QLineEdit* box;
+    double lowest;
+    double highest;
+    const char* rangeMessage;
+    const char* key;
+    int16_t* inUse;
+};
+
+// The box's text must be a number within its bounds (both allowed); the key keeps the number as
+// typed, the value in use the number rounded to the nearest whole, halves to the even one.
+void Setup::checkTimingBox(const TimingBox& t) {
+    const std::string text = t.box->text().toStdString();
+    const auto refuse = [this, &t](const char* message) {
+        m_checkingBox = true;
+        platform::MsgBox(message, platform::vbOKOnly | platform::vbSystemModal);
+        t.box->clear();
+        t.box->setFocus();
+        m_checkingBox = false;
+    };
+    if (!vb::IsNumeric(text)) return refuse("Not Valid Time Entry");
+    const double value = vb::Val(text);
+    if (value < t.lowest || value > t.highest) return refuse(t.rangeMessage);
+    modTLC::Set_Config_Value("Options", t.key, vb::Str(value));
+    *t.inUse = static_cast<int16_t>(std::nearbyint(value));
+}
+
+void Setup::Connecttimebox_LostFocus() {
+    checkTimingBox({ConnectTimeBox, 5, 60, "Error: Auto Dial Time Range is 5-60 Minutes", "ConnectTime",
+                    &modRAS::ConnectTimeMins});
+}
+
+void Setup::HangupTimeBox_LostFocus() {
+    checkTimingBox({HangupTimeBox, 1, 60, "Error: Hangup Time Range is 1-60 Minutes", "HangupTime",
+                    &modRAS::HangupTimeMins});
+}
+
+void Setup::RetryTimeBox_LostFocus() {
+    checkTimingBox({RetryTimeBox, 1, 99, "Error: Wait Time Range is 1-99 Seconds", "RetryDialTime",
+                    &TLMainState::RetryDialSecs});
+}
+
+void Setup::MaxAttemptsBox_LostFocus() {
+    checkTimingBox({MaxAttemptsBox, 1, 99, "Error: Re-Dial Attempts Range is 1-99", "MaxAttempts",
+                    &TLMainState::MaxDialAttempts});
 }

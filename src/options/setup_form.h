@@ -68,6 +68,14 @@ public:
     // belong to the dial-up service).
     void ADType_Click(int index);
     void Set_Connection_Type_Layout(int type);
+    void DUNConn_Click();
+    void Play_Click();
+    void RecordCmd_Click();
+    // The four timing boxes, checked when they lose the focus.
+    void Connecttimebox_LostFocus();
+    void HangupTimeBox_LostFocus();
+    void RetryTimeBox_LostFocus();
+    void MaxAttemptsBox_LostFocus();
 
     // General, Auto Update, Wake-up and Time Sync settings, the site list and "Day".
     void AUO_Click(int index);
@@ -283,6 +291,10 @@ private:
     void loadStep(void (Setup::*step)());
     void loadUsers();
     void loadConnections();
+    // The timing boxes' shared check (a row of the Connections page's table).
+    struct TimingBox;
+    void checkTimingBox(const TimingBox& box);
+    bool m_checkingBox = false;
     void loadSitesAndPhoneBook();
     void loadAutoUpdate();
     void loadPhotos();

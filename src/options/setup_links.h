@@ -43,14 +43,19 @@ public:
     virtual void Set_Wakeup_Timer(const QDateTime& when) {}
 };
 
-// Dial-up: the phone-book entries of the Connections page and hanging up.
+// Dial-up: the phone-book entries of the Connections page, hanging up, and the page's buttons.
 class Dialup {
 public:
     virtual ~Dialup() = default;
     // Fills the list with the phone-book entries and selects the saved one.
     virtual void Load_DUN_Entries(QComboBox& list) {}
-    // Hangs up every dial-up connection (waits about 4 seconds, responsive).
+    // Starts hanging up every dial-up connection (about 4 seconds; nothing waits for it).
     virtual void Hang_Up_All() {}
+    // The user chose entry `index` of the list, whose text is `text`.
+    virtual void DUNConn_Click(const std::string& text, int index) {}
+    // The Play button ("Test" or "Playback") and the RecordCmd button ("Record" or "Default").
+    virtual void Play_Click() {}
+    virtual void RecordCmd_Click() {}
 };
 
 // The system's colour dialog and program start.

@@ -5,6 +5,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -149,6 +150,12 @@ bool Setup::eventFilter(QObject* watched, QEvent* e) {
                 return true;
             }
         }
+    }
+    if (e->type() == QEvent::FocusOut && !m_checkingBox) {
+        if (watched == ConnectTimeBox) Connecttimebox_LostFocus();
+        else if (watched == HangupTimeBox) HangupTimeBox_LostFocus();
+        else if (watched == RetryTimeBox) RetryTimeBox_LostFocus();
+        else if (watched == MaxAttemptsBox) MaxAttemptsBox_LostFocus();
     }
     return QWidget::eventFilter(watched, e);
 }
