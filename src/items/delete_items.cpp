@@ -75,12 +75,14 @@ void deleteItems(const std::vector<std::string>& numbers) {
     }
     Append_Item_History(lines);
 
-    std::vector<AuctionItem> kept;
-    kept.reserve(Items.size());
-    kept.push_back(Items[0]);
-    for (int k = 1; k <= ItemCount; ++k)
-        if (!drop[static_cast<size_t>(k)]) kept.push_back(std::move(Items[static_cast<size_t>(k)]));
-    Items = std::move(kept);
+    // The list closes up in place (a new copy of a long list costs fresh memory).
+    size_t to = 1;
+    for (size_t k = 1; k <= static_cast<size_t>(ItemCount); ++k) {
+        if (drop[k]) continue;
+        if (to != k) Items[to] = std::move(Items[k]);
+        ++to;
+    }
+    Items.erase(Items.begin() + static_cast<std::ptrdiff_t>(to), Items.end());
     ItemCount = static_cast<int16_t>(Items.size() - 1);
 
     Save_Auction_Items();
