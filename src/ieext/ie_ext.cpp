@@ -7,7 +7,7 @@
 namespace ieext {
 namespace {
 
-ProgramLauncher* g_testLauncher = nullptr;
+ProgramPresence* g_testLauncher = nullptr;
 
 // The text a value adds to the hand-over; nullopt when it has none (an object without a text).
 std::optional<std::string> textOf(const PageValue& v) {
@@ -20,10 +20,10 @@ std::optional<std::string> textOf(const PageValue& v) {
 
 }  // namespace
 
-ProgramLauncher& realProgramLauncher();
+ProgramPresence& realProgramPresence();
 
-ProgramLauncher& programLauncher() { return g_testLauncher ? *g_testLauncher : realProgramLauncher(); }
-void setProgramLauncherForTests(ProgramLauncher* launcher) { g_testLauncher = launcher; }
+ProgramPresence& programPresence() { return g_testLauncher ? *g_testLauncher : realProgramPresence(); }
+void setProgramPresenceForTests(ProgramPresence* launcher) { g_testLauncher = launcher; }
 
 std::optional<PageProperty> Property_Named(std::string_view name) {
     if (name == "PageURL") return PageProperty::PageURL;
@@ -75,7 +75,7 @@ void IEExt::handOver(const char* prefix) {
 // The program is found through its single-instance socket, whatever its window is called; the
 // caption stays for the callers that name the program by it.
 std::string IEExt::EnsureProgramRunning(const std::string& /*caption*/, const std::string& programFile) {
-    ProgramLauncher& launcher = programLauncher();
+    ProgramPresence& launcher = programPresence();
     if (launcher.programRunning()) return kTagNotStarted;
     if (!launcher.startProgram(programFile)) return kTagNotStarted;
     launcher.waitMs(kStartWaitMs);

@@ -23,10 +23,10 @@ enum class PageProperty { PageURL, PageTitle, PageHTML, PageText };
 // The property of a name, as late-bound callers spell it ("PageURL"...); nullopt for none.
 std::optional<PageProperty> Property_Named(std::string_view name);
 
-// How the object finds, starts and waits for the program (real: program_launcher.cpp).
-class ProgramLauncher {
+// How the object finds, starts and waits for the program (real: program_presence.cpp).
+class ProgramPresence {
 public:
-    virtual ~ProgramLauncher() = default;
+    virtual ~ProgramPresence() = default;
     // The program answers on its single-instance socket (nothing is sent to it).
     virtual bool programRunning() = 0;
     // Starts the program file beside the extension, detached; false when there is none.
@@ -34,8 +34,8 @@ public:
     // Waits, letting the caller's events run meanwhile.
     virtual void waitMs(int ms) = 0;
 };
-ProgramLauncher& programLauncher();
-void setProgramLauncherForTests(ProgramLauncher* launcher);  // nullptr puts the real one back
+ProgramPresence& programPresence();
+void setProgramPresenceForTests(ProgramPresence* launcher);  // nullptr puts the real one back
 
 inline constexpr const char* kProgramCaption = "Tolvane Rerode II";
 inline constexpr int kStartWaitMs = 2000;  // for the started program to watch the clipboard

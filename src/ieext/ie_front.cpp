@@ -6,7 +6,6 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QGuiApplication>
-#include <QProcess>
 #include <QTemporaryFile>
 #include <QTimer>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include <iterator>
 
 #include "platform/file_names.h"
+#include "platform/program_launcher.h"
 
 namespace ieext {
 namespace {
@@ -77,8 +77,8 @@ void leaveHolder(const std::string& ownFolder) {
     if (!f.open()) return;
     f.write(board->text().toUtf8());
     f.close();
-    const QString program = QString::fromStdString(ownFolder) + "TolvaneRerodeIE";
-    if (!QProcess::startDetached(program, {"--hold", f.fileName()})) {
+    if (!platform::programLauncher().startDetached(ownFolder + "TolvaneRerodeIE", {"--hold", f.fileName().toStdString()},
+                                                   ownFolder)) {
         f.remove();
         return;
     }
@@ -140,10 +140,11 @@ int Run_Front(const FrontCommand& command, const std::string& ownFolder) {
     PageForHandOver page;
     page.url = command.url;
     page.title = command.title;
-    if (!readSource(command.htmlSource, page.html) || !readSource(command.textSource, page.text)) {
-        std::cerr << "Cannot read the page: " << (page.html.empty() ? command.htmlSource : command.textSource) << "\n";
-        return 2;
-    }
+    for (const auto& [source, into] : {std::pair{&command.htmlSource, &page.html}, std::pair{&command.textSource, &page.text}})
+        if (!readSource(*source, *into)) {
+            std::cerr << "Cannot read the page: " << *source << "\n";
+            return 2;
+        }
     if (!Hand_Over_Through_Library(ownFolder + platform::kExtensionFile, command.method, page)) {
         std::cerr << kCreateError << "\n";
         return 1;

@@ -4,12 +4,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QProcess>
 #include <csignal>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include "platform/message_box.h"
+#include "platform/program_launcher.h"
 
 namespace Renewlet {
 namespace {
@@ -55,10 +55,8 @@ public:
         for (pid_t p : processesOf(path)) ::kill(p, SIGKILL);
     }
     bool startDetached(const std::string& program, const std::vector<std::string>& arguments) override {
-        QStringList args;
-        for (const std::string& a : arguments) args << QString::fromStdString(a);
-        const QString file = QString::fromStdString(program);
-        return QProcess::startDetached(file, args, QFileInfo(file).absolutePath());
+        return platform::programLauncher().startDetached(
+            program, arguments, QFileInfo(QString::fromStdString(program)).absolutePath().toStdString());
     }
     void showError(const std::string& text, const std::string& title) override {
         platform::MsgBox(text, platform::vbOKCancel + platform::vbCritical + platform::vbSystemModal, title);

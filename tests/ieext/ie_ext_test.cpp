@@ -22,10 +22,10 @@ using namespace ieext;
 
 namespace {
 
-class FakeLauncher final : public ProgramLauncher {
+class FakePresence final : public ProgramPresence {
 public:
-    FakeLauncher() { setProgramLauncherForTests(this); }
-    ~FakeLauncher() override { setProgramLauncherForTests(nullptr); }
+    FakePresence() { setProgramPresenceForTests(this); }
+    ~FakePresence() override { setProgramPresenceForTests(nullptr); }
     bool programRunning() override { return running; }
     bool startProgram(const std::string& file) override {
         started.push_back(file);
@@ -58,7 +58,7 @@ TEST(IEExt, EachMethodPutsThePageOnTheClipboardWithItsPrefixAndTag) {
         SCOPED_TRACE(c.what);
         testsupport::FakeClipboard board;
         board.userCopies("something else");
-        FakeLauncher launcher;
+        FakePresence launcher;
         launcher.running = c.running;
         launcher.startWorks = c.startWorks;
         IEExt e;
@@ -79,7 +79,7 @@ TEST(IEExt, EachMethodPutsThePageOnTheClipboardWithItsPrefixAndTag) {
 
 TEST(IEExt, UnsetPropertiesAddNothingBetweenTheirTags) {
     testsupport::FakeClipboard board;
-    FakeLauncher launcher;
+    FakePresence launcher;
     launcher.running = true;
     IEExt e;
     e.Let(PageProperty::PageURL, "http://www.ebay.com/itm/1");
@@ -91,7 +91,7 @@ TEST(IEExt, UnsetPropertiesAddNothingBetweenTheirTags) {
 
 TEST(IEExt, AnObjectSetIsTheSameObjectOnGetAndGivesItsTextToTheHandOver) {
     testsupport::FakeClipboard board;
-    FakeLauncher launcher;
+    FakePresence launcher;
     launcher.running = true;
     int document = 0;
     IEExt e;

@@ -2,12 +2,12 @@
 // in the data folder, and a running one listens on its single-instance socket.
 #include <QFileInfo>
 #include <QLocalSocket>
-#include <QProcess>
 #include <dlfcn.h>
 
 #include "ieext/ie_ext.h"
 #include "platform/file_names.h"
 #include "platform/folders.h"
+#include "platform/program_launcher.h"
 #include "platform/single_instance.h"
 #include "platform/timers.h"
 
@@ -32,7 +32,7 @@ bool answers(const std::string& socketPath) {
     return connected;
 }
 
-class RealLauncher final : public ProgramLauncher {
+class RealLauncher final : public ProgramPresence {
 public:
     bool programRunning() override {
         // The program's data folder as it names it itself, and the folder the extension lies in
@@ -49,14 +49,14 @@ public:
         const std::string folder = ownFolder();
         const QFileInfo program(QString::fromStdString(folder + programFile));
         if (folder.empty() || !program.isFile() || !program.isExecutable()) return false;
-        return QProcess::startDetached(program.filePath(), {}, QString::fromStdString(folder));
+        return platform::programLauncher().startDetached(program.filePath().toStdString(), {}, folder);
     }
     void waitMs(int ms) override { platform::timers().waitMs(ms); }
 };
 
 }  // namespace
 
-ProgramLauncher& realProgramLauncher() {
+ProgramPresence& realProgramPresence() {
     static RealLauncher launcher;
     return launcher;
 }
