@@ -14,6 +14,7 @@
 #include "foundation/user_state.h"
 #include "foundation/vb.h"
 #include "platform/desktop_files.h"
+#include "platform/message_box.h"
 #include "service/national_sites.h"
 
 namespace TLMainBrowser {
@@ -191,7 +192,26 @@ void View_High_Bidders_Feedback(const TLMainItems::AuctionItem* item) {
 
 void MnuTitleMyFeedback_Click() { Show_Service_Page(feedbackPage("/ws/eBayISAPI.dll", UserState::CurrentUserID)); }
 
-void MnuTitleHelp_Click() { Show_Local_Page(modTLMain::DataFolder + kHelpPage); }
+std::string Help_Missing_Text(const std::string& path) {
+    return "The help page is missing. It should be the file\r\n\r\n" + path +
+           "\r\n\r\nInstall the program again (./run.sh) to put it back.";
+}
+
+void Show_Help(const std::string& section) {
+    const std::string path = modTLMain::DataFolder + kHelpPage;
+    if (!QFileInfo(QString::fromStdString(path)).isFile()) {
+        platform::MsgBox(Help_Missing_Text(path), platform::vbExclamation);
+        return;
+    }
+    std::string url = Local_Page_Address(path);
+    if (!section.empty()) url += "#" + Query_Value(section);
+    if (Alt_Browser_On())
+        Run_Alt_Browser(url);
+    else
+        openers().navigate(url);
+}
+
+void MnuTitleHelp_Click() { Show_Help(); }
 
 void MnuTitleShowItem_Click() { showSavedPage(".html", kNoItemFound); }
 

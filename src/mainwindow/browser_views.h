@@ -45,6 +45,10 @@ inline constexpr const char* kNoBidResultsFound = "No Bid Results Found....";
 // The service's feedback pages, the same host for every national site.
 inline constexpr const char* kFeedbackHost = "http://feedback.ebay.com";
 inline constexpr const char* kHelpPage = "Help/TLIIHelp.Htm";
+// Sections of the help page (its named anchors) that the program opens directly.
+inline constexpr const char* kHelpOptions = "Options";
+inline constexpr const char* kHelpClock = "Clock";
+inline constexpr const char* kHelpPower = "Power";
 inline constexpr const char* kSavedItemsFolder = "Saved Items/";
 
 // The command line of the last start of the alternate browser (program, a blank, the address).
@@ -88,7 +92,13 @@ std::string Seller_ID(const std::string& sellerText);
 void View_Sellers_Feedback(const TLMainItems::AuctionItem* item);
 void View_High_Bidders_Feedback(const TLMainItems::AuctionItem* item);
 void MnuTitleMyFeedback_Click();  // the current user's feedback page
-void MnuTitleHelp_Click();        // DataFolder/Help/TLIIHelp.Htm
+// The help page DataFolder/Help/TLIIHelp.Htm, at the named section when one is given, in the
+// program's browser window (or the alternate browser). A missing page gets a message that names
+// where it should be.
+void Show_Help(const std::string& section = "");
+void MnuTitleHelp_Click();  // Help menu "Help Manual" and F1: the help page from its top
+// The message for a help page missing from `path`.
+std::string Help_Missing_Text(const std::string& path);
 // The saved page of the item in the item-number box (Saved Items/<n>.html, or <n>BR.html for its
 // bid results): refused while a download or refresh runs; the file must exist.
 void MnuTitleShowItem_Click();

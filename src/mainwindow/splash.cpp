@@ -20,6 +20,8 @@
 #include "platform/clock.h"
 #include "platform/file_names.h"
 #include "platform/input_box.h"
+#include "platform/message_box.h"
+#include "mainwindow/program_icons.h"
 
 namespace {
 
@@ -34,11 +36,20 @@ Splash::Splash(Next next) : m_next(std::move(next)) {
     setObjectName("Splash");
     setWindowFlag(Qt::FramelessWindowHint);
     auto* layout = new QVBoxLayout(this);
+    setAttribute(Qt::WA_StyledBackground);
+    setStyleSheet(QStringLiteral("#Splash { border: 1px solid palette(mid); }"));
+    layout->setContentsMargins(32, 24, 32, 20);
     Image1 = new QLabel(this);
-    const QIcon icon = QApplication::windowIcon();
-    if (!icon.isNull()) Image1->setPixmap(icon.pixmap(64, 64));
+    Image1->setPixmap(TLMainIcons::Program_Icon().pixmap(64, 64));
     Image1->setAlignment(Qt::AlignCenter);
     layout->addWidget(Image1);
+    labName = new QLabel(QString::fromLatin1(platform::kProgramTitle), this);
+    QFont nameFont = labName->font();
+    nameFont.setPointSizeF(nameFont.pointSizeF() * 1.6);
+    nameFont.setBold(true);
+    labName->setFont(nameFont);
+    labName->setAlignment(Qt::AlignCenter);
+    layout->addWidget(labName);
     TLIILogo = new QLabel(this);
     TLIILogo->setAlignment(Qt::AlignCenter);
     layout->addWidget(TLIILogo);
@@ -71,6 +82,7 @@ void Splash::Form_Load() {
     labCopyright->setText(QString::fromStdString(TLMainAbout::Copyright_Text()));
     labVer->setText(QStringLiteral("Version %1").arg(TOLVANE_PROGRAM_VERSION));
     labRT->clear();
+    labRT->setVisible(false);  // nothing to say: no empty line in the box
 
     if (!TLMainAbout::AboutMode) {
         // At start-up the window is never shown: it hands over on the first tick.

@@ -43,6 +43,7 @@ public:
     bool FadeDone = false;
 
     QLabel* Image1 = nullptr;       // the program's picture
+    QLabel* labName = nullptr;      // the program's name
     QLabel* TLIILogo = nullptr;     // DataFolder/Help/tl2splash.gif when it is there
     QLabel* labVer = nullptr;       // "Version 3.43"
     QLabel* labRT = nullptr;        // a status line, empty

@@ -34,6 +34,7 @@
 #include "mainwindow/browser_views.h"
 #include "mainwindow/item_grid_view.h"
 #include "mainwindow/links_searches.h"
+#include "mainwindow/program_icons.h"
 #include "mainwindow/splash.h"
 #include "mainwindow/tl_main_links.h"
 #include "mainwindow/tl_main_services.h"
@@ -49,28 +50,30 @@ TLMain* g_main = nullptr;
 int px(long twips) { return vb::TwipsToPixels(static_cast<int>(twips)); }
 
 // The toolbar's buttons in order; "" is a separator. Their positions, counted from 1 with the
-// separators, are what the tips are set by.
+// separators, are what the tips are set by. Each picture is the desktop theme's icon for the job,
+// else the program's own (":/icons/<fallback>.svg"); a job no theme names has only its own.
 struct ButtonDef {
     const char* key;
     const char* tip;
-    QStyle::StandardPixmap icon;
+    const char* themeIcon;
+    const char* fallback;
 };
 constexpr ButtonDef kButtons[] = {
-    {"BidSetup", "Setup Bid", QStyle::SP_DialogApplyButton},
-    {"", "", QStyle::SP_CustomBase},
-    {"UpdateItem", "Update Selected Auction Item", QStyle::SP_BrowserReload},
-    {"UpdateAll", "Manual Update", QStyle::SP_BrowserReload},
-    {"ViewItem", "View Item on eBay", QStyle::SP_FileDialogContentsView},
-    {"", "", QStyle::SP_CustomBase},
-    {"Home", "eBay Home Page", QStyle::SP_DirHomeIcon},
-    {"myebay", "My eBay", QStyle::SP_DirIcon},
-    {"Search", "eBay Search Page", QStyle::SP_FileDialogDetailedView},
-    {"", "", QStyle::SP_CustomBase},
-    {"Sort", "Sort Auction Items", QStyle::SP_ArrowDown},
-    {"Add", "Add Auction Item", QStyle::SP_FileDialogNewFolder},
-    {"DeleteItem", "Delete Auction Item(s)", QStyle::SP_TrashIcon},
-    {"SetClock", "Synchronize Clock", QStyle::SP_BrowserStop},
-    {"Setup", "Setup Tolvane Rerode", QStyle::SP_FileDialogInfoView},
+    {"BidSetup", "Setup Bid", "", "bid-setup"},
+    {"", "", "", ""},
+    {"UpdateItem", "Update Selected Auction Item", "", "update-item"},
+    {"UpdateAll", "Manual Update", "view-refresh", "update-all"},
+    {"ViewItem", "View Item on eBay", "web-browser", "view-item"},
+    {"", "", "", ""},
+    {"Home", "eBay Home Page", "go-home", "home"},
+    {"myebay", "My eBay", "avatar-default", "my-account"},
+    {"Search", "eBay Search Page", "edit-find", "search"},
+    {"", "", "", ""},
+    {"Sort", "Sort Auction Items", "view-sort-ascending", "sort"},
+    {"Add", "Add Auction Item", "list-add", "add-item"},
+    {"DeleteItem", "Delete Auction Item(s)", "edit-delete", "delete-item"},
+    {"SetClock", "Synchronize Clock", "preferences-system-time", "clock"},
+    {"Setup", "Setup Tolvane Rerode", "preferences-system", "setup"},
 };
 
 constexpr const char* kMyeBayEntries[] = {"View Messages",         "View Seller Account",   "Add Items I'm Watching",
@@ -134,8 +137,8 @@ private:
 TLMain::TLMain() {
     setObjectName("TLMain");
     setWindowTitle("Tolvane Rerode II");
-    // The tray icon shows the window's picture; without one of its own it takes a stock picture.
-    if (windowIcon().isNull()) setWindowIcon(style()->standardIcon(QStyle::SP_ComputerIcon));
+    // The program's own picture; the tray icon shows it too.
+    setWindowIcon(TLMainIcons::Program_Icon());
     buildControls();
     buildToolbar();
     buildMenus();
@@ -314,7 +317,7 @@ void TLMain::buildToolbar() {
             continue;
         }
         const std::string key = b.key;
-        QAction* a = Toolbar1->addAction(style()->standardIcon(b.icon), b.tip);
+        QAction* a = Toolbar1->addAction(TLMainIcons::Theme_Icon(b.themeIcon, b.fallback), b.tip);
         a->setObjectName(QString::fromStdString(key));
         a->setToolTip(b.tip);
         connect(a, &QAction::triggered, this, [this, key] {

@@ -58,7 +58,7 @@ bool settingTrue(const char* section, const char* key, bool dflt = false) {
 
 constexpr int kKeyEnter = 13, kKeyEsc = 27, kKeySpace = 32, kKeyDelete = 46;
 constexpr int kKeyC = 67, kKeyH = 72, kKeyO = 79;
-constexpr int kKeyF6 = 117, kKeyF7 = 118, kKeyF8 = 119, kKeyF9 = 120;
+constexpr int kKeyF1 = 112, kKeyF6 = 117, kKeyF7 = 118, kKeyF8 = 119, kKeyF9 = 120;
 constexpr int kShift = 1, kCtrl = 2;
 
 }  // namespace
@@ -195,6 +195,7 @@ void TLMain::Form_KeyDown(int KeyCode, int Shift) {
                 modTLMain::DisplayOpLog();
             }
             break;
+        case kKeyF1: TLMainBrowser::MnuTitleHelp_Click(); break;
         case kKeyF6: MnuSubToggleUpdate_Click(); break;
         case kKeyF7: TLMainItems::Change_Category_Click(); break;
         case kKeyF8: setWindowState(windowState() & (Qt::WindowMinimized | Qt::WindowMaximized) ? 0 : 2); break;

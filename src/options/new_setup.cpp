@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QShortcut>
 #include <QVBoxLayout>
 
 #include "foundation/config_store.h"
@@ -19,6 +20,7 @@
 #include "foundation/startup.h"
 #include "foundation/user_state.h"
 #include "foundation/vb.h"
+#include "mainwindow/browser_views.h"
 #include "options/new_setup_checks.h"
 #include "options/users.h"
 #include "platform/message_box.h"
@@ -72,6 +74,9 @@ void warn(const std::string& text) {
 NewSetup::NewSetup() {
     setObjectName("NewSetup");
     setWindowTitle("Tolvane Rerode II New Installation Setup");
+    // The last page says "Type F1 or Help menu to view": F1 opens the help page here too.
+    connect(new QShortcut(QKeySequence(Qt::Key_F1), this), &QShortcut::activated, this,
+            [] { TLMainBrowser::MnuTitleHelp_Click(); });
     auto* layout = new QVBoxLayout(this);
     for (int i = 0; i < 5; ++i) {
         Step[i] = new QFrame(this);

@@ -1,8 +1,9 @@
 // installed_program.h — the built program installed into a throw-away data folder as run.sh puts
-// it (the updater beside it, and the browser extension with its command-line front), and the
-// environment that starts it there, offscreen.
+// it (the updater beside it, the browser extension with its command-line front, and the help
+// page), and the environment that starts it there, offscreen.
 #pragma once
 
+#include <QDir>
 #include <QFile>
 #include <QProcessEnvironment>
 #include <QString>
@@ -26,6 +27,8 @@ inline InstalledProgram Install_Program(const TempDataFolder& data) {
     QFile::copy(TOLVANE_UPDATER_BINARY, QString::fromStdString(data.path("Renewlet")));
     QFile::copy(TOLVANE_EXTENSION_LIBRARY, QString::fromStdString(data.path("libTolvaneRerodeIE.so")));
     QFile::copy(TOLVANE_IE_FRONT_BINARY, QString::fromStdString(data.path("TolvaneRerodeIE")));
+    QDir().mkpath(QString::fromStdString(data.path("Help")));
+    QFile::copy(TOLVANE_HELP_PAGE, QString::fromStdString(data.path("Help/TLIIHelp.Htm")));
     p.env = QProcessEnvironment::systemEnvironment();
     p.env.insert("XDG_DATA_HOME", QString::fromStdString(data.home()));
     p.env.insert("QT_QPA_PLATFORM", "offscreen");

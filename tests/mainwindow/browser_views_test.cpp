@@ -10,6 +10,7 @@
 #include "mainwindow/browser_views.h"
 #include "recording_browser_openers.h"
 #include "recording_main_window.h"
+#include "scripted_boxes.h"
 #include "temp_data_folder.h"
 
 using namespace testsupport;
@@ -178,20 +179,42 @@ TEST_F(BrowserViews, ASiteBaseThatIsNoWebAddressOpensNothing) {
 // data folder with blanks gives "%20" in the address.
 TEST_F(BrowserViews, LocalPagesOpenWithTheDesktopsOpenerOrTheAlternateBrowser) {
     modTLMain::DataFolder = data.home() + "/Tolvane Data/";
-    const std::string help = modTLMain::DataFolder + "Help/TLIIHelp.Htm";
     const std::string results = modTLMain::DataFolder + "Saved Items/777BR.html";
-    views::MnuTitleHelp_Click();
     views::DisplayBidResults("777");  // no saved result page: the browser is still started
-    EXPECT_EQ(desktop.opened, (std::vector<std::string>{help, results}));
+    EXPECT_EQ(desktop.opened, (std::vector<std::string>{results}));
 
     altBrowser("1");
-    views::MnuTitleHelp_Click();
     views::DisplayBidResults("777");
     views::DisplayBidResults("../777");  // never a file elsewhere
-    ASSERT_EQ(browser.started.size(), 2u);
+    ASSERT_EQ(browser.started.size(), 1u);
     const std::string folderUrl = "file://" + data.home() + "/Tolvane%20Data/";
-    EXPECT_EQ(browser.started[0].arguments, std::vector<std::string>{folderUrl + "Help/TLIIHelp.Htm"});
-    EXPECT_EQ(browser.started[1].arguments, std::vector<std::string>{folderUrl + "Saved%20Items/777BR.html"});
+    EXPECT_EQ(browser.started[0].arguments, std::vector<std::string>{folderUrl + "Saved%20Items/777BR.html"});
+}
+
+// The help page opens in the program's browser window (the alternate browser when it is chosen),
+// at a named section when one is asked for; a missing page says where it should be and opens
+// nothing.
+TEST_F(BrowserViews, TheHelpPageOpensInTheProgramsBrowserOrSaysWhereItIsMissing) {
+    ScriptedMessageBoxes boxes;
+    const std::string help = data.path("Help/TLIIHelp.Htm");
+    views::MnuTitleHelp_Click();
+    ASSERT_EQ(boxes.texts().size(), 1u);
+    EXPECT_NE(boxes.texts()[0].find(help), std::string::npos) << boxes.texts()[0];
+    EXPECT_EQ(boxes.texts()[0], views::Help_Missing_Text(help));
+    EXPECT_TRUE(browser.navigated.empty());
+    EXPECT_TRUE(desktop.opened.empty());
+
+    data.write("Help/TLIIHelp.Htm", "<html></html>");
+    const std::string helpUrl = views::Local_Page_Address(help);
+    views::MnuTitleHelp_Click();
+    views::Show_Help(views::kHelpOptions);
+    EXPECT_EQ(browser.navigated, (std::vector<std::string>{helpUrl, helpUrl + "#Options"}));
+    altBrowser("1");
+    views::Show_Help(views::kHelpPower);
+    ASSERT_EQ(browser.started.size(), 1u);
+    EXPECT_EQ(browser.started[0].arguments, std::vector<std::string>{helpUrl + "#Power"});
+    EXPECT_EQ(boxes.texts().size(), 1u);
+    EXPECT_TRUE(desktop.opened.empty());
 }
 
 // The bid engine shows an item's result page by its index in the list.

@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QStringList>
 
 #include "fake_clock.h"
 #include "foundation/cipher.h"
@@ -113,6 +114,12 @@ TEST_F(SplashWindow, TheAboutBoxFadesInStaysAndFadesOutOnAClick) {
     EXPECT_EQ(s->labCopyright->text().toStdString(), TLMainAbout::Copyright_Text());
     EXPECT_NE(s->labCopyright->text().indexOf("2026"), -1) << "the range ends with this year";
     EXPECT_TRUE(s->labRT->text().isEmpty());
+    // Above the version: the program's picture and its name.
+    EXPECT_FALSE(s->Image1->pixmap().isNull());
+    QStringList shown;
+    for (QLabel* l : s->findChildren<QLabel*>())
+        if (l->isVisible()) shown << l->text();
+    EXPECT_TRUE(shown.contains("Tolvane Rerode II")) << shown.join(" | ").toStdString();
 
     time.advanceMs(60000);
     EXPECT_NE(openSplash(), nullptr) << "no timer closes the box";

@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QAction>
 #include <QDir>
+#include <QImage>
+#include <map>
 
 #include "fake_clock.h"
 #include "fake_system_notices.h"
@@ -15,6 +18,7 @@
 #include "foundation/locale_dates.h"
 #include "foundation/startup.h"
 #include "foundation/window_subclass.h"
+#include "mainwindow/program_icons.h"
 #include "mainwindow/tl_main.h"
 #include "platform/locale_info.h"
 #include "platform/tray.h"
@@ -149,6 +153,24 @@ TEST_F(MainWindowLoad, AddsTheTrayIconOrATaskbarButton) {
         if (!c.trayIcon) {
             EXPECT_TRUE(platform::hasTaskbarButton(&w)) << label;
         }
+    }
+}
+
+// The window shows the program's own picture, and each toolbar button a picture of its own.
+TEST_F(MainWindowLoad, TheWindowAndEachToolbarButtonHaveAPictureOfTheirOwn) {
+    TLMain& w = load();
+    const QImage program = TLMainIcons::Program_Icon().pixmap(32, 32).toImage();
+    ASSERT_FALSE(program.isNull());
+    EXPECT_EQ(w.windowIcon().pixmap(32, 32).toImage(), program);
+    std::map<std::string, QImage> pictures;
+    for (const char* key : {"BidSetup", "UpdateItem", "UpdateAll", "ViewItem", "Home", "myebay", "Search", "Sort", "Add",
+                            "DeleteItem", "SetClock", "Setup"}) {
+        QAction* button = w.toolbarButton(key);
+        ASSERT_NE(button, nullptr) << key;
+        const QImage picture = button->icon().pixmap(24, 24).toImage();
+        EXPECT_FALSE(picture.isNull()) << key;
+        for (const auto& [other, seen] : pictures) EXPECT_NE(picture, seen) << key << " looks like " << other;
+        pictures[key] = picture;
     }
 }
 
