@@ -90,8 +90,9 @@ void Splash::Form_Load() {
         Timer1.setEnabled(true);
         return;
     }
-    // The logo serves the About box only.
+    // The logo serves the About box only, and takes no room when there is none.
     modTLMain::Load_Splash_Picture();
+    TLIILogo->setVisible(!TLIILogo->pixmap().isNull());
     adjustSize();
     FadeDirection = 1;
     Alpha = 0;

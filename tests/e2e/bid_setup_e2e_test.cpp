@@ -16,12 +16,12 @@ using namespace testsupport;
 
 namespace {
 
-// The toolbar's first button (Setup Bid) shows a green tick: the first green pixel from the top.
+// The toolbar's first button (Setup Bid) shows an orange gavel: the first orange pixel from the top.
 QPoint findBidButton(const QImage& shot) {
     for (int y = 0; y < std::min(shot.height(), 120); ++y)
         for (int x = 0; x < std::min(shot.width(), 120); ++x) {
             const QColor c(shot.pixel(x, y));
-            if (c.green() > 120 && c.red() < 110 && c.blue() < 110) return {x + 2, y + 4};
+            if (c.red() > 200 && c.green() > 120 && c.green() < 200 && c.blue() < 110) return {x + 2, y + 2};
         }
     return {-1, -1};
 }
