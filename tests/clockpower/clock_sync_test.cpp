@@ -377,6 +377,12 @@ TEST_F(TimePageSync, APageWithoutATimeFailsAndTheBusyFlagIsAsBefore) {
 // the time servers put it within 100 ms of the start, the time page never before it.
 class BidSecond : public TimePageSync {
 protected:
+    void SetUp() override {
+        TimePageSync::SetUp();
+        // The fake clock creeps while the servers answer, so a slow machine adds little travel.
+        time.timers.setWaitStepMs(2);
+        time.timers.setRealSliceMs(1);
+    }
     // The fake service's clock runs `aheadMs` ahead of the PC clock.
     void serviceAhead(qint64 aheadMs) {
         const FakeClock* pc = &time.clock;
