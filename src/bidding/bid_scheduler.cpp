@@ -54,9 +54,6 @@ std::vector<EndCache>& endCache() {
     return *cache;
 }
 
-// Where the program may not set the PC clock, its time is the PC clock plus the offset.
-bool offsetApplies() { return modClock::User_Mode(); }
-
 // Whole seconds of a time in milliseconds (rounded down, as the clock's seconds count).
 qint64 wholeSeconds(qint64 ms) { return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000); }
 
@@ -377,9 +374,7 @@ bool g_restored = false;
 }  // namespace
 
 qint64 Program_Now_Ms() {
-    qint64 ms = platform::clock().now().toMSecsSinceEpoch();
-    if (offsetApplies()) ms += static_cast<qint64>(modClock::ClockOffset) * 1000;
-    return ms;
+    return platform::clock().now().toMSecsSinceEpoch() + modClock::Program_Offset_Ms();
 }
 
 std::optional<qint64> Item_End_Ms(int index) {

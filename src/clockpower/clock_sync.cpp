@@ -2,10 +2,10 @@
 
 #include <QTimeZone>
 #include <algorithm>
-#include <limits>
-#include <regex>
+#include <string_view>
 #include <vector>
 
+#include "bidding/deferred_requests.h"
 #include "clockpower/window_parts.h"
 #include "foundation/bid_engine_state.h"
 #include "foundation/clock_state.h"
@@ -34,8 +34,6 @@ constexpr long long kMjdOfEpoch = 40587;  // the modified Julian date of 1 Janua
 void status(const std::string& text) { TLMainLink::statusLine().setStatus(text); }
 std::string statusText() { return TLMainLink::statusLine().statusText(); }
 
-long long wholeSecs(qint64 ms) { return ms >= 0 ? ms / 1000 : -((-ms + 999) / 1000); }
-
 // The position (0-based) of the last `c` at or before `at`; npos when none or `at` is before the text.
 size_t lastAtOrBefore(const std::string& s, char c, long long at) {
     if (at < 0) return std::string::npos;
@@ -49,18 +47,85 @@ std::string part(const std::string& s, long long from, long long count) {
 
 }  // namespace
 
+namespace {
+
+// A reader that walks a text once from its start: each step takes what it expects or fails.
+class LineReader {
+public:
+    explicit LineReader(std::string_view text) : m_text(text) {}
+    bool ok() const { return m_ok; }
+    bool atEnd() const { return m_at == m_text.size(); }
+    void blanks() {
+        while (m_at < m_text.size() && isBlank(m_text[m_at])) ++m_at;
+    }
+    // Exactly n digits (at least `least` and at most `most` with the second form); their value.
+    int digits(size_t least, size_t most) {
+        int value = 0;
+        size_t n = 0;
+        while (m_ok && n < most && m_at < m_text.size() && m_text[m_at] >= '0' && m_text[m_at] <= '9') {
+            value = value * 10 + (m_text[m_at++] - '0');
+            ++n;
+        }
+        if (n < least) m_ok = false;
+        return value;
+    }
+    int digits(size_t n) { return digits(n, n); }
+    void literal(std::string_view word) {
+        if (m_ok && m_text.substr(m_at, word.size()) == word) m_at += word.size();
+        else m_ok = false;
+    }
+    // One blank or more.
+    void spaces() {
+        literal(" ");
+        while (m_ok && m_at < m_text.size() && m_text[m_at] == ' ') ++m_at;
+    }
+
+private:
+    static bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+    std::string_view m_text;
+    size_t m_at = 0;
+    bool m_ok = true;
+};
+
+}  // namespace
+
 std::optional<DaytimeReading> Parse_Daytime_Reply(const std::string& reply) {
-    static const std::regex form(
-        R"(^\s*(\d{5}) (\d{2})-(\d{2})-(\d{2}) (\d{2}):(\d{2}):(\d{2}) (\d{2}) (\d) (\d) +(\d{1,4})\.(\d) UTC\(NIST\) \*\s*$)");
-    std::smatch m;
-    if (!std::regex_match(reply, m, form)) return std::nullopt;
-    auto n = [&](int i) { return std::stoi(m[i].str()); };
-    if (n(10) != 0) return std::nullopt;  // the server's health: 0 = healthy
-    const QDate date(2000 + n(2), n(3), n(4));
-    const QTime time(n(5), n(6), n(7));
+    // "JJJJJ YY-MM-DD HH:MM:SS TT L H msADV UTC(NIST) *", blanks and line ends around it.
+    if (reply.size() > platform::kDaytimeReplyCap) return std::nullopt;
+    LineReader in(reply);
+    in.blanks();
+    const int mjd = in.digits(5);
+    in.literal(" ");
+    const int yy = in.digits(2);
+    in.literal("-");
+    const int mo = in.digits(2);
+    in.literal("-");
+    const int dd = in.digits(2);
+    in.literal(" ");
+    const int hh = in.digits(2);
+    in.literal(":");
+    const int mi = in.digits(2);
+    in.literal(":");
+    const int ss = in.digits(2);
+    in.literal(" ");
+    in.digits(2);  // TT: standard or daylight time in the USA
+    in.literal(" ");
+    in.digits(1);  // L: a leap second at the month's end
+    in.literal(" ");
+    const int health = in.digits(1);
+    in.spaces();
+    const int advance = in.digits(1, 4);
+    in.literal(".");
+    in.digits(1);
+    in.literal(" UTC(NIST) *");
+    in.blanks();
+    if (!in.ok() || !in.atEnd()) return std::nullopt;
+    if (health != 0) return std::nullopt;  // the server's health: 0 = healthy
+    const QDate date(2000 + yy, mo, dd);
+    const QTime time(hh, mi, ss);
     if (!date.isValid() || !time.isValid()) return std::nullopt;
-    if (QDate(1970, 1, 1).addDays(std::stoll(m[1].str()) - kMjdOfEpoch) != date) return std::nullopt;
-    return DaytimeReading{QDateTime(date, time, Qt::UTC), n(11)};
+    if (QDate(1970, 1, 1).addDays(mjd - kMjdOfEpoch) != date) return std::nullopt;
+    return DaytimeReading{QDateTime(date, time, Qt::UTC), advance};
 }
 
 std::optional<QDateTime> Parse_Time_Page(const std::string& text) {
@@ -86,6 +151,9 @@ std::optional<QDateTime> Parse_Time_Page(const std::string& text) {
     const std::string month = modTLMain::Get_Month_Number(
         vb::Trim(part(text, static_cast<long long>(k2) + 1, static_cast<long long>(c2) - 2 - static_cast<long long>(k2) - 1)));
     if (month.empty() || !vb::IsNumeric(year) || !vb::IsNumeric(day)) return std::nullopt;
+    // A number no calendar has ("1e72") is no reading.
+    const double y = vb::CDbl(year), dd = vb::CDbl(day);
+    if (!(y >= 1 && y <= 9999) || !(dd >= 1 && dd <= 31)) return std::nullopt;
     const QTime t = QTime::fromString(QString::fromStdString(clock), "hh:mm:ss");
     const QDate d(vb::CLng(year), vb::CLng(month), vb::CLng(day));
     if (!t.isValid() || !d.isValid()) return std::nullopt;
@@ -99,6 +167,27 @@ std::string Difference_Text(long difference) {
 
 // ---- A sync in progress ------------------------------------------------------------------------
 
+namespace {
+
+// What a reading tells of the clock offset (reference minus PC clock, in ms): it lies in
+// [low, high). The program keeps the low end, so a bid is never early by the reference's clock.
+struct OffsetBounds {
+    qint64 low = 0;
+    qint64 high = 0;
+};
+
+// A reading of the time page: the bounds it gives, how long the request took, and the time it
+// named as the status line shows it.
+struct TimePageReading {
+    OffsetBounds bounds;
+    qint64 travelMs = 0;
+    std::string raw;
+};
+
+qint64 pcMs() { return platform::clock().now().toMSecsSinceEpoch(); }
+
+}  // namespace
+
 struct ClockKeeper::Run {
     bool daytime = true;
     std::vector<std::function<void()>> done;
@@ -111,20 +200,17 @@ struct ClockKeeper::Run {
     int index = 0;
     int tried = 0;
     bool moved = false;
-    // The bound of a sync during a bid's one-minute warning (tick ms), 0 = none.
-    qint64 startTick = 0;
+    // The tick (ms) by which the sync has ended, set or not.
     qint64 deadline = 0;
     platform::DaytimeRead read;
     modWinInet::HttpRequest page;
-    platform::Timer advance;
+    platform::Timer wait;  // until the time page's second reading
     bool ended = false;
 };
 
 namespace {
 
-qint64 remainingMs(const ClockKeeper::Run& r) {
-    return r.deadline ? r.deadline - platform::clock().tickMs() : std::numeric_limits<qint64>::max();
-}
+qint64 remainingMs(const ClockKeeper::Run& r) { return r.deadline - platform::clock().tickMs(); }
 
 }  // namespace
 
@@ -148,16 +234,21 @@ void ClockKeeper::SetSysClock(std::function<void()> done) {
 
 namespace {
 
+// The window and the heartbeat as the sync found them.
+void giveWindowBack(ClockKeeper::Run& run) {
+    if (!run.holdsWindow) return;
+    run.holdsWindow = false;
+    ClockPower::windowParts().setInputEnabled(run.inputWas);
+    ClockPower::windowParts().setHeartbeat(run.heartbeatWas);
+}
+
 // The end of a sync, whichever way: the window, the heartbeat and the busy flag as they were,
 // ManualClockSet cleared, every waiting continuation run.
 void endRun(std::shared_ptr<ClockKeeper::Run>& slot, const std::shared_ptr<ClockKeeper::Run>& run) {
     if (run->ended) return;
     run->ended = true;
-    run->advance.setEnabled(false);
-    if (run->holdsWindow) {
-        ClockPower::windowParts().setInputEnabled(run->inputWas);
-        ClockPower::windowParts().setHeartbeat(run->heartbeatWas);
-    }
+    run->wait.setEnabled(false);
+    giveWindowBack(*run);
     TLMainState::ManualClockSet = 0;
     TLMainState::DownloadBusy = run->downloadBusyWas;
     if (slot == run) slot.reset();
@@ -172,18 +263,19 @@ void failRun(std::shared_ptr<ClockKeeper::Run>& slot, const std::shared_ptr<Cloc
     endRun(slot, run);
 }
 
-// Sets the PC clock, or the program's offset, from the reference (UTC); `raw` is what the status
-// line shows first while Shift and Ctrl are held.
+// Milliseconds as whole seconds, to the nearest (half a second away from zero).
+long nearestSecs(qint64 ms) { return static_cast<long>(ms >= 0 ? (ms + 500) / 1000 : -((-ms + 500) / 1000)); }
+
+// Sets the PC clock, or the program's offset, from the reference: `offsetMs` is the reference's
+// time less the PC clock's. `raw` is what the status line shows first while Shift and Ctrl are held.
 void applyReference(std::shared_ptr<ClockKeeper::Run>& slot, const std::shared_ptr<ClockKeeper::Run>& run,
-                    const QDateTime& reference, const std::string& raw) {
+                    qint64 offsetMs, const std::string& raw) {
     platform::Clock& pc = platform::clock();
     const QDateTime pcNow = pc.now();
-    const long long pcSecs = wholeSecs(pcNow.toMSecsSinceEpoch());
-    const long long refSecs = wholeSecs(reference.toMSecsSinceEpoch());
-    modClock::ClockDifference = static_cast<long>(pcSecs - refSecs);
+    modClock::ClockDifference = nearestSecs(-offsetMs);
     const std::string preSync = vb::LongTime(pcNow.time());
     bool userMode = modClock::User_Mode();
-    if (!userMode && !pc.setSystemTime(reference.toLocalTime())) {
+    if (!userMode && !pc.setSystemTime(pcNow.addMSecs(offsetMs))) {
         // Refused (no right to set the clock, or a time service keeps it): the offset carries it.
         modClock::ClockSetRefused = true;
         userMode = true;
@@ -191,19 +283,61 @@ void applyReference(std::shared_ptr<ClockKeeper::Run>& slot, const std::shared_p
     status("");
     if (TLMainState::KeyShiftState == 3) status(raw + " - ");
     if (userMode) {
-        // A difference within a second either way is the reading's own error: no offset for it.
-        modClock::ClockOffset = std::labs(modClock::ClockDifference) <= 1 ? 0 : -modClock::ClockDifference;
+        modClock::ClockOffsetMs = offsetMs;
         TLMainState::ProgramClockBaseTime = pc.now();
         TLMainState::ProgramClockTickBase = pc.tickMs();
         TLMainState::ClockCheckCount = 0;
         if (run->daytime) status(statusText() + "User Mode - ");
     }
+    // The scheduler's ticks fall on the program clock's quarter seconds: they follow the new time.
+    TLMainBids::Realign_Scan_Timer();
     const std::string difference = Difference_Text(modClock::ClockDifference);
     status(statusText() + "Clock Set, " + difference);
     const bool manual = TLMainState::ManualClockSet != 0;
     const std::string source = run->daytime ? "NIST Clock Sync" : " eBay Clock Sync";
     modTLMain::Write_Op_Log(std::string(manual ? "M-" : "A-") + source + " - Pre-Sync " + preSync + " - " + difference);
     endRun(slot, run);
+}
+
+// Fetches the time page once. The page names whole seconds: when it names N, the service's clock
+// read N or later when the page came, and less than N + 1 s when the request left.
+void readTimePage(const std::shared_ptr<ClockKeeper::Run>& run,
+                  std::function<void(std::optional<TimePageReading>)> then) {
+    modWinInet::HttpRequestSpec spec;
+    spec.url = std::string("http://") + modTLMain::kTimeHost + modTLMain::kTimePagePath;
+    spec.flags = modWinInet::kFlagFollowRedirects | modWinInet::kFlagReadBody;
+    const qint64 sent = pcMs();
+    run->page = modWinInet::Start_Http_Request(
+        spec, modWinInet::Deadline::at(run->deadline), [run, sent, then = std::move(then)](modWinInet::HttpResult r) {
+            if (run->ended) return;
+            const qint64 arrived = pcMs();
+            if (r.body.empty()) return then(std::nullopt);
+            std::string text = modPageParser::Inner_Text(r.body);
+            if (modDebug::DebugOutput) {
+                std::string name = "PlaineBayTime";
+                modDebug::Save_Debug_Page(text, name);
+            }
+            const auto named = Parse_Time_Page(text);
+            if (!named) return then(std::nullopt);
+            const qint64 n = named->toMSecsSinceEpoch();
+            then(TimePageReading{{n - arrived, n + 1000 - sent}, arrived - sent, vb::GeneralDate(named->toLocalTime())});
+        });
+}
+
+// Milliseconds from now until a request should leave so that, by the middle of the first
+// reading's bounds, the service's second turns half-way through its travel: whichever second the
+// page then names, the bounds are halved.
+qint64 msToSecondReading(const TimePageReading& first) {
+    const qint64 middle = (first.bounds.low + first.bounds.high) / 2;
+    const qint64 at = pcMs() + first.travelMs / 2 + middle;
+    return ((-at % 1000) + 1000) % 1000;
+}
+
+// The bounds both readings allow; when they disagree (the PC clock was changed between them) the
+// later reading holds.
+OffsetBounds narrowed(const OffsetBounds& first, const OffsetBounds& second) {
+    const OffsetBounds both{std::max(first.low, second.low), std::min(first.high, second.high)};
+    return both.low < both.high ? both : second;
 }
 
 }  // namespace
@@ -224,11 +358,9 @@ void ClockKeeper::NISTClock(std::function<void()> done) {
     run->done.push_back(std::move(done));
     run->downloadBusyWas = TLMainState::DownloadBusy;
     TLMainState::DownloadBusy = 1;
-    run->startTick = platform::clock().tickMs();
-    if (TLMainState::MinuteWarningGiven) {
-        // A bid is near: the sync must be over in time for its validation, and the user keeps the window.
-        run->deadline = run->startTick + kWarningSyncMs;
-    } else {
+    run->deadline = platform::clock().tickMs() + kSyncLimitMs;
+    if (!TLMainState::MinuteWarningGiven) {
+        // No bid is near: the window waits for the sync (a bid's warning leaves it to the user).
         run->holdsWindow = true;
         run->inputWas = ClockPower::windowParts().inputEnabled();
         run->heartbeatWas = ClockPower::windowParts().heartbeatRunning();
@@ -243,16 +375,8 @@ void ClockKeeper::NISTClock(std::function<void()> done) {
     auto tryServer = std::make_shared<std::function<void()>>();
     *tryServer = [this, run, weakStep = std::weak_ptr<std::function<void()>>(tryServer)] {
         if (run->ended) return;
-        if (TLMainState::MinuteWarningGiven && !run->deadline) {
-            // A bid's warning came while the sync ran: it is bounded from its start, and the user
-            // gets the window back at once.
-            run->deadline = run->startTick + kWarningSyncMs;
-            if (run->holdsWindow) {
-                run->holdsWindow = false;
-                ClockPower::windowParts().setInputEnabled(run->inputWas);
-                ClockPower::windowParts().setHeartbeat(run->heartbeatWas);
-            }
-        }
+        // A bid's warning came while the sync ran: the user gets the window back at once.
+        if (TLMainState::MinuteWarningGiven) giveWindowBack(*run);
         const qint64 left = remainingMs(*run);
         if (run->tried >= modTLMain::kTimeServerCount || left <= 0) return failRun(m_run, run);
         auto tryServer = weakStep.lock();
@@ -262,9 +386,10 @@ void ClockKeeper::NISTClock(std::function<void()> done) {
             host, kDaytimePort, modWinInet::Settings().connectTo, std::min(kServerWaitMs, left),
             [this, run, tryServer](platform::DaytimeResult r) {
                 if (run->ended) return;
-                const auto reading = (r.error || r.timedOut) ? std::nullopt : Parse_Daytime_Reply(r.data);
+                const bool answered = !r.error && !r.timedOut && !r.tooLong;
+                const auto reading = answered ? Parse_Daytime_Reply(r.data) : std::nullopt;
                 if (!reading) {
-                    if (!r.error && !r.timedOut && r.data.empty()) modTLMain::Write_Op_Log("No NIST Data");
+                    if (answered && r.data.empty()) modTLMain::Write_Op_Log("No NIST Data");
                     run->moved = true;
                     ++run->tried;
                     run->index = (run->index + 1) % modTLMain::kTimeServerCount;
@@ -274,19 +399,11 @@ void ClockKeeper::NISTClock(std::function<void()> done) {
                     modTLC::Set_Config_Value("Options", "TimeSync", static_cast<long>(run->index));
                     TLMainState::TimeServerIndex = run->index;
                 }
-                std::string raw = vb::Replace(r.data, "\n", "");
-                const QDateTime reference = reading->utc;
-                if (reading->advanceMs <= 0) return applyReference(m_run, run, reference, raw);
-                // The server sent its time early by its advance: wait that long before it is right.
-                // The sync holds itself meanwhile (m_run); the timer only looks it up.
-                run->advance.setInterval(reading->advanceMs);
-                run->advance.setHandler([this, weak = std::weak_ptr<Run>(run), reference, raw] {
-                    const auto held = weak.lock();
-                    if (!held || held->ended) return;
-                    held->advance.setEnabled(false);
-                    applyReference(m_run, held, reference, raw);
-                });
-                run->advance.setEnabled(true);
+                // The server sent its time early by its advance: the time it names is the
+                // reference's time that long after the reply came.
+                const qint64 referenceMs = reading->utc.toMSecsSinceEpoch();
+                const qint64 pcThenMs = r.arrived.toMSecsSinceEpoch() + reading->advanceMs;
+                applyReference(m_run, run, referenceMs - pcThenMs, vb::Replace(r.data, "\n", ""));
             });
     };
     (*tryServer)();
@@ -299,24 +416,26 @@ void ClockKeeper::eBayClock(std::function<void()> done) {
     run->daytime = false;
     run->done.push_back(std::move(done));
     run->downloadBusyWas = TLMainState::DownloadBusy;
-    if (TLMainState::MinuteWarningGiven) run->deadline = platform::clock().tickMs() + kWarningSyncMs;
+    run->deadline = platform::clock().tickMs() + kSyncLimitMs;
     modClock::ClockSetFailed = 0;
     status("Retrieving eBay Time Information......");
-    modWinInet::HttpRequestSpec spec;
-    spec.url = std::string("http://") + modTLMain::kTimeHost + modTLMain::kTimePagePath;
-    spec.flags = modWinInet::kFlagFollowRedirects | modWinInet::kFlagReadBody;
-    const auto deadline = run->deadline ? modWinInet::Deadline::at(run->deadline) : modWinInet::Deadline::none();
-    run->page = modWinInet::Start_Http_Request(spec, deadline, [this, run](modWinInet::HttpResult r) {
-        if (run->ended) return;
-        if (r.body.empty()) return failRun(m_run, run);
-        std::string text = modPageParser::Inner_Text(r.body);
-        if (modDebug::DebugOutput) {
-            std::string name = "PlaineBayTime";
-            modDebug::Save_Debug_Page(text, name);
-        }
-        const auto reference = Parse_Time_Page(text);
-        if (!reference) return failRun(m_run, run);
-        applyReference(m_run, run, *reference, vb::GeneralDate(reference->toLocalTime()));
+    readTimePage(run, [this, run](std::optional<TimePageReading> first) {
+        if (!first) return failRun(m_run, run);
+        // One reading leaves the offset within a second and its travel; a second one, timed
+        // from the first, halves that.
+        const qint64 delay = msToSecondReading(*first);
+        if (delay + first->travelMs >= remainingMs(*run)) return applyReference(m_run, run, first->bounds.low, first->raw);
+        run->wait.setInterval(static_cast<int>(std::max<qint64>(1, delay)));
+        run->wait.setHandler([this, weak = std::weak_ptr<Run>(run), one = *first] {
+            const auto held = weak.lock();
+            if (!held || held->ended) return;
+            held->wait.setEnabled(false);
+            readTimePage(held, [this, held, one](std::optional<TimePageReading> two) {
+                const OffsetBounds bounds = two ? narrowed(one.bounds, two->bounds) : one.bounds;
+                applyReference(m_run, held, bounds.low, one.raw);
+            });
+        });
+        run->wait.setEnabled(true);
     });
 }
 

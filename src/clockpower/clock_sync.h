@@ -2,11 +2,13 @@
 // server spoken to over the daytime protocol (TCP port 13), or the service's own time page.
 //
 // SetSysClock is started: it returns at once and runs its continuation when the sync has ended,
-// set or not. A sync from the time servers holds DownloadBusy, keeps the user's input off and the
-// heartbeat stopped while it runs, and gives each back as it found it. Where the program may not
-// set the PC clock (modClock::User_Mode, or the system refused the setting) it keeps a
-// whole-second offset instead. While a bid's one-minute warning stands, a sync gives up after
-// 15 seconds in all and leaves the window as it is, so it is over before the bid is validated.
+// set or not, within 15 seconds in all. A sync from the time servers holds DownloadBusy, keeps the
+// user's input off and the heartbeat stopped while it runs, and gives each back as it found it;
+// while a bid's one-minute warning stands it leaves the window as it is. Where the program may not
+// set the PC clock (modClock::User_Mode, or the system refused the setting) it keeps an offset to
+// the millisecond instead. A daytime reply gives the offset from its advance and the moment it
+// came; the time page names whole seconds, so the offset kept is the least the page allows (a bid
+// is never early by the service's clock), narrowed by a second reading timed from the first.
 #pragma once
 
 #include <QDateTime>
@@ -19,10 +21,10 @@
 
 namespace modClockSync {
 
-// What a daytime server said, read whole: the time (UTC) and the advance it asks the reader to
-// wait, in whole milliseconds. Nothing when the reply is not a healthy answer of the published
-// form ("JJJJJ YY-MM-DD HH:MM:SS TT L H msADV UTC(NIST) *") with a date that agrees with its
-// day number.
+// What a daytime server said, read whole: the time (UTC) and the advance (whole milliseconds) by
+// which the server sent it early. Nothing when the reply is not a healthy answer of the published
+// form ("JJJJJ YY-MM-DD HH:MM:SS TT L H msADV UTC(NIST) *", blanks and line ends around it) with a
+// date that agrees with its day number, or is longer than a daytime answer can be.
 struct DaytimeReading {
     QDateTime utc;
     int advanceMs = 0;
@@ -37,9 +39,8 @@ std::optional<QDateTime> Parse_Time_Page(const std::string& text);
 // (difference = PC minus reference).
 std::string Difference_Text(long difference);
 
-// How long a sync may take in all while a bid's one-minute warning stands, and how long one time
-// server has to answer.
-inline constexpr qint64 kWarningSyncMs = 15000;
+// How long a sync may take in all, and how long one time server has to answer.
+inline constexpr qint64 kSyncLimitMs = 15000;
 inline constexpr qint64 kServerWaitMs = 4000;
 
 // The clock keeper: the program's ClockSync duty.

@@ -42,7 +42,7 @@ void debugLog(const std::string& text) {
 void keepAwake() { TLMainServices::service<TLMainServices::ScreenActivity>().Simulate_User_Activity(); }
 
 // The program's time in milliseconds less the PC clock's: the clock offset where it applies.
-qint64 offsetMs() { return modClock::User_Mode() ? static_cast<qint64>(modClock::ClockOffset) * 1000 : 0; }
+qint64 offsetMs() { return modClock::Program_Offset_Ms(); }
 
 bool armAt(qint64 pcUtcMs) {
     g_alarmUsed = true;

@@ -8,9 +8,11 @@
 
 namespace modClock {
 
-// Whole seconds added to the PC clock when the program may not set the clock (reference minus PC).
-inline long ClockOffset = 0;
-// Seconds by which the PC clock differed from the reference at the last sync (PC minus reference).
+// Milliseconds added to the PC clock when the program may not set the clock (reference minus PC).
+// Kept to the millisecond: a bid goes out at the start of its second by the reference's clock.
+inline int64_t ClockOffsetMs = 0;
+// Whole seconds by which the PC clock differed from the reference at the last sync (PC minus
+// reference, to the nearest second): the texts of the status line and the log.
 inline long ClockDifference = 0;
 // The last sync from the time servers failed (read by the first-run checks).
 inline int16_t ClockSetFailed = 0;
@@ -21,9 +23,12 @@ inline bool ClockSetRefused = false;
 inline long WakeupArmed = 0;
 
 // User mode: the program may not set the PC clock, so its times are the PC clock plus
-// ClockOffset. Found at start (no right to set the clock), or learnt when the system refused.
+// ClockOffsetMs. Found at start (no right to set the clock), or learnt when the system refused.
 inline bool User_Mode() {
     return (modWinInfo::OSMajorVersion == 6 && modTLMain::TokenElevationType == 3) || ClockSetRefused;
 }
+
+// What the program's times add to the PC clock now: the offset in user mode, else nothing.
+inline int64_t Program_Offset_Ms() { return User_Mode() ? ClockOffsetMs : 0; }
 
 }  // namespace modClock

@@ -23,9 +23,7 @@ std::string path(const char* name) { return DataFolder + name; }
 
 // Operation-log lines carry the corrected time where the program may not set the PC clock.
 std::string opLogTime() {
-    QDateTime t = platform::clock().now();
-    if (modClock::User_Mode()) t = t.addSecs(modClock::ClockOffset);
-    return vb::GeneralDate(t);
+    return vb::GeneralDate(platform::clock().now().addMSecs(modClock::Program_Offset_Ms()));
 }
 
 std::string line(const std::string& time, const std::string& text) { return time + " - " + text + "\r\n"; }

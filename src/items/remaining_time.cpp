@@ -136,7 +136,7 @@ bool offsetForSeconds() { return modClock::User_Mode(); }
 std::optional<long> secondsTo(std::string_view endTime, bool addOffset) {
     const auto end = endMsOf(endTime);
     if (!end) return std::nullopt;
-    const qint64 now = nowMs() + (addOffset ? static_cast<qint64>(modClock::ClockOffset) * 1000 : 0);
+    const qint64 now = nowMs() + (addOffset ? modClock::ClockOffsetMs : 0);
     const long long s = *end / 1000 - now / 1000;  // whole seconds between, as DateDiff counts them
     return static_cast<long>(std::clamp<long long>(s, INT32_MIN, INT32_MAX));
 }

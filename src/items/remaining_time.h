@@ -6,7 +6,7 @@
 // "hh:mm:ss" or "hh:mm:ss am" / "pm"; or "No End Date". The reader takes exactly those forms,
 // whatever the user's locale; any other text has no end moment ("unknown").
 //
-// Time is measured from the program's current time: the PC clock, plus ClockOffset where the
+// Time is measured from the program's current time: the PC clock, plus ClockOffsetMs where the
 // program may not set the clock.
 #pragma once
 

@@ -318,8 +318,7 @@ void TLMain::MnuSubViewOpLog_Click() { modTLMain::DisplayOpLog(); }
 
 // The clock's tip: the date in the user's long form and the time zone's name.
 void TLMain::TimeIs_MouseMove() {
-    QDateTime now = platform::clock().now();
-    if (modClock::User_Mode()) now = now.addSecs(modClock::ClockOffset);
+    const QDateTime now = platform::clock().now().addMSecs(modClock::Program_Offset_Ms());
     TimeIs->setToolTip(QLocale().toString(now.date(), QLocale::LongFormat) + "  " +
                        QString::fromStdString(modTLMain::TimeZoneName));
 }

@@ -75,7 +75,7 @@ bool settingTrue(const char* section, const char* key, bool dflt = false) {
     return TLMainItems::Config_True(section, key, dflt);
 }
 
-// The program may not set the PC clock: its times are the PC clock plus ClockOffset.
+// The program may not set the PC clock: its times are the PC clock plus ClockOffsetMs.
 bool userMode() { return modClock::User_Mode(); }
 
 // Calendar hours from the stamp (a date-time the program wrote) to now; a stamp that does not
@@ -293,7 +293,7 @@ void TLMain::Clock_Check() {
     } else if (userMode()) {
         // The offset is known once the synchronisation has ended.
         TLMainBids::bidLink<TLMainBids::ClockSync>().SetSysClock([] {
-            if (modClock::ClockOffset > 60) modalMessage(kUserModeClockWarning, 12, "Vista/Windows 7 System Clock Setting");
+            if (modClock::ClockOffsetMs > 60 * 1000) modalMessage(kUserModeClockWarning, 12, "Vista/Windows 7 System Clock Setting");
         });
     }
 }
@@ -362,7 +362,7 @@ void TLMain::Remaining_Time_Column() {
     if (order.size() < 2) return;
     TLMainItems::ItemGridModel& g = TLMainItems::ItemGrid();
     const int rows = std::min<int>(static_cast<int>(order.size()) - 1, g.Rows() - 1);
-    const qint64 nowSecs = platform::clock().now().addSecs(modClock::ClockOffset).toMSecsSinceEpoch() / 1000;
+    const qint64 nowSecs = (platform::clock().now().toMSecsSinceEpoch() + modClock::ClockOffsetMs) / 1000;
     // What each row showed at the last tick, as the part of the time left its text shows (every
     // ended row the same): a row whose text would not change keeps it without one being built.
     static std::vector<std::pair<int, long long>> shown;
@@ -394,7 +394,7 @@ void TLMain::Clock_Display() {
     const QDateTime now = platform::clock().now();
     QDateTime shown = now;
     if (userMode()) {
-        shown = now.addSecs(modClock::ClockOffset);
+        shown = now.addMSecs(modClock::ClockOffsetMs);
         if (++ClockCheckCount >= 15) {
             ClockCheckCount = 0;
             const qint64 tick = platform::clock().tickMs();

@@ -4,6 +4,7 @@
 #include <QMetaObject>
 #include <QTcpSocket>
 
+#include "platform/clock.h"
 #include "platform/connect_to.h"
 #include "platform/timers.h"
 
@@ -21,13 +22,22 @@ struct DaytimeRead::State : std::enable_shared_from_this<DaytimeRead::State> {
     std::shared_ptr<State> self;
     bool ended = false;
 
-    void end(bool error, bool timedOut) {
+    // Takes what arrived, never more than one byte over the cap; true when the cap is passed.
+    bool take() {
+        const qint64 room = static_cast<qint64>(kDaytimeReplyCap + 1 - std::min(data.size(), kDaytimeReplyCap + 1));
+        if (room > 0) data += socket.read(room).toStdString();
+        return data.size() > kDaytimeReplyCap;
+    }
+
+    void end(bool error, bool timedOut, bool tooLong = false) {
         if (ended) return;
         ended = true;
+        const QDateTime arrived = platform::clock().now();
         limit.setEnabled(false);
         QObject::disconnect(&socket, nullptr, nullptr, nullptr);
         socket.abort();
-        DaytimeResult r{error, timedOut, std::move(data)};
+        if (tooLong) data.clear();
+        DaytimeResult r{error, timedOut, tooLong, std::move(data), arrived};
         auto keep = std::move(self);
         auto d = std::move(done);
         // The continuation runs from the event loop, never inside the socket's own signal.
@@ -46,20 +56,22 @@ DaytimeRead Start_Daytime_Read(const std::string& host, int port, const std::str
     s->self = s;
     s->done = std::move(done);
     DaytimeRead::State* st = s.get();
+    // The socket buffers no more than the cap allows.
+    st->socket.setReadBufferSize(static_cast<qint64>(kDaytimeReplyCap) + 1);
     QObject::connect(&st->socket, &QTcpSocket::readyRead, &st->socket, [st] {
-        st->data += st->socket.readAll().toStdString();
+        if (st->take()) return st->end(false, false, true);
         // A daytime answer is one line; it is whole once a line feed follows some text.
         const size_t lf = st->data.find('\n', st->data.find_first_not_of("\r\n"));
         if (st->data.find_first_not_of("\r\n") != std::string::npos && lf != std::string::npos) st->end(false, false);
     });
     QObject::connect(&st->socket, &QTcpSocket::disconnected, &st->socket, [st] {
-        st->data += st->socket.readAll().toStdString();
-        st->end(false, false);
+        const bool tooLong = st->take();
+        st->end(false, false, tooLong);
     });
     QObject::connect(&st->socket, &QTcpSocket::errorOccurred, &st->socket, [st](QAbstractSocket::SocketError e) {
         if (e == QAbstractSocket::RemoteHostClosedError) {
-            st->data += st->socket.readAll().toStdString();
-            st->end(false, false);
+            const bool tooLong = st->take();
+            st->end(false, false, tooLong);
         } else {
             st->end(true, false);
         }

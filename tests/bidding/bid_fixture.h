@@ -85,7 +85,7 @@ protected:
         modPageParser::PageHighBidder.clear();
         modPageParser::PageBidCount.clear();
         modPageParser::PagePrice.clear();
-        modClock::ClockOffset = 0;
+        modClock::ClockOffsetMs = 0;
         modDebug::DebugOutput = false;
     }
 

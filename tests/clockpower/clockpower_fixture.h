@@ -138,7 +138,7 @@ protected:
         TLMainBids::ResetBidEngineForTests();
         TLMainBids::BidResultsMailQueue.clear();
         modPwrCtrl::ResetPowerForTests();
-        modClock::ClockOffset = 0;
+        modClock::ClockOffsetMs = 0;
         modClock::ClockDifference = 0;
         modClock::ClockSetFailed = 0;
         modClock::ClockSetRefused = false;

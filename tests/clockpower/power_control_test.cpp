@@ -100,7 +100,7 @@ TEST_F(Power, AWakeUpThatCannotBeArmedLeavesWakeupArmedAtZero) {
 
 TEST_F(Power, InUserModeTheAlarmIsOnThePcClock) {
     userMode();
-    modClock::ClockOffset = 30;  // the program's time runs 30 seconds ahead of the PC's
+    modClock::ClockOffsetMs = 30000;  // the program's time runs 30 seconds ahead of the PC's
     arm(10, 3600);
     modPwrCtrl::Set_Next_Bid_Wakeup();
     EXPECT_EQ(alarm.armedAt.back(), modPwrCtrl::WakeupTime.toMSecsSinceEpoch() - 30000);

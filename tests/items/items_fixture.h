@@ -41,7 +41,7 @@ protected:
         modTLMain::ResetLocaleDatesForTests();
         modWinInfo::ResetForTests();
         modTLC::ResetForTests();
-        modClock::ClockOffset = 0;
+        modClock::ClockOffsetMs = 0;
         modTLMain::SiteDayWord = "Day";
         TLMainItems::ResetItemStoreForTests();
         TLMainItems::RemainingSecs = 0;

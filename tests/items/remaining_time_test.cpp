@@ -87,7 +87,7 @@ TEST_F(RemainingTimeTest, ReadsBackWhatThePageParserWrites) {
 TEST_F(RemainingTimeTest, SecondsCountFromTheClockWithTheOffsetOnlyWhereTheClockMayNotBeSet) {
     const int i = add("1");
     item(i).EndTime = End_Time_Text(now().addSecs(100), false);
-    modClock::ClockOffset = 10;
+    modClock::ClockOffsetMs = 10000;
     const struct { long os; long elevation; long expected; } cases[] = {
         {6, 3, 90}, {6, 2, 100}, {5, 3, 100}, {0, 0, 100},
     };
@@ -163,7 +163,7 @@ TEST(RemainingTimeShown, ChangesExactlyWhenTheTextDoes) {
 TEST_F(RemainingTimeTest, TheItemsTextTellsNoEndDateClosedAndFinalClosing) {
     const int i = add("1");
     modTLMain::SiteDayWord = "Days";
-    modClock::ClockOffset = 30;  // always counts for the text
+    modClock::ClockOffsetMs = 30000;  // always counts for the text
     const struct { const char* end; const char* resultDone; const char* text; } cases[] = {
         {"No End Date", "", "NA"},
         {"No End Date", "1", "NA"},

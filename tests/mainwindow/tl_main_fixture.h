@@ -90,7 +90,7 @@ struct RecordingLaterParts final : TLMainServices::PowerAndDial,
     void Simulate_User_Activity() override { calls.push_back("Simulate_User_Activity"); }
     void SetSysClock(std::function<void()> done) override {
         calls.push_back("SetSysClock");
-        modClock::ClockOffset = offsetAfterSync;
+        modClock::ClockOffsetMs = offsetAfterSync * 1000LL;
         if (done) done();
     }
     void Set_Next_Bid_Wakeup() override { calls.push_back("Set_Next_Bid_Wakeup"); }
@@ -155,7 +155,7 @@ protected:
         TLMainItems::ResetSortCommandsForTests();
         TLMainBrowser::ResetForTests();
         UserState::ResetForTests();
-        modClock::ClockOffset = 0;
+        modClock::ClockOffsetMs = 0;
         modClock::WakeupArmed = 0;
         modTLMain::SiteDayWord = "Day";
         TLMainItems::RemainingSecs = 0;

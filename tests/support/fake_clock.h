@@ -4,9 +4,12 @@
 // that falls due, in time order; a wait inside the program advances the clock by
 // itself, so a ten-second count-down runs in milliseconds. waitUntil() also lets
 // real events in (sockets of test servers), a few milliseconds of real time per step.
+// A fake server's thread may read now() while the test runs (a time server answering by the
+// fake clock); the time is set only from the test's thread, before the servers are asked.
 #pragma once
 
 #include <QDateTime>
+#include <atomic>
 #include <functional>
 #include <map>
 #include <vector>
@@ -18,22 +21,22 @@ namespace testsupport {
 
 class FakeClock final : public platform::Clock {
 public:
-    QDateTime now() const override { return m_now.addMSecs(m_tick); }
-    qint64 tickMs() const override { return m_tick; }
+    QDateTime now() const override { return m_now.addMSecs(m_tick.load()); }
+    qint64 tickMs() const override { return m_tick.load(); }
     bool setSystemTime(const QDateTime& local) override {
         m_setCalls.push_back(local);
         if (!m_allowSet) return false;
-        m_now = local.addMSecs(-m_tick);
+        m_now = local.addMSecs(-m_tick.load());
         return true;
     }
-    void setNow(const QDateTime& t) { m_now = t.addMSecs(-m_tick); }
+    void setNow(const QDateTime& t) { m_now = t.addMSecs(-m_tick.load()); }
     void setTick(qint64 t) { m_tick = t; }
     void allowSetTime(bool on) { m_allowSet = on; }
     const std::vector<QDateTime>& setTimeCalls() const { return m_setCalls; }
 
 private:
     QDateTime m_now = QDateTime(QDate(2026, 6, 1), QTime(12, 0));
-    qint64 m_tick = 0;
+    std::atomic<qint64> m_tick{0};
     bool m_allowSet = true;
     std::vector<QDateTime> m_setCalls;
 };

@@ -25,6 +25,13 @@ std::string Daytime_Reply(const QDateTime& utc, int health, const std::string& a
            std::to_string(health) + " " + advance + " UTC(NIST) * \n";
 }
 
+std::string Daytime_Reply_At(qint64 serverUtcMs) {
+    const qint64 named = (serverUtcMs + 50 + 999) / 1000 * 1000;
+    const qint64 advance = named - serverUtcMs;
+    const std::string tenths = std::to_string(advance) + ".0";
+    return Daytime_Reply(QDateTime::fromMSecsSinceEpoch(named, Qt::UTC), 0, tenths);
+}
+
 std::string Time_Page_Html(const QDateTime& pacific, bool daylight) {
     const QLocale c = QLocale::c();
     return "<html><body><h2>The Official eBay Time</h2><p>" +
@@ -71,7 +78,14 @@ struct FakeDaytimeServer::Impl {
                 silentFds.push_back(fd);
                 continue;
             }
-            if (a.kind == DaytimeAnswer::Reply) (void)!::send(fd, a.text.data(), a.text.size(), MSG_NOSIGNAL);
+            if (a.kind == DaytimeAnswer::Reply) {
+                const std::string text = a.make ? a.make() : a.text;
+                (void)!::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
+                if (a.hold) {
+                    silentFds.push_back(fd);
+                    continue;
+                }
+            }
             ::shutdown(fd, SHUT_RDWR);
             ::close(fd);
         }

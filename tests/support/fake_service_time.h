@@ -3,12 +3,13 @@
 //
 // FakeDaytimeServer listens on a random port of 127.0.0.1 and answers each connection with the
 // next scripted answer (then the default one): a reply line, silence until the client gives up, or
-// a close without a word. useForClient() points port 13 of every host at it (through the HTTP
+// a close without a word; a reply may be made as the connection comes, or be followed by silence. useForClient() points port 13 of every host at it (through the HTTP
 // client's connect-to map, which the clock keeper follows); a host can be sent to a closed port
 // instead, so its connection is refused.
 #pragma once
 
 #include <QDateTime>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -29,10 +30,20 @@ void Serve_Time_Page(FakeService& service, const std::string& html);
 struct DaytimeAnswer {
     enum Kind { Reply, Silent, Close } kind = Reply;
     std::string text;
-    static DaytimeAnswer reply(std::string t) { return {Reply, std::move(t)}; }
-    static DaytimeAnswer silent() { return {Silent, {}}; }
-    static DaytimeAnswer close() { return {Close, {}}; }
+    // A reply made when the connection comes (on the server's thread), instead of `text`.
+    std::function<std::string()> make;
+    bool hold = false;
+    static DaytimeAnswer reply(std::string t) { return {Reply, std::move(t), {}}; }
+    static DaytimeAnswer replyMade(std::function<std::string()> f) { return {Reply, {}, std::move(f)}; }
+    // Sends the text and keeps the connection open, saying nothing more.
+    static DaytimeAnswer replyAndHold(std::string t) { return {Reply, std::move(t), {}, true}; }
+    static DaytimeAnswer silent() { return {Silent, {}, {}}; }
+    static DaytimeAnswer close() { return {Close, {}, {}}; }
 };
+
+// The reply of a server whose clock reads `serverUtcMs` as the connection comes: the next whole
+// second, sent early by the advance that is left until then (at least 50 ms, as the servers send).
+std::string Daytime_Reply_At(qint64 serverUtcMs);
 
 class FakeDaytimeServer {
 public:
