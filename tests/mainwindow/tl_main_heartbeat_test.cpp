@@ -57,7 +57,7 @@ TEST_F(Heartbeat, TheSignInCheckOfThe120thTickTellsOfARefusalWithoutHoldingTheHe
     toTick119();
     EXPECT_TRUE(messages.empty());
     int ticksWhileShown = -1;
-    QString clockWhileShown;
+    std::string clockWhileShown;
     answers.push_back([&](Messages& m) {
         const int before = TLMainState::HourTickCount;
         const QString clock = TLMain::instance().TimeIs->text();
