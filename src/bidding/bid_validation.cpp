@@ -211,17 +211,29 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
         request = modWinInet::Start_Http_Request(std::move(spec), attemptDeadline(i),
                                                  [self = shared_from_this()](modWinInet::HttpResult r) {
                                                      self->answer = r.ok ? std::move(r.body) : std::string();
+                                                     self->answerStatus = r.ok ? r.status : std::string();
                                                      self->guarded(&BidRun::afterOffer);
                                                  });
     }
 
     std::string answer;
+    std::string answerStatus;
+
+    // The offer's answer is one to judge: a page that is no server error and holds the
+    // confirmation form or the service's refusal. Anything else is taken as no answer.
+    bool answerIn() const {
+        if (answer.empty() || !modWinInet::Is_Page_Status(answerStatus, modWinInet::kServerErrors)) return false;
+        const ConfirmForm form = Read_Confirm_Form(answer);
+        return (form.found && !form.maxBid.empty()) || !refusalOf(answer).empty();
+    }
 
     void afterOffer() {
         const int i = validatingItem();
         if (!i) return discard();
-        if (!answer.empty()) return judge(i);
-        log("Error! No Bid Validation Results Returned! - " + user + " - Item " + number);
+        if (answerIn()) return judge(i);
+        std::string noAnswer = "Error! No Bid Validation Results Returned! - " + user + " - Item " + number;
+        if (!answer.empty() && !answerStatus.empty() && answerStatus[0] != '2') noAnswer += " - Http Status " + answerStatus;
+        log(noAnswer);
         if (endReached(i)) return cutOff(i);
         // A second attempt only when there is time for it before the bid's second.
         const auto toBid = msToBidSecond(i);
@@ -268,17 +280,21 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
         end();
     }
 
+    // The service's refusal in an offer's answer, as the log tells it; "" when it holds none.
+    std::string refusalOf(const std::string& page) const {
+        std::string minBid = GetValMinBid(page);  // also the page's text, for the ended test
+        if (!minBid.empty()) minBid = modPageParser::Localize_Amount(minBid);
+        if (!minBid.empty())
+            return "Bid Validation Failed for Item " + number + " - Your Bid " + maxBid + " - Minimum Bid " + minBid;
+        if (vb::InStr(modPageParser::PageText, "Auction ended", vb::Text) > 0) return "Auction Already Ended";
+        return {};
+    }
+
     void failed(int i) {
         writeResultPage(number, answer);
         status("Bid Validation Failed for Item " + number);
-        std::string minBid = GetValMinBid(answer);  // also the page's text, for the ended test
-        if (!minBid.empty()) minBid = modPageParser::Localize_Amount(minBid);
-        if (!minBid.empty())
-            log("Bid Validation Failed for Item " + number + " - Your Bid " + maxBid + " - Minimum Bid " + minBid);
-        else if (vb::InStr(modPageParser::PageText, "Auction ended", vb::Text) > 0)
-            log("Auction Already Ended");
-        else
-            log("Bid Validation Failed - Check Bid Results");
+        const std::string refusal = refusalOf(answer);
+        log(refusal.empty() ? "Bid Validation Failed for Item " + number + " - Check Bid Results" : refusal);
         if (configTrue("Options", "ShowBidResults", false)) bidLink<BidResultsView>().DisplayBidResults(i);
         if (AuctionItem* item = Item_At(TLMainItems::FindItemIndex(number))) {
             item->BidTimeSecs = 0;

@@ -7,7 +7,9 @@
 // the answer. Both only start their work: every request is a started request whose answer comes
 // back from the event loop with that request's own result, so no other routine's wait, message
 // or open window can hold a bid back, and nothing here waits for the user. The pause between the
-// two validation attempts is a timer.
+// two validation attempts is a timer. A second attempt follows an offer that got no answer, a
+// server error, or a page with neither the confirmation form nor the service's refusal; a confirm
+// request is never sent twice.
 //
 // A bid's requests are bounded by the auction's end: the sign-in and each validation attempt get
 // at most 6 seconds and never run past the end, so a silent service fails the validation before

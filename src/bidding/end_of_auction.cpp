@@ -63,8 +63,15 @@ modWinInet::HttpRequestSpec pageSpec(const char* host, const std::string& path, 
     spec.url = std::string(host) + path;
     spec.cookieUser = user;
     spec.flags = flags;
+    // A refusal or a server error is no result page: the item keeps what it showed, and the page
+    // is asked for once more as one that did not come.
+    spec.noPageFromStatus = modWinInet::kRefusalsAndServerErrors;
     return spec;
 }
+
+// What an item becomes after its result update: a bid that never went out (its validation
+// failed) is no lost bid, and stays told apart from one.
+const char* endStatus(bool neverPlaced) { return neverPlaced ? "Item Closed" : "Completed"; }
 
 // The number of the item at `index`, for the high bidder's log line.
 std::string itemNumberAt(int index) {
@@ -84,6 +91,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
     TLMainState::BusyHold hold;
     std::function<void()> done;
     std::string highBidder;
+    bool neverPlaced = false;  // the item's validation failed: its bid was never sent
     bool abandoned = false;
     modWinInet::HttpRequest request;
 
@@ -109,6 +117,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         const AuctionItem* item = Item_At(i);
         if (!item) return finish();
         user = item->UserID;
+        neverPlaced = item->BidStatus == "Validation Failed";
         status("Updating Final Bid Results for Item " + number);
         if (!hold.held()) hold = TLMainState::BusyHold(TLMainState::DownloadBusy);
         request = modWinInet::Start_Http_Request(
@@ -162,7 +171,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         item->ReserveFlag = reserveNotMet;
         item->BidCount = bidCount;
         item->HighBidder = highBidder;
-        item->BidStatus = "Completed";
+        item->BidStatus = endStatus(neverPlaced);
 
         if (!item->BidGroup.empty()) {
             TLMainState::PendingRequestItem = static_cast<int16_t>(i);
@@ -225,7 +234,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         const int i = TLMainItems::FindItemIndex(number);
         AuctionItem* item = Item_At(i);
         if (!item) return finish();
-        item->BidStatus = "Completed";
+        item->BidStatus = endStatus(neverPlaced);
         log("Final Bid Results Update Failed for Item " + number);
         status("Error! Bid Results Update Failed");
         if (!item->BidGroup.empty()) {

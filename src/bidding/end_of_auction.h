@@ -6,7 +6,10 @@
 // outstanding, starts the e-mail and lets the PC sleep. The deferred request "DoUpdateBid" runs
 // it; the request slot keeps that name until the update's last step. The update finds its item
 // by number after each download, and writes the shared page values (BidHistoryText, PageHTML,
-// PageHighBidder, ...) just before the reader that needs them.
+// PageHighBidder, ...) just before the reader that needs them. A page answered with a refusal or a
+// server error is one that did not come (asked for once more, then the update fails and the item
+// keeps what it showed). An item whose validation failed ends "Item Closed" (its bid never went
+// out), any other "Completed".
 #pragma once
 
 #include <QtGlobal>

@@ -10,6 +10,8 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -82,6 +84,9 @@ public:
     void DisplayTime_Timer();
     void Check_TZI();
     bool tickRunning() const { return m_inTick; }
+    // Runs `f` (a step that shows a box and waits for the user) from the event loop once no tick
+    // of the heartbeat runs: the box never holds the heartbeat up.
+    void After_Tick(std::function<void()> f);
 
     // --- Commands and hot keys (tl_main_commands.cpp) ---
     void Toolbar1_ButtonClick(const std::string& key);
@@ -220,7 +225,8 @@ private:
     void Signin_Check();
     void Clock_Check();
     void Version_Check();
-    bool Sleep_Request();  // false: the tick ends here
+    void Sleep_Request();
+    void Run_After_Tick();
     void Remaining_Time_Column();
     void Clock_Display();
     void Refresh_Countdown();
@@ -251,6 +257,10 @@ private:
     bool m_loaded = false;
     bool m_unloaded = false;
     bool m_inTick = false;
+    // The steps waiting for the end of the tick (After_Tick), and their timer.
+    std::deque<std::function<void()>> m_afterTickWork;
+    platform::Timer m_afterTickTimer;
+    bool m_afterTickRunning = false;
     int m_unloadMode = 0;
     bool m_clipboardChanged = true;  // the clipboard is read again only after a change
     int m_clipboardWatch = 0;

@@ -2,8 +2,10 @@
 // check (Check_TZI).
 //
 // One tick runs its steps in a fixed order; a step that fails is skipped and the tick goes on.
-// A step may wait (a sign-in, a message, a pause) while the event loop runs: a tick that falls
-// due meanwhile is dropped, never run inside the one in progress.
+// No box waits inside a tick: a step that asks or tells the user does so after the tick
+// (After_Tick), and the daily sign-in is a started request. A step may still take its time (the
+// time-zone change's refresh): a tick that falls due meanwhile is dropped, never run inside the one
+// in progress.
 #include <climits>
 #include <QDir>
 #include <QFile>
@@ -134,18 +136,19 @@ void TLMain::DisplayTime_Timer() {
     if (m_inTick) return;  // the last tick is still inside a long step: this one is dropped
     m_inTick = true;
     struct Done {
-        bool& flag;
-        ~Done() { flag = false; }
-    } done{m_inTick};
+        TLMain& w;
+        ~Done() {
+            w.m_inTick = false;
+            if (!w.m_afterTickWork.empty()) w.m_afterTickTimer.setEnabled(true);
+        }
+    } done{*this};
 
     // 1. The start-up duties.
     if (FirstTickPending) step([&] { First_Tick(); });
     // 2. The wake-up poll.
     if (modClock::WakeupArmed) step([] { TLMainServices::service<TLMainServices::PowerAndDial>().Check_Wakeup_Timer(); });
-    // 3. A sleep request; the user's Cancel ends the tick here.
-    bool goOn = true;
-    step([&] { goOn = Sleep_Request(); });
-    if (!goOn) return;
+    // 3. A sleep request: its question comes after the tick.
+    step([&] { Sleep_Request(); });
 
     // 4. Two minutes after the start: the sign-in, the clock and the version. The sign-in and the
     // version check wait while a bid is near (they would hold its requests up), and run at the
@@ -251,17 +254,21 @@ void TLMain::Update_Outcome() {
                                   {});
         const std::string text = std::string("Update Completed! Current version is ") + kVersion + "\r\n";
         modTLMain::Write_Op_Log(text);
-        if (platform::MsgBox(text + "Do you wish to review the update changes?", 4164, "Update Completed") ==
-            platform::vbYes)
-            platform::desktopFiles().openFile(modTLMain::DataFolder + "UpdateInfo.txt");
+        After_Tick([text] {
+            if (platform::MsgBox(text + "Do you wish to review the update changes?", 4164, "Update Completed") ==
+                platform::vbYes)
+                platform::desktopFiles().openFile(modTLMain::DataFolder + "UpdateInfo.txt");
+        });
     } else {
         UpdateServer::Start_Query("UF-" + error + "-" + kVersion + "-" + reportFields(), {});
         const std::string text = std::string("Update Failed! Current version is ") + kVersion +
                                  ", expected version " + version + "\r\n";
         modTLMain::Write_Op_Log(text);
-        platform::MsgBox(text + "You can download the latest full verison manually at \"" +
-                             TLMainServices::kDownloadPage + "\"",
-                         4160, "Update Failed");
+        After_Tick([text] {
+            platform::MsgBox(text + "You can download the latest full verison manually at \"" +
+                                 TLMainServices::kDownloadPage + "\"",
+                             4160, "Update Failed");
+        });
     }
 }
 
@@ -274,15 +281,21 @@ void TLMain::Backup_Check() {
 }
 
 // The daily sign-in of the current user, which tells of a user ID or password that no longer works.
+// The sign-in is started and the tick goes on; a failure is told after the tick.
 void TLMain::Signin_Check() {
     const std::string user = UserState::CurrentUserID;
     if (user.empty() || modTLMain::Get_User_Password(user).empty()) return;
     if (hoursSince(modTLC::Get_Config_Value("Options", "SigninChkTime", "0"), platform::clock().now()) < 24) return;
     modTLC::Set_Config_Value("Options", "SigninChkTime", nowStamp());
-    if (modTLMain::Sign_In(user)) return;
-    modalMessage("Warning: Your eBay signin for \"" + user + "\" has failed.\r\n"
-                 "Please verify your user ID and password settings in setup.",
-                 12, "Signin Failure");
+    QPointer<TLMain> self(this);
+    modTLMain::Start_Sign_In(user, {}, modWinInet::Deadline::none(), [self, user](modTLMain::SignInResult r) {
+        if (r.ok || !self) return;
+        self->After_Tick([user] {
+            modalMessage("Warning: Your eBay signin for \"" + user + "\" has failed.\r\n"
+                         "Please verify your user ID and password settings in setup.",
+                         12, "Signin Failure");
+        });
+    });
 }
 
 // The clock, set at start when the user wants it so; where the program may not set it, its offset
@@ -292,8 +305,10 @@ void TLMain::Clock_Check() {
         TLMainBids::bidLink<TLMainBids::ClockSync>().SetSysClock();
     } else if (userMode()) {
         // The offset is known once the synchronisation has ended.
-        TLMainBids::bidLink<TLMainBids::ClockSync>().SetSysClock([] {
-            if (modClock::ClockOffsetMs > 60 * 1000) modalMessage(kUserModeClockWarning, 12, "Vista/Windows 7 System Clock Setting");
+        QPointer<TLMain> self(this);
+        TLMainBids::bidLink<TLMainBids::ClockSync>().SetSysClock([self] {
+            if (modClock::ClockOffsetMs > 60 * 1000 && self)
+                self->After_Tick([] { modalMessage(kUserModeClockWarning, 12, "Vista/Windows 7 System Clock Setting"); });
         });
     }
 }
@@ -303,14 +318,16 @@ void TLMain::Clock_Check() {
 void TLMain::Version_Check() {
     if (vb::Val(modTLC::Get_Config_Value("Options", "ChkUpdates", "1")) != 1) return;
     if (hoursSince(modTLC::Get_Config_Value("Options", "VerChkTime", "0"), platform::clock().now()) <= 24) return;
-    UpdateServer::Start_Query(std::string("A-") + kVersion + "-" + reportFields(), [](std::string reply) {
+    QPointer<TLMain> self(this);
+    UpdateServer::Start_Query(std::string("A-") + kVersion + "-" + reportFields(), [self](std::string reply) {
         UpdateVersionReply = reply;
         if (reply.empty()) return;  // asked again at the next start
         modTLC::Set_Config_Value("Options", "VerChkTime", nowStamp());
         modTLMain::Write_Op_Log("Version Check");
-        if (UpdateServer::Judge_Version(reply) == UpdateServer::Version::Newer) {
+        if (UpdateServer::Judge_Version(reply) == UpdateServer::Version::Newer && self) {
             VersionOverride = 1;
-            TLMainServices::service<TLMainServices::Maintenance>().MnuTitleUpdateFile_Click();
+            // The update command asks the user: never inside a tick.
+            self->After_Tick([] { TLMainServices::service<TLMainServices::Maintenance>().MnuTitleUpdateFile_Click(); });
         }
     });
 }
@@ -334,24 +351,48 @@ bool TLMain::Bid_Near() {
 }
 
 // The end-of-auction update asked for sleep: once no result is outstanding, the user has twenty
-// seconds to refuse. False when the user refused (the tick ends).
-bool TLMain::Sleep_Request() {
-    if (SleepRequested != 1) return true;
+// seconds to refuse, asked after the tick.
+void TLMain::Sleep_Request() {
+    if (SleepRequested != 1) return;
     for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
         const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
-        if (item && (item->BidStatus == "Bid Placed" || item->BidStatus == "Validation Failed")) return true;
+        if (item && (item->BidStatus == "Bid Placed" || item->BidStatus == "Validation Failed")) return;
     }
-    if (!TLMainBids::BidResultsMailQueue.empty()) return true;
+    if (!TLMainBids::BidResultsMailQueue.empty()) return;
     SleepRequested = 0;
-    Messages::MsgReply = Messages::DisplayMsg("No Pending Bids, Entering Standby/Hibernate Mode", 8, true, 20, "OK",
-                                              "Cancel", "", false, false, "", "", "", 0, "", "", "");
-    if (Messages::MsgReply != "MsgBtn2") {
-        modTLMain::Write_Op_Log("Program Sleep Mode Activated - No Bids Pending");
-        SleepTimer.setEnabled(true);
-        return true;
+    After_Tick([this] {
+        Messages::MsgReply = Messages::DisplayMsg("No Pending Bids, Entering Standby/Hibernate Mode", 8, true, 20, "OK",
+                                                  "Cancel", "", false, false, "", "", "", 0, "", "", "");
+        if (Messages::MsgReply != "MsgBtn2") {
+            modTLMain::Write_Op_Log("Program Sleep Mode Activated - No Bids Pending");
+            SleepTimer.setEnabled(true);
+            return;
+        }
+        Messages::UnloadShared();
+    });
+}
+
+// Outside a tick the step runs at once (after the one whose box is up, when there is one); inside
+// one it waits for the tick's end, which starts a timer for it.
+void TLMain::After_Tick(std::function<void()> f) {
+    m_afterTickWork.push_back(std::move(f));
+    m_afterTickTimer.setHandler([this] { Run_After_Tick(); });
+    m_afterTickTimer.setInterval(1);
+    if (!m_inTick) Run_After_Tick();
+}
+
+// The steps put off to the end of the tick, one after another; none runs inside a tick (the end
+// of the tick starts the timer again) and none inside another's box (the loop takes it after).
+void TLMain::Run_After_Tick() {
+    m_afterTickTimer.setEnabled(false);
+    if (m_inTick || m_afterTickRunning) return;
+    m_afterTickRunning = true;
+    while (!m_afterTickWork.empty()) {
+        std::function<void()> f = std::move(m_afterTickWork.front());
+        m_afterTickWork.pop_front();
+        step(f);
     }
-    Messages::UnloadShared();
-    return false;
+    m_afterTickRunning = false;
 }
 
 // The time left of each row's item; a cell is written only when its text changes. Each item's end

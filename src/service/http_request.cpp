@@ -104,6 +104,9 @@ struct HttpRequest::Call : std::enable_shared_from_this<HttpRequest::Call> {
     void onHeaders();
     void nextHop();
     void onSendFailed(long error);
+    bool mayResend() const;
+    void resendAfterPause();
+    void onNoPage();
     void onResponse();
     void readMore();
     void endReading();
@@ -277,16 +280,40 @@ void HttpRequest::Call::onSendFailed(long error) {
         fail(error, "Http Send Request Failed - No Internet Connection");
         return;
     }
-    // A POST that may have reached the server is never sent again (a bid goes once); nor is a
-    // request whose caller's time has run out.
-    if (failures >= 2 || (firstHop.post && reachedServer) || error == kErrCancelled ||
-        (deadline.set && deadline.remainingMs() <= kResendPauseMs)) {
+    if (error == kErrCancelled || !mayResend()) {
         fail(error, "Http Send Request Failed - " + result.lastError);
         return;
     }
+    resendAfterPause();
+}
+
+// A POST that may have reached the server is never sent again (a bid goes once); nor is a request
+// whose caller's time has run out, nor one sent twice already.
+bool HttpRequest::Call::mayResend() const {
+    return failures < 2 && !(firstHop.post && reachedServer) &&
+           !(deadline.set && deadline.remainingMs() <= kResendPauseMs);
+}
+
+void HttpRequest::Call::resendAfterPause() {
     phase = Phase::Pausing;
     pause.setInterval(static_cast<int>(kResendPauseMs));
     pause.setEnabled(true);
+}
+
+// An answer that is no page (a server error where the caller wants a page) counts as a send that
+// got no answer; its body is not read.
+void HttpRequest::Call::onNoPage() {
+    transport::abandon(*transfer);
+    transfer.reset();
+    ++failures;
+    if (mayResend()) {
+        resendAfterPause();
+        return;
+    }
+    result.ok = false;
+    text.clear();
+    bytes.clear();
+    finish();
 }
 
 void HttpRequest::Call::onResponse() {
@@ -318,6 +345,10 @@ void HttpRequest::Call::onResponse() {
         trace.close();
     }
 
+    if (!Is_Page_Status(result.status, spec.noPageFromStatus)) {
+        onNoPage();
+        return;
+    }
     if (!(spec.flags & kFlagReadBody)) {
         transport::abandon(t);
         result.ok = true;
@@ -515,6 +546,11 @@ HttpRequest Start_Http_Request(HttpRequestSpec spec, Deadline deadline, HttpDone
     inFlight().insert(call);
     call->begin();
     return HttpRequest(call);
+}
+
+bool Is_Page_Status(const std::string& status, int noPageFromStatus) {
+    if (noPageFromStatus <= 0) return true;
+    return static_cast<long>(vb::Val(status)) < noPageFromStatus;
 }
 
 void Run_Later(std::function<void()> f) { postToEventLoop(std::move(f)); }

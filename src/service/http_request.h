@@ -51,7 +51,17 @@ struct HttpRequestSpec {
     // The user's stop of a running list refresh (CancelUpdate while UpdateBusy or
     // SelectedUpdateBusy) ends the text read at once as an answer with an empty page.
     bool stopsWithListRefresh = false;
+    // An answer with this status or above is no page (0: every answer is one). It ends like a
+    // send that got no answer: a GET is sent once more after the pause when its deadline leaves
+    // room for it, a POST never; the continuation then gets ok false with the answer's status.
+    int noPageFromStatus = 0;
 };
+
+// Statuses from which an answer is no page: a server error, or any refusal (4xx as well).
+inline constexpr int kServerErrors = 500;
+inline constexpr int kRefusalsAndServerErrors = 400;
+// Whether an answer of `status` ("200", "500"; "" when none came) is a page under that rule.
+bool Is_Page_Status(const std::string& status, int noPageFromStatus);
 
 // What came back.
 struct HttpResult {

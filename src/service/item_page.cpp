@@ -26,8 +26,10 @@ modWinInet::HttpRequest Start_Get_ItemPage(const std::string& URL, const std::st
 }
 
 std::string Get_ItemPage(std::string& URL, const std::string& CookieUser) {
-    // The waiting form keeps the blocking client's rules (the user's stop of a list refresh).
-    return modWinInet::Http_Request(URL, "GET", CookieUser, kItemPageFlags, "") ? "OK" : "";
+    // The waiting form keeps the blocking client's rules (the user's stop of a list refresh). A
+    // server error's page is no item page: read as one, it would blank the item's values.
+    const bool answered = modWinInet::Http_Request(URL, "GET", CookieUser, kItemPageFlags, "");
+    return answered && modWinInet::Is_Page_Status(modWinInet::HttpStatus, modWinInet::kServerErrors) ? "OK" : "";
 }
 
 modWinInet::HttpRequest Start_Get_HistoryPage(const std::string& URL, const std::string& CookieUser,

@@ -15,7 +15,7 @@ modWinInet::HttpRequest Start_Get_ItemPage(const std::string& URL, const std::st
                                            modWinInet::Deadline deadline, modWinInet::HttpDone done);
 
 // Downloads an item page, waiting. URL is left as the client rewrites it (without its scheme);
-// callers pass modWinInet::HttpURL. "OK" when a response came, else "".
+// callers pass modWinInet::HttpURL. "OK" when a response came that is no server error, else "".
 std::string Get_ItemPage(std::string& URL, const std::string& CookieUser);
 
 // What a bid-history download gives its continuation.

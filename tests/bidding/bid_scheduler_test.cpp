@@ -68,6 +68,7 @@ TEST_F(SchedulerTest, OverlappingLastMinutesGiveOneWarningAndALaterOneItsOwn) {
     arm("110000000001", 10, 100);
     arm("110000000002", 10, 110);  // inside the first one's minute
     arm("110000000003", 10, 200);  // after the first two are done
+    for (const char* number : {"110000000001", "110000000002"}) ended(number, "carol", "US $25.00");
     modTLC::Set_Config_Value("Options", "Sound", "1");
     modTLC::Set_Config_Value("Options", "ClockSet", "0");
     tick(4 * 62);

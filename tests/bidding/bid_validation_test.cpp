@@ -88,17 +88,22 @@ TEST_F(ValidationTest, AValidatedBidIsPlacedOnceInItsSecond) {
     EXPECT_EQ(byNumber(number).BidStatus, "Bid Placed");
 }
 
+// A refusal fails the validation at once; no answer, a server error or a page with neither the form
+// nor a refusal gets the second attempt, and the failure's line names the item.
 TEST_F(ValidationTest, RefusedOffersFailWithTheirReason) {
     struct Case {
         MakeBidAnswer answer;
         const char* line;
         size_t offers;
+        const char* noAnswer;  // what the line after each failed attempt adds
     };
     const Case cases[] = {
-        {MakeBidAnswer::MinimumBid, "Bid Validation Failed for Item 110000000001 - Your Bid 12.50 - Minimum Bid 14.00", 1},
-        {MakeBidAnswer::Ended, "Auction Already Ended", 1},
-        {MakeBidAnswer::NoForm, "Bid Validation Failed - Check Bid Results", 1},
-        {MakeBidAnswer::Nothing, "Bid Validation Failed - Check Bid Results", 2},
+        {MakeBidAnswer::MinimumBid, "Bid Validation Failed for Item 110000000001 - Your Bid 12.50 - Minimum Bid 14.00", 1, ""},
+        {MakeBidAnswer::Ended, "Auction Already Ended", 1, ""},
+        {MakeBidAnswer::NoForm, "Bid Validation Failed for Item 110000000001 - Check Bid Results", 2, ""},
+        {MakeBidAnswer::Nothing, "Bid Validation Failed for Item 110000000001 - Check Bid Results", 2, ""},
+        {MakeBidAnswer::ServerError, "Bid Validation Failed for Item 110000000001 - Check Bid Results", 2,
+         " - Http Status 500"},
     };
     serve();
     bidPages->setMinimumBid("US $14.00");
@@ -129,13 +134,56 @@ TEST_F(ValidationTest, RefusedOffersFailWithTheirReason) {
         EXPECT_EQ(alerts, 1u) << what;
         EXPECT_TRUE(data.exists("Saved Items/" + number + "BR.html")) << what;
         if (c.offers == 2) {
-            EXPECT_EQ(loggedCount("Error! No Bid Validation Results Returned! - bob - Item " + number), 2u) << opLog();
+            EXPECT_EQ(loggedCount("Error! No Bid Validation Results Returned! - bob - Item " + number + c.noAnswer), 2u)
+                << what << opLog();
             EXPECT_TRUE(logged("Attempting Validation Again For Item " + number)) << opLog();
-            EXPECT_EQ(resultPage(number), "\r\n");
         }
+        if (c.answer == MakeBidAnswer::Nothing) EXPECT_EQ(resultPage(number), "\r\n");
         fake->clearRequests();
         bidPages = std::make_unique<BidPages>(*fake);
         bidPages->setMinimumBid("US $14.00");
+    }
+}
+
+// A server error at the offer costs no bid: the second attempt validates it and it is placed once.
+// Two of them fail the validation, and after its result update the item is no lost bid: its bid
+// was never placed.
+TEST_F(ValidationTest, AServerErrorAtTheOfferIsAnsweredBySecondAttempt) {
+    struct Case {
+        int errors;
+        size_t accepts;
+        const char* line;
+        const char* end;
+    };
+    const Case cases[] = {
+        {1, 1, "Bid Validated for Item 110000000001 - Bid Amount 12.50", "Completed"},
+        {2, 0, "Bid Validation Failed for Item 110000000001 - Check Bid Results", "Item Closed"},
+    };
+    serve();
+    for (const Case& c : cases) {
+        TLMainBids::ResetBidEngineForTests();
+        TLMainItems::ResetItemStoreForTests();
+        data.write("OperationLog.txt", "");
+        const std::string number = "110000000001";
+        bidPages = std::make_unique<BidPages>(*fake);
+        bidPages->setMakeBid(number, MakeBidAnswer::ServerError, c.errors);
+        resultPages(number).history->setHistoryPage(bidHistoryHtml({{"carol", "(12)", "US $25.00"}}));
+        ItemPageContent page;
+        page.itemNumber = number;
+        page.priceLabel = "Winning bid:";
+        page.price = "US $25.00";
+        page.bidCount = "9";
+        page.minBid.clear();
+        resultPages(number).page->setItemPage(itemPageHtml(page));
+        const int i = arm(number, 10, 45, "12.50");
+        for (int k = 0; k < 4 * 60 && item(i).BidStatus != c.end; ++k) tick();
+        const std::string what = c.end;
+        EXPECT_EQ(bidPages->makeBids(number), 2u) << what;
+        EXPECT_EQ(bidPages->acceptBids(number), c.accepts) << what;
+        EXPECT_TRUE(logged(c.line)) << what << opLog();
+        EXPECT_EQ(item(i).BidStatus, c.end) << what;
+        EXPECT_EQ(item(i).HighBidder, "carol") << what;
+        EXPECT_EQ(item(i).BidCount, "9") << what;
     }
 }
 

@@ -16,9 +16,10 @@ protected:
         item(i).BidTimeSecs = 0;
         return i;
     }
-    void updateAll(int maxTicks = 40) {
+    // `settleMs`: how long each step waits for the service (a resend's pause holds its request).
+    void updateAll(int maxTicks = 40, int settleMs = 3000) {
         for (int k = 0; k < maxTicks; ++k) {
-            tick();
+            tick(1, settleMs);
             bool open = !TLMainState::PendingRequest.empty();
             for (int i = 1; i <= TLMainItems::ItemCount; ++i)
                 open = open || item(i).BidStatus == "Bid Placed" || item(i).BidStatus == "Validation Failed";
@@ -122,6 +123,42 @@ TEST_F(EndOfAuctionTest, AHistoryThatRedirectsEndsTheUpdateAsFailedAndCancelsThe
     EXPECT_EQ(links.power.sleeps, std::vector<bool>({false}));
     EXPECT_TRUE(requestsTo("/ws/eBayISAPI.dll?ViewItem").empty());
     EXPECT_TRUE(links.mail.queue.empty());
+}
+
+// An item page answered with a server error is a page that did not come: asked for once more;
+// when that fails too, the update fails and the item keeps the price and bid count it showed.
+TEST_F(EndOfAuctionTest, AnItemPageAnsweredWithAServerErrorIsAskedForAgainAndBlanksNothing) {
+    struct Case {
+        int errors;  // item-page answers that are a 500 before the page comes
+        const char* price;
+        const char* bids;
+        const char* resultDone;
+        bool failedLine;
+    };
+    const Case cases[] = {
+        {1, "11.00", "4", "1", false},
+        {-1, "US 10.00", "2", "", true},
+    };
+    serve();
+    for (const Case& c : cases) {
+        TLMainBids::ResetBidEngineForTests();
+        TLMainItems::ResetItemStoreForTests();
+        data.write("OperationLog.txt", "");
+        fake->clearRequests();
+        const std::string number = "110000000001";
+        const int i = placed(number, "12.50");
+        item(i).BidCount = "2";
+        ended(number, kUser, "US $11.00");
+        resultPages(number).page->failItemPage(500, c.errors);
+        updateAll(40, 300);
+        const std::string what = std::to_string(c.errors);
+        EXPECT_EQ(item(i).BidStatus, "Completed") << what;
+        EXPECT_NE(item(i).CurrentPrice.find(c.price), std::string::npos) << what << " " << item(i).CurrentPrice;
+        EXPECT_EQ(item(i).BidCount, c.bids) << what;
+        EXPECT_EQ(item(i).ResultDone, c.resultDone) << what;
+        EXPECT_EQ(logged("Final Bid Results Update Failed for Item " + number), c.failedLine) << what << opLog();
+        EXPECT_EQ(requestsTo("/ws/eBayISAPI.dll?ViewItem&item=" + number).size(), 2u) << what;
+    }
 }
 
 TEST_F(EndOfAuctionTest, TheMailAndTheSleepWaitForTheLastOutstandingResult) {

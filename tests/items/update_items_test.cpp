@@ -348,6 +348,26 @@ TEST_F(UpdateSelectedTest, AFailureStopsAtItsRowAndKeepsTheRowsBefore) {
     EXPECT_EQ(item(3).CurrentPrice, "US 10.00");
 }
 
+// A server error's page is no item page: the run fails there and the item keeps what it showed.
+TEST_F(UpdateSelectedTest, AServerErrorPageIsAFailedDownloadAndBlanksNothing) {
+    serve(changed(kA));
+    item(2).ReserveFlag = 1;
+    item(2).MinBid = "US 11.00";
+    const AuctionItem before = item(2);
+    service.route(itemHost(), "GET", itemPagePath(kB),
+                  ScriptedResponse::withStatus(503, "<html><body><h1>Service Unavailable</h1></body></html>"));
+    serve(changed(kC));
+    Update_Selected_Item();
+    EXPECT_EQ(status.statuses.back(), kUpdateFailed);
+    EXPECT_EQ(pageRequests(kC), 0u);
+    EXPECT_EQ(item(1).CurrentPrice, "US 12.00");
+    EXPECT_EQ(item(2).CurrentPrice, before.CurrentPrice);
+    EXPECT_EQ(item(2).BidCount, before.BidCount);
+    EXPECT_EQ(item(2).EndTime, before.EndTime);
+    EXPECT_EQ(item(2).MinBid, before.MinBid);
+    EXPECT_EQ(item(2).ReserveFlag, 1);
+}
+
 TEST_F(UpdateSelectedTest, TheStopButtonCutsThePageAndEndsTheRun) {
     serve(changed(kA));
     TLMainState::CancelUpdate = -1;

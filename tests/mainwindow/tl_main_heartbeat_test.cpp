@@ -46,8 +46,9 @@ TEST_F(Heartbeat, TheConfigurationIsSavedFiveTicksAfterTheLastChange) {
     EXPECT_NE(data.read("tl2cf.dat"), before);
 }
 
-// Tick 120: the daily sign-in of the current user; a refused one is told.
-TEST_F(Heartbeat, TheSignInCheckOfThe120thTickTellsOfARefusal) {
+// Tick 120: the daily sign-in of the current user; a refused one is told, after the tick: while
+// the box waits for the user, the heartbeat goes on.
+TEST_F(Heartbeat, TheSignInCheckOfThe120thTickTellsOfARefusalWithoutHoldingTheHeartbeat) {
     FakeService service;
     service.useForClient();
     FakeSignIn::install(service, SignInAnswer::Refused);
@@ -55,8 +56,21 @@ TEST_F(Heartbeat, TheSignInCheckOfThe120thTickTellsOfARefusal) {
     load({{"Users", "buyer1", "secret"}, {"Options", "LastUser", "buyer1"}, {"Options", "ChkUpdates", "0"}});
     toTick119();
     EXPECT_TRUE(messages.empty());
+    int ticksWhileShown = -1;
+    std::string clockWhileShown;
+    answers.push_back([&](Messages& m) {
+        const int before = TLMainState::HourTickCount;
+        const QString clock = TLMain::instance().TimeIs->text();
+        tick(3);
+        ticksWhileShown = TLMainState::HourTickCount - before;
+        clockWhileShown = TLMain::instance().TimeIs->text() == clock ? "stopped" : "going";
+        m.clickButton(1);
+    });
     tick();
+    settleRequests();
     ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(ticksWhileShown, 3);
+    EXPECT_EQ(clockWhileShown, "going");
     EXPECT_EQ(messages[0],
               "Warning: Your eBay signin for \"buyer1\" has failed.\r\n"
               "Please verify your user ID and password settings in setup.");
@@ -206,6 +220,7 @@ TEST_F(Heartbeat, TheClockIsSetAtTheTwoMinuteTickAndTheUserModeOffsetIsTold) {
         tick(119);
         const int before = later.count("SetSysClock");
         tick();
+        time.advanceMs(1);  // the warning comes after the tick
         EXPECT_EQ(later.count("SetSysClock") - before, c.syncs) << c.clockSet << " " << c.offset;
         EXPECT_EQ(messages.size(), c.warned ? 1u : 0u) << c.offset;
         if (c.warned) EXPECT_EQ(titles[0], "Vista/Windows 7 System Clock Setting");
@@ -255,7 +270,7 @@ TEST_F(Heartbeat, TheFirstTickAndEveryHourLookAtTheTimeZone) {
     EXPECT_EQ(zoneQueries, 2);
 }
 
-TEST_F(Heartbeat, TheSleepRequestWaitsForResultsAndItsCancelEndsTheTick) {
+TEST_F(Heartbeat, TheSleepRequestWaitsForResultsAndAsksAfterTheTick) {
     TLMain& w = loadQuiet();
     const int i = addItem("100", -60);
     item(i).BidStatus = "Bid Placed";  // its result is still to come
@@ -273,15 +288,17 @@ TEST_F(Heartbeat, TheSleepRequestWaitsForResultsAndItsCancelEndsTheTick) {
     answers.push_back([](Messages& m) { m.clickButton(2); });
     const int ticks = TLMainState::StartupTickCount;
     w.DisplayTime_Timer();
+    EXPECT_TRUE(messages.empty()) << "not inside the tick";
+    EXPECT_EQ(TLMainState::StartupTickCount, ticks + 1) << "the tick goes on";
+    time.advanceMs(1);
     ASSERT_EQ(messages.size(), 1u);
     EXPECT_EQ(messages[0], "No Pending Bids, Entering Standby/Hibernate Mode");
     EXPECT_EQ(TLMainState::SleepRequested, 0) << "the question takes the request";
-    EXPECT_EQ(TLMainState::StartupTickCount, ticks) << "Cancel ends the tick";
-    EXPECT_FALSE(w.SleepTimer.enabled());
+    EXPECT_FALSE(w.SleepTimer.enabled()) << "Cancel";
 
     TLMainState::SleepRequested = 1;
     w.DisplayTime_Timer();  // OK
-    EXPECT_EQ(TLMainState::StartupTickCount, ticks + 1);
+    time.advanceMs(1);
     EXPECT_TRUE(logged("Program Sleep Mode Activated - No Bids Pending"));
     EXPECT_TRUE(w.SleepTimer.enabled());
     time.advanceMs(2000);
@@ -384,14 +401,17 @@ TEST_F(Heartbeat, TheTimeLeftColumnFollowsTheClock) {
 }
 
 TEST_F(Heartbeat, ATickDueInsideALongStepIsDropped) {
-    TLMain& w = loadQuiet();
-    TLMainState::SleepRequested = 1;
+    TLMain& w = loadQuiet({{"Locale", "LastTZI", "1"}});
+    TLMainState::HourTickCount = 3599;  // this tick looks at the time zone
+    zoneCode = 2;                        // which has changed: every item's end is read again
     int nestedTicks = -1;
-    answers.push_back([&](Messages& m) {
-        const int before = TLMainState::StartupTickCount;
-        w.DisplayTime_Timer();  // the next tick falls due while the question waits
-        nestedTicks = TLMainState::StartupTickCount - before;
-        m.clickButton(1);
+    TLMainServices::setTimeZoneQueryForTests([&] {
+        if (++zoneQueries == 2) {
+            const int before = TLMainState::StartupTickCount;
+            w.DisplayTime_Timer();  // the next tick falls due while the change is dealt with
+            nestedTicks = TLMainState::StartupTickCount - before;
+        }
+        return zoneCode;
     });
     const int before = TLMainState::StartupTickCount;
     w.DisplayTime_Timer();

@@ -224,6 +224,7 @@ TEST_F(Lifecycle, TheUpdatesOutcomeIsReportedLoggedAndTold) {
               {"Options", "UpdateError", c.error}, {"Options", UpdateServer::kServerKey, kUpdateServer}});
         tick();
         settleRequests();
+        time.advanceMs(1);  // the box comes after the tick
         ASSERT_EQ(service.requestCount(), 1u) << c.report;
         EXPECT_EQ(service.lastRequest().header("User-Agent").rfind(c.report, 0), 0u)
             << "the report is its request's user agent";

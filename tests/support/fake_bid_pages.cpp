@@ -9,6 +9,7 @@ namespace testsupport {
 struct BidPages::State {
     mutable std::mutex lock;
     std::map<std::string, MakeBidAnswer> makeBid;
+    std::map<std::string, int> makeBidTimes;  // offers left that get makeBid (-1: all)
     std::map<std::string, AcceptBidAnswer> acceptBid;
     std::map<std::string, std::vector<RecordedRequest>> makeBids;
     std::map<std::string, std::vector<RecordedRequest>> acceptBids;
@@ -60,6 +61,11 @@ std::string BidPages::endedPage() {
     return "<html><body><h1>Bidding</h1><p>Auction ended. You can no longer bid on this item.</p></body></html>\n";
 }
 
+std::string BidPages::serverErrorPage() {
+    return "<html><head><title>500 Internal Server Error</title></head><body><h1>Internal Server Error</h1>"
+           "<p>The server encountered an internal error and was unable to complete your request.</p></body></html>\n";
+}
+
 std::string BidPages::acceptPage(AcceptBidAnswer answer, const std::string& currentBid) {
     switch (answer) {
     case AcceptBidAnswer::Outbid:
@@ -84,7 +90,11 @@ BidPages::BidPages(FakeService& service, const std::string& host) : m_state(std:
         {
             std::lock_guard<std::mutex> g(state->lock);
             state->makeBids[item].push_back(r);
-            if (auto it = state->makeBid.find(item); it != state->makeBid.end()) answer = it->second;
+            if (auto it = state->makeBid.find(item); it != state->makeBid.end()) {
+                int& left = state->makeBidTimes[item];
+                if (left != 0) answer = it->second;
+                if (left > 0) --left;
+            }
         }
         ScriptedResponse s;
         switch (answer) {
@@ -97,6 +107,7 @@ BidPages::BidPages(FakeService& service, const std::string& host) : m_state(std:
         case MakeBidAnswer::NoForm: return ScriptedResponse::ok("<html><body><p>Please sign in.</p></body></html>");
         case MakeBidAnswer::Nothing: s.fault = Fault::CloseAtOnce; return s;
         case MakeBidAnswer::Stall: s.fault = Fault::StallBeforeHeaders; return s;
+        case MakeBidAnswer::ServerError: return ScriptedResponse::withStatus(500, serverErrorPage());
         }
         return s;
     });
@@ -123,9 +134,10 @@ BidPages::BidPages(FakeService& service, const std::string& host) : m_state(std:
     });
 }
 
-void BidPages::setMakeBid(const std::string& item, MakeBidAnswer answer) {
+void BidPages::setMakeBid(const std::string& item, MakeBidAnswer answer, int times) {
     std::lock_guard<std::mutex> g(m_state->lock);
     m_state->makeBid[item] = answer;
+    m_state->makeBidTimes[item] = times;
 }
 
 void BidPages::setAcceptBid(const std::string& item, AcceptBidAnswer answer) {

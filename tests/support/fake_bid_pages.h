@@ -18,7 +18,8 @@
 
 namespace testsupport {
 
-enum class MakeBidAnswer { Confirm, MinimumBid, Ended, NoForm, Nothing, Stall };
+// ServerError: a 500 answer with the server's error page.
+enum class MakeBidAnswer { Confirm, MinimumBid, Ended, NoForm, Nothing, Stall, ServerError };
 enum class AcceptBidAnswer { HighBidder, Outbid, Ended, Empty, Drop, Stall };
 
 class BidPages {
@@ -26,7 +27,9 @@ public:
     // Serves the bid host `host` (the program's bid host when empty).
     explicit BidPages(FakeService& service, const std::string& host = {});
 
-    void setMakeBid(const std::string& item, MakeBidAnswer answer);
+    // The answer to the item's offers; with `times` the next that many offers get it, the later
+    // ones the confirmation form.
+    void setMakeBid(const std::string& item, MakeBidAnswer answer, int times = -1);
     void setAcceptBid(const std::string& item, AcceptBidAnswer answer);
     void setMinimumBid(const std::string& amount);      // shown by the minimum-bid page ("US $12.50")
     void setCurrentBid(const std::string& amount);      // shown by the outbid page
@@ -38,6 +41,7 @@ public:
     static std::string confirmPage(const std::string& item, const std::string& maxBid);
     static std::string minimumBidPage(const std::string& amount);
     static std::string endedPage();
+    static std::string serverErrorPage();
     static std::string acceptPage(AcceptBidAnswer answer, const std::string& currentBid);
 
     // What came, per item.

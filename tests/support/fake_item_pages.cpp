@@ -76,6 +76,8 @@ struct ItemPages::State {
     std::string item;
     std::string history;
     std::string redirect;
+    int failStatus = 0;
+    int failTimes = 0;  // -1: every request
 };
 
 ItemPages::ItemPages(FakeService& service, const std::string& host, const std::string& itemNumber)
@@ -83,6 +85,11 @@ ItemPages::ItemPages(FakeService& service, const std::string& host, const std::s
     auto state = m_state;
     service.handle(host, "GET", itemPagePath(itemNumber), [state](const RecordedRequest&) {
         std::lock_guard<std::mutex> g(state->lock);
+        if (state->failTimes != 0) {
+            if (state->failTimes > 0) --state->failTimes;
+            return ScriptedResponse::withStatus(state->failStatus,
+                                                "<html><body><h1>Internal Server Error</h1></body></html>");
+        }
         return ScriptedResponse::ok(state->item);
     });
     service.handle(host, "GET", historyPagePath(itemNumber), [state](const RecordedRequest&) {
@@ -105,6 +112,12 @@ void ItemPages::setHistoryPage(const std::string& html) {
 void ItemPages::redirectHistory(const std::string& location) {
     std::lock_guard<std::mutex> g(m_state->lock);
     m_state->redirect = location;
+}
+
+void ItemPages::failItemPage(int status, int times) {
+    std::lock_guard<std::mutex> g(m_state->lock);
+    m_state->failStatus = status;
+    m_state->failTimes = times;
 }
 
 std::string ItemPages::itemUrl() const { return "http://" + m_host + itemPagePath(m_number); }

@@ -59,6 +59,8 @@ public:
     void setHistoryPage(const std::string& html);
     // The history address answers with a redirect (302) to `location` ("" serves the page again).
     void redirectHistory(const std::string& location);
+    // The next `times` item-page requests (-1: all) answer `status` with the server's error page.
+    void failItemPage(int status, int times);
     std::string itemUrl() const;     // "http://<host>/ws/eBayISAPI.dll?ViewItem&item=..."
     std::string historyUrl() const;
 
