@@ -42,7 +42,8 @@ void layOut(TLMainItems::ItemGridModel& g, std::initializer_list<Column> columns
         ++c;
     }
     for (; c < TLMainItems::kGridCols; ++c) g.setColWidth(c, 0);
-    if (rest >= 0) g.setColWidth(rest, std::max(g.Area.width - fixed - kGridMargin, TLMainItems::kRestColumnMinimum));
+    if (rest >= 0)
+        g.setColWidth(rest, std::max(g.ColumnTwips(g.Area.width - kGridMargin) - fixed, TLMainItems::kRestColumnMinimum));
 }
 
 }  // namespace
@@ -58,7 +59,7 @@ void Load_Feedback_Grid() {
             long others = 0;
             for (int c = 0; c < kGridCols; ++c)
                 if (c != kColDescription) others += g.ColWidth(c);
-            g.setColWidth(kColDescription, std::max(g.Area.width - others - kGridMargin, kRestColumnMinimum));
+            g.setColWidth(kColDescription, std::max(g.ColumnTwips(g.Area.width - kGridMargin) - others, kRestColumnMinimum));
             break;
         }
         case 1:

@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -171,10 +170,7 @@ void ItemFeedback::Form_Load() {
     cmdSearch[0]->setEnabled(false);
     cmdSearch[2]->setEnabled(false);
     adjustSize();
-    if (const QScreen* screen = this->screen()) {
-        const QRect area = screen->geometry();
-        move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
-    }
+    modTLMain::Place_Over_Main_Window(this);
 }
 
 void ItemFeedback::showEvent(QShowEvent* event) {
@@ -510,9 +506,9 @@ void Show_Seller_Feedback() {
         const int r = static_cast<int>(i);
         const long colour = i % 2 == 1 ? 0xDDFFDD : 0xEEEEEE;
         for (int col = 0; col < 4; ++col) g.setCellBackColor(r, col, colour);
-        if (e.Kind == "Pos") g.setCellPicture(r, 0, 12);
-        if (e.Kind == "Neg") g.setCellPicture(r, 0, 11);
-        if (e.Kind == "Neu") g.setCellPicture(r, 0, 14);
+        if (e.Kind == "Pos") g.setCellPicture(r, 0, TLMainItems::kPicPositive);
+        if (e.Kind == "Neg") g.setCellPicture(r, 0, TLMainItems::kPicNegative);
+        if (e.Kind == "Neu") g.setCellPicture(r, 0, TLMainItems::kPicNeutral);
         g.setTextMatrix(r, 1, e.Comment + "\r\n\r\n" + e.Title);
         g.setTextMatrix(r, 2, e.Buyer + "\r\n\r\n" + e.Price);
         g.setTextMatrix(r, 3, e.Date);

@@ -3,12 +3,10 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -87,10 +85,7 @@ int16_t Alarm::Alarm_Value(double minutes, bool bidCount, bool highBidAmount, bo
 void Alarm::Form_Load() {
     setWindowTitle(QString::fromUtf8(platform::kProgramTitle) + " Alarm Settings");
     adjustSize();
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
-    }
+    modTLMain::Place_Over_Main_Window(this);
     // A stored value that does not read shows 5 minutes and no switches.
     const int16_t v = storedValue();
     const int minutes = static_cast<int16_t>(v & 0xFF00) / 256;

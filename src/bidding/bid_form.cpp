@@ -6,13 +6,12 @@
 #include <QEvent>
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QScreen>
+#include <QScrollArea>
 #include <QVBoxLayout>
 
 #include "bidding/bid_email.h"
@@ -189,18 +188,31 @@ BidForm::BidForm(std::vector<std::string> itemNumbers, std::string dialogItem)
     groups->addWidget(WTCtrlGroups, 1, 3);
     groups->addWidget(cmdClrGrp, 1, 4);
 
-    auto* buttons = new QHBoxLayout();
+    m_buttons = new QHBoxLayout();
+    QHBoxLayout* buttons = m_buttons;
     for (QPushButton* b : {OKBid, ManBid, CancelBid, cmdRefresh, Exit}) buttons->addWidget(b);
 
+    // Everything above the buttons scrolls when the screen is too small for it, so that the
+    // buttons always stay in view.
+    m_content = new QWidget;
+    QWidget* content = m_content;
+    auto* fields = new QVBoxLayout(content);
+    fields->setContentsMargins(0, 0, 0, 0);
+    fields->addWidget(labItemName);
+    fields->addLayout(top);
+    fields->addLayout(bid);
+    fields->addWidget(AutoDial);
+    fields->addWidget(chkEmailOpt);
+    fields->addWidget(chkShutDnOpt);
+    fields->addWidget(groupFrame);
+    fields->addWidget(labUD);
+    fields->addStretch(1);
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(labItemName);
-    layout->addLayout(top);
-    layout->addLayout(bid);
-    layout->addWidget(AutoDial);
-    layout->addWidget(chkEmailOpt);
-    layout->addWidget(chkShutDnOpt);
-    layout->addWidget(groupFrame);
-    layout->addWidget(labUD);
+    layout->addWidget(scroll, 1);
     layout->addLayout(buttons);
 
     connect(MaxBidAmt, &QLineEdit::returnPressed, this, [this] { OKBid_Click(); });
@@ -228,11 +240,13 @@ void BidForm::Form_Unload() {
 // The load, in its order. A shown item that is not in the list closes the dialog at once.
 bool BidForm::Form_Load() {
     enableMainWindow(false);
-    resize(vb::TwipsToPixels(kFormWidthTwips), vb::TwipsToPixels(kFormHeightTwips));
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->geometry();
-        move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
-    }
+    // The whole dialog without scrolling where the screen has room for it; over the main window.
+    const QMargins margins = layout()->contentsMargins();
+    const QSize fields = m_content->sizeHint(), buttons = m_buttons->sizeHint();
+    const QSize whole(std::max(fields.width(), buttons.width()) + margins.left() + margins.right(),
+                      fields.height() + layout()->spacing() + buttons.height() + margins.top() + margins.bottom());
+    resize(whole.expandedTo(QSize(vb::TwipsToPixels(kFormWidthTwips), vb::TwipsToPixels(kFormHeightTwips))));
+    modTLMain::Place_Over_Main_Window(this);
 
     const TLMainItems::AuctionItem* item = TLMainItems::Item_At(dialogIndex());
     if (!item || m_items.empty()) {

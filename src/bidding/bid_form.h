@@ -17,6 +17,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QHBoxLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -122,5 +123,7 @@ private:
 
     std::vector<std::string> m_items;
     std::string m_dialogItem;
+    QWidget* m_content = nullptr;       // the fields above the buttons (they scroll when space is short)
+    QHBoxLayout* m_buttons = nullptr;
     bool m_unloaded = false;
 };

@@ -3,12 +3,10 @@
 #include <QCheckBox>
 #include <QEvent>
 #include <QGridLayout>
-#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScreen>
 
 #include "foundation/config_store.h"
 #include "foundation/small_routines.h"
@@ -69,7 +67,7 @@ DefaultDial::~DefaultDial() {
 
 void DefaultDial::Form_Load() {
     adjustSize();
-    if (const QScreen* s = QGuiApplication::primaryScreen()) move(s->geometry().center() - rect().center());
+    modTLMain::Place_Over_Main_Window(this);
     txtUsername->setText(QString::fromStdString(modTLC::Get_Config_Value("DUN", "DefaultUser", "")));
     txtPassword->setText(QString::fromStdString(modTLC::Get_Config_Value("DUN", "DefaultPassword", "")));
     txtPhone->setText(QString::fromStdString(modTLC::Get_Config_Value("DUN", "DefaultPhone", "")));

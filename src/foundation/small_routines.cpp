@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "foundation/main_window_link.h"
 #include "foundation/vb.h"
 #include "platform/clock.h"
 #include "platform/file_version.h"
@@ -15,6 +16,8 @@
 namespace modTLMain {
 
 void Set_Window_Topmost(QWidget* window, int16_t flag) { platform::setWindowTopmost(window, flag); }
+
+void Place_Over_Main_Window(QWidget* window) { platform::placeOver(window, TLMainLink::window().widget()); }
 
 void Wait_Seconds(float seconds) {
     if (!(seconds > 0)) return;

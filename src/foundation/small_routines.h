@@ -23,6 +23,10 @@ inline bool AlarmOn = false;
 // -1: always on top; 0: no longer always on top; other: to the top of the normal windows.
 void Set_Window_Topmost(QWidget* window, int16_t flag);
 
+// Centres a box or dialog over the main window (over the screen while the main window is not
+// shown), inside the screen's free area.
+void Place_Over_Main_Window(QWidget* window);
+
 // The password stored for a program user (section Users of the configuration); "" when none.
 std::string Get_User_Password(const std::string& userId);
 

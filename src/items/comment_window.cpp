@@ -90,8 +90,9 @@ void Comment::Form_Load() {
         screenH = twips(s->geometry().height());
     }
     const long w = twips(width()), h = twips(height());
-    long left = storedTwips("CommentPosLeft", (screenW - w) / 2);
-    long top = storedTwips("CommentPosTop", (screenH - h) / 2);
+    modTLMain::Place_Over_Main_Window(this);  // where the window opens without a stored place
+    long left = storedTwips("CommentPosLeft", twips(x()));
+    long top = storedTwips("CommentPosTop", twips(y()));
     if (top < 0) top = 0;
     if (screenH - h < top) top = screenH - h;
     if (left < 0) left = 0;

@@ -299,11 +299,12 @@ void ItemGrid_MouseDown(int Button, int Shift, long X, long Y) {
 void ItemGrid_DblClick() {
     ItemGridModel& g = ItemGrid();
     if (GridViewMode == 1) {
-        if (g.MouseCol != kColItemNumber) return;
+        // A row opens its leave page from any of its columns; the caption of column 1 opens the
+        // page of every feedback still to leave.
         const int row = g.MouseRow;
-        if (row == 0)
-            openFeedbackPage(allFeedbackAddress());
-        else if (row >= 1 && static_cast<size_t>(row) <= FeedbackLinks.size())
+        if (row == 0) {
+            if (g.MouseCol == kColItemNumber) openFeedbackPage(allFeedbackAddress());
+        } else if (row >= 1 && static_cast<size_t>(row) <= FeedbackLinks.size())
             openFeedbackPage(FeedbackLinks[static_cast<size_t>(row) - 1]);
         return;
     }
@@ -317,7 +318,7 @@ void ItemGrid_DblClick() {
     if (g.Col() != kColDescription || g.Row() < 1 || g.Row() > GridRowCount) return;
     const AuctionItem* item = itemOfRow(g.Row());
     if (!item) return;
-    if (item->BidStatus == "Completed" && MouseDownX < g.ColWidth(0) + g.ColWidth(1) + 195) {
+    if (item->BidStatus == "Completed" && MouseDownX < g.ScreenColWidth(0) + g.ScreenColWidth(1) + 195) {
         itemLink<BrowserViews>().MnuSubPopupBidResults_Click();
         return;
     }

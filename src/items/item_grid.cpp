@@ -119,6 +119,15 @@ void Set_Up_Item_Columns() {
     }
 }
 
+bool Column_Adjustable(int col) { return GridViewMode == 0 && col >= kFirstAdjustableCol && col < kGridCols; }
+
+void Column_Dragged(int col, long twips) {
+    if (!Column_Adjustable(col) || twips <= 0) return;
+    ItemGrid().setColWidth(col, twips);
+    modTLC::Set_Config_Value("Options", "ColWidth" + std::to_string(col), std::to_string(twips));
+    itemLink<ItemWindow>().ResizeWindow();
+}
+
 void Load_ItemGrid() {
     if (GridViewMode > 0) return;
     const Time_Snapshot now;  // the clock read once for every row

@@ -67,6 +67,7 @@ inline std::vector<std::string> SellerFeedbackItems;
 inline constexpr int kColItemNumber = 1;
 inline constexpr int kColRemaining = 6;
 inline constexpr int kColGroup = 8;
+inline constexpr int kFirstAdjustableCol = 3;
 inline constexpr int kColShipping = 9;
 inline constexpr const char* kGridCaptions[] = {"A",    "Item #",         "Item Description", "High Bid", "My Bid",
                                                 "Bids", "Time Remaining", "Auction Ends",     "Group",    "Shipping"};
@@ -79,6 +80,10 @@ inline constexpr int kPicMail = 24;       // column 2: e-mail the result
 inline constexpr int kPicMailSleep = 25;  // column 2: both
 inline constexpr int kPicHeld = 27;       // column 8: held by a control group
 inline constexpr int kPicLost = 29;       // column 2: completed, another user won
+// Pictures of the seller feedback analysis's "F" column.
+inline constexpr int kPicNegative = 11;
+inline constexpr int kPicPositive = 12;
+inline constexpr int kPicNeutral = 14;
 
 inline constexpr const char* kBusy = "Busy, Download In Progress....";
 
@@ -96,6 +101,13 @@ inline constexpr long kRestColumnMinimum = 300;
 // ColWidth3 to ColWidth9, the header and cell alignments, the normal header font and row height;
 // column 2 takes what the window leaves.
 void Set_Up_Item_Columns();
+
+// The item columns whose width the user sets (3 to 9, each kept under [Options] ColWidth3 to
+// ColWidth9): while the items are shown, dragging such a column's edge in the caption row gives
+// it the width (twips of the settings' scale), stores it under its key as the options slider
+// does, and lets the window lay itself out again.
+bool Column_Adjustable(int col);
+void Column_Dragged(int col, long twips);
 
 // Fills the grid from Items: rows, ItemOrder, cells and status colours; selects GridRestoreRow
 // (or row 1) and shows its details, then lets the window lay itself out. Does nothing while a

@@ -22,4 +22,8 @@ void Read_Grid_Colours() {
     }
 }
 
+long Grid_Back_Colour() {
+    return modTLC::Get_Config_Value("Options", "ColorGrid", "").empty() ? kDesktopColour : ColorGrid;
+}
+
 }  // namespace TLMainItems

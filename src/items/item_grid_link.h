@@ -79,5 +79,9 @@ inline long ColorGrid = 16777215;
 inline long ColorAlert = 33023;
 // Reads the seven colours from [Options] (their defaults when a key is missing or not a number).
 void Read_Grid_Colours();
+// The back colour of the grid and the item-number box: ColorGrid when the user chose one (the
+// key is stored), else kDesktopColour: both follow the desktop's colours.
+inline constexpr long kDesktopColour = -1;
+long Grid_Back_Colour();
 
 }  // namespace TLMainItems

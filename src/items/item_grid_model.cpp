@@ -7,6 +7,7 @@
 #include "items/item_grid.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace TLMainItems {
 
@@ -18,6 +19,12 @@ QColor Windows_Colour(long bgr) {
 long Windows_Colour_Value(const QColor& colour) {
     return static_cast<long>(colour.red()) | (static_cast<long>(colour.green()) << 8) |
            (static_cast<long>(colour.blue()) << 16);
+}
+
+QColor Text_Colour_On(const QColor& back) {
+    // Relative brightness as the eye weighs the three primaries.
+    const double light = 0.299 * back.redF() + 0.587 * back.greenF() + 0.114 * back.blueF();
+    return light >= 0.5 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
 ItemGridModel::ItemGridModel(QObject* parent) : QAbstractTableModel(parent) { m_cells.resize(1); }
@@ -154,6 +161,18 @@ void ItemGridModel::setColWidth(int col, long twips) {
     emit columnsSet();
 }
 
+void ItemGridModel::setWidthScale(double scale) {
+    if (!(scale > 0) || scale == m_widthScale) return;
+    m_widthScale = scale;
+    emit columnsSet();
+}
+
+long ItemGridModel::ScreenColWidth(int col) const { return std::lround(static_cast<double>(ColWidth(col)) * m_widthScale); }
+
+long ItemGridModel::ColumnTwips(long screenTwips) const {
+    return std::lround(static_cast<double>(screenTwips) / m_widthScale);
+}
+
 namespace {
 QVariant alignmentOf(int code) {
     if (code == 3) return QVariant::fromValue(Qt::Alignment(Qt::AlignHCenter | Qt::AlignTop));
@@ -200,6 +219,10 @@ QVariant ItemGridModel::data(const QModelIndex& index, int role) const {
         case Qt::DisplayRole: return QString::fromStdString(c.text);
         case Qt::DecorationRole: return c.picture && m_pictures ? m_pictures(c.picture) : QVariant();
         case Qt::BackgroundRole: return c.colour == kNoColour ? QVariant() : QVariant(Windows_Colour(c.colour));
+        // A cell of a colour of its own is written in the colour that reads on it, whatever the
+        // desktop's text colour.
+        case Qt::ForegroundRole:
+            return c.colour == kNoColour ? QVariant() : QVariant(Text_Colour_On(Windows_Colour(c.colour)));
         case Qt::TextAlignmentRole: return alignmentOf(m_cellAlign[static_cast<size_t>(col)]);
         case PictureRole: return c.picture;
         case WindowsColourRole: return static_cast<qlonglong>(c.colour);

@@ -23,6 +23,8 @@ namespace TLMainItems {
 // Windows colours are 0x00BBGGRR (red in the low byte): the one place they become colours.
 QColor Windows_Colour(long bgr);
 long Windows_Colour_Value(const QColor& colour);
+// Black or white, whichever reads better on `back`.
+QColor Text_Colour_On(const QColor& back);
 
 inline constexpr int kGridCols = 10;
 inline constexpr long kGridRowHeight = 240;  // twips
@@ -76,8 +78,16 @@ public:
     bool Visible() const { return m_hidden == 0; }
     void setVisible(bool on);
 
+    // Column widths are twips of the 8-point font the settings were measured for; the font in
+    // use writes WidthScale() times as wide, and the view shows each column that much wider.
+    // ScreenColWidth is a column's width as shown (twips of the screen, 15 to a pixel);
+    // ColumnTwips turns a width on the screen back into the settings' twips.
     long ColWidth(int col) const;
     void setColWidth(int col, long twips);
+    double WidthScale() const { return m_widthScale; }
+    void setWidthScale(double scale);
+    long ScreenColWidth(int col) const;
+    long ColumnTwips(long screenTwips) const;
     long RowHeight(int row) const { return m_rowHeight; }
     void setRowHeight(long twips) { m_rowHeight = twips; }
 
@@ -149,6 +159,7 @@ private:
     std::array<int, kGridCols> m_cellAlign = m_headerAlign;
     bool m_headerBold = false;
     long m_rowHeight = kGridRowHeight;
+    double m_widthScale = 1.0;
     int m_row = 0, m_col = 0, m_rowSel = 0, m_colSel = 0;
     int m_topRow = 1;
     int m_hidden = 0;  // >0 while hidden: the model is being reset

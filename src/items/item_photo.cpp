@@ -31,7 +31,7 @@ TwipRect Popup_Area(long row, long rowHeight, long width, long height) {
     TwipRect r;
     r.width = width;
     r.height = height;
-    r.left = g.Area.left + g.ColWidth(0) + g.ColWidth(1) + 50;
+    r.left = g.Area.left + g.ScreenColWidth(0) + g.ScreenColWidth(1) + 50;
     r.top = g.Area.top <= y - height + 20 ? y - height + 20 : y + rowHeight + 30;
     return r;
 }

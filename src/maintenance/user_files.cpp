@@ -180,7 +180,8 @@ void MnuTitleExportItems_Click() {
 
 void MnuTitleImportItems_Click() {
     if (busy() || TLMainItems::Refuse_When_Items_Busy()) return;
-    const std::string chosen = platform::desktopFiles().chooseFileToOpen(modTLMain::DataFolder + "Backup/", kDataFilter);
+    const std::string chosen =
+        platform::desktopFiles().chooseFileToOpen(modTLMain::DataFolder + "Backup/", kDataFilter, "Import Auction Items");
     if (chosen.empty()) {
         TLMainLink::statusLine().setStatus(platform::kCancelSelected);
         return;

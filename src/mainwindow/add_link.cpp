@@ -73,6 +73,8 @@ void AddLink::Form_Load() {
         UrlLab->setText("Link URL:");
         NameLab->setText("Link Name:");
     }
+    adjustSize();
+    modTLMain::Place_Over_Main_Window(this);
 }
 
 void AddLink::cmdOK_Click() {

@@ -1,6 +1,7 @@
 #include "mainwindow/item_grid_view.h"
 
 #include <QAction>
+#include <QFontMetricsF>
 #include <QApplication>
 #include <QHeaderView>
 #include <QLabel>
@@ -8,8 +9,10 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QScopedValueRollback>
 #include <QScrollBar>
 #include <algorithm>
+#include <cmath>
 
 #include "foundation/vb.h"
 #include "items/categories.h"
@@ -28,6 +31,13 @@ using namespace TLMainItems;
 
 int px(long twips) { return vb::TwipsToPixels(static_cast<int>(twips)); }
 long twips(int pixels) { return vb::PixelsToTwips(pixels); }
+// A column's width on the screen in whole pixels, to the nearest one (a dragged width comes back
+// as it was dragged).
+int columnPx(long screenTwips) { return static_cast<int>(std::lround(static_cast<double>(screenTwips) / vb::kTwipsPerPixel)); }
+
+// The column widths in the settings were measured for an 8-point font whose digits are 6 pixels
+// wide.
+constexpr double kSettingsDigitPixels = 6.0;
 
 QIcon paintedPicture(const QColor& colour, const QString& mark) {
     QPixmap pm(16, 16);
@@ -48,6 +58,11 @@ QIcon paintedPicture(const QColor& colour, const QString& mark) {
 
 }  // namespace
 
+double Font_Width_Scale(const QFont& font) {
+    const double digit = QFontMetricsF(font).horizontalAdvance(QLatin1Char('0'));
+    return digit > 0 ? digit / kSettingsDigitPixels : 1.0;
+}
+
 QVariant Grid_Picture(int picture) {
     static std::map<int, QIcon> pictures;
     if (pictures.empty()) {
@@ -58,6 +73,8 @@ QVariant Grid_Picture(int picture) {
         pictures[kPicMailSleep] = paintedPicture(QColor(40, 110, 130), "@Z");
         pictures[kPicHeld] = paintedPicture(QColor(110, 110, 110), "H");
         pictures[kPicLost] = paintedPicture(QColor(200, 30, 30), "X");
+        pictures[kPicPositive] = paintedPicture(QColor(30, 150, 50), "+");
+        pictures[kPicNeutral] = paintedPicture(QColor(120, 120, 120), "=");
     }
     const auto it = pictures.find(picture);
     return it == pictures.end() ? QVariant() : QVariant(it->second);
@@ -77,7 +94,7 @@ ItemGridView::ItemGridView(ItemGridModel& model, QWidget* parent) : QTableView(p
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     QHeaderView* captions = horizontalHeader();
-    captions->setSectionResizeMode(QHeaderView::Fixed);
+    captions->setSectionResizeMode(QHeaderView::Fixed);  // applyColumns lets the adjustable ones be dragged
     captions->setMinimumSectionSize(1);  // the narrow alarm column keeps its own width
     captions->setHighlightSections(false);
     captions->setSectionsClickable(true);
@@ -86,6 +103,12 @@ ItemGridView::ItemGridView(ItemGridModel& model, QWidget* parent) : QTableView(p
     disconnect(captions, SIGNAL(sectionEntered(int)), this, SLOT(_q_selectColumn(int)));
     connect(captions, &QHeaderView::sectionClicked, this, [](int col) { ItemGrid_HeaderClick(col); });
     captions->viewport()->installEventFilter(this);
+    // A column edge dragged by the user (the left button held on the caption row); the widths the
+    // model gives the view are not drags.
+    connect(captions, &QHeaderView::sectionResized, this, [this](int col, int, int size) {
+        if (m_captionHeld && !m_applying && size > 0) Column_Dragged(col, m_model.ColumnTwips(twips(size)));
+    });
+    m_model.setWidthScale(Font_Width_Scale(font()));
 
     connect(&m_model, &ItemGridModel::columnsSet, this, [this] { applyColumns(); });
     connect(&m_model, &ItemGridModel::selectionSet, this, [this] { selectionFromModel(); });
@@ -104,12 +127,19 @@ ItemGridView::ItemGridView(ItemGridModel& model, QWidget* parent) : QTableView(p
 }
 
 void ItemGridView::applyColumns() {
+    const QScopedValueRollback applying(m_applying, true);
     verticalHeader()->setDefaultSectionSize(std::max(1, px(m_model.RowHeight(1))));
     for (int c = 0; c < kGridCols; ++c) {
         const long w = m_model.ColWidth(c);
         setColumnHidden(c, w <= 0);
-        if (w > 0) setColumnWidth(c, px(w));
+        if (w > 0) setColumnWidth(c, columnPx(m_model.ScreenColWidth(c)));
+        horizontalHeader()->setSectionResizeMode(c, Column_Adjustable(c) ? QHeaderView::Interactive : QHeaderView::Fixed);
     }
+}
+
+void ItemGridView::changeEvent(QEvent* e) {
+    QTableView::changeEvent(e);
+    if (e->type() == QEvent::FontChange) m_model.setWidthScale(Font_Width_Scale(font()));
 }
 
 void ItemGridView::selectionFromModel() {
@@ -179,6 +209,12 @@ void ItemGridView::mouseDoubleClickEvent(QMouseEvent* e) {
 }
 
 bool ItemGridView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == horizontalHeader()->viewport() &&
+        (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseButtonDblClick ||
+         e->type() == QEvent::MouseButtonRelease)) {
+        auto* m = static_cast<QMouseEvent*>(e);
+        if (m->button() == Qt::LeftButton) m_captionHeld = e->type() != QEvent::MouseButtonRelease;
+    }
     if (watched == horizontalHeader()->viewport() && e->type() == QEvent::MouseButtonPress) {
         auto* m = static_cast<QMouseEvent*>(e);
         if (m->button() == Qt::RightButton) {

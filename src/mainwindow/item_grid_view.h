@@ -26,6 +26,9 @@ namespace TLMainItemsView {
 
 // The image list's pictures that the grid shows, by number.
 QVariant Grid_Picture(int picture);
+// How many times wider than the settings' 8-point font `font` writes (by the width of a digit):
+// the grid shows its columns that much wider.
+double Font_Width_Scale(const QFont& font);
 
 class ItemGridView final : public QTableView {
 public:
@@ -39,6 +42,7 @@ protected:
     void mousePressEvent(QMouseEvent* e) override;
     void mouseDoubleClickEvent(QMouseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
+    void changeEvent(QEvent* e) override;
 
 private:
     void applyColumns();
@@ -48,6 +52,8 @@ private:
 
     TLMainItems::ItemGridModel& m_model;
     bool m_syncing = false;
+    bool m_applying = false;     // the view is taking the model's widths
+    bool m_captionHeld = false;  // the left button is down on the caption row
 };
 
 // The photo frame (PicHolder) with its picture (ItemPic) and the "no photo" label, laid over

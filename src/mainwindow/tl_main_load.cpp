@@ -131,7 +131,8 @@ void TLMain::Form_Load() {
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect s = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
         const long screenWidth = vb::PixelsToTwips(s.width()), screenHeight = vb::PixelsToTwips(s.height());
-        const long width = shownSize(modTLC::Get_Config_Value("Options", "NormalWidth", ""), 12000, screenWidth);
+        const long width = shownSize(modTLC::Get_Config_Value("Options", "NormalWidth", ""),
+                                     TLMainLayout::Default_Window_Width(screenWidth), screenWidth);
         const long height = shownSize(modTLC::Get_Config_Value("Options", "NormalHeight", ""), 7000, screenHeight);
         const long top = onScreen(modTLC::Get_Config_Value("Options", "NormalTop", ""),
                                   vb::CLng(screenHeight / 2.0 - height / 2.0), screenHeight, height);
@@ -169,7 +170,7 @@ void TLMain::Form_Load() {
 
     // 13. The grid colours; the grid and the item-number box take the grid's background.
     TLMainItems::Read_Grid_Colours();
-    TLMainOptionsView::Take_On_Options_View(*this).setGridBackColour(TLMainItems::ColorGrid);
+    TLMainOptionsView::Take_On_Options_View(*this).setGridBackColour(TLMainItems::Grid_Back_Colour());
 
     // 14. The clipboard's automatic add.
     TLMainState::AutoAddOn = settingTrue("Options", "AutoAdd") ? -1 : 0;

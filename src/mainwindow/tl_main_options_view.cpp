@@ -1,6 +1,7 @@
 // tl_main_options_view.cpp — the main window's side of the options dialog's changes.
 #include "mainwindow/tl_main_options_view.h"
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QPalette>
 
@@ -25,13 +26,18 @@ OptionsView::~OptionsView() {
         SetupLinks::setSetupLink<SetupLinks::MainWindowView>(nullptr);
 }
 
-// The grid's cells without a colour of their own and the item-number box show the base colour.
+// The grid's cells without a colour of their own and the item-number box show the base colour,
+// written in black or white, whichever reads on it; without a colour chosen (kDesktopColour) both
+// take the desktop's colours.
 void OptionsView::setGridBackColour(long colour) {
-    const QColor back = TLMainItems::Windows_Colour(colour);
     for (QWidget* w : {static_cast<QWidget*>(m_window.ItemGrid), static_cast<QWidget*>(m_window.ItemNumBox)}) {
         if (!w) continue;
         QPalette p = w->palette();
+        const QPalette desktop = QApplication::palette(w);
+        const QColor back = colour < 0 ? desktop.color(QPalette::Base) : TLMainItems::Windows_Colour(colour);
+        const QColor text = colour < 0 ? desktop.color(QPalette::Text) : TLMainItems::Text_Colour_On(back);
         p.setColor(QPalette::Base, back);
+        p.setColor(QPalette::Text, text);
         w->setPalette(p);
     }
 }

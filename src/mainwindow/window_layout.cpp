@@ -100,7 +100,7 @@ void fillGrid(long gridWidth, long gridHeight) {
 
     const auto fill = [&](long listRows, int stretching, std::initializer_list<int> others) {
         if (fit > listRows) g.setRows(static_cast<int>(fit));
-        long width = gridWidth - kScrollBarRoom;
+        long width = g.ColumnTwips(gridWidth - kScrollBarRoom);
         for (int col : others) width -= g.ColWidth(col);
         if (width >= 0) g.setColWidth(stretching, std::max(width, TLMainItems::kRestColumnMinimum));
     };
@@ -116,6 +116,15 @@ void fillGrid(long gridWidth, long gridHeight) {
 
 bool Hides_To_Tray() {
     return !TLMainItems::Config_True("Options", "Taskbar", false) && platform::trayIcon().available();
+}
+
+long Default_Window_Width(long screenWidth) {
+    long columns = kDefaultDescriptionWidth;
+    for (long w : TLMainItems::kItemColumnWidths) columns += w;
+    const double scale = TLMainItems::ItemGrid().WidthScale();
+    // The grid's left edge (55) and the room right of it, the scroll bar, the frame of the grid.
+    const long wanted = std::lround(static_cast<double>(columns) * scale) + 55 + kInnerWidthMargin + kScrollBarRoom + 60;
+    return std::max(kDefaultWindowWidth, std::min(wanted, screenWidth));
 }
 
 void WindowLayout::ResizeWindow() {

@@ -60,6 +60,8 @@ struct Controls {
 inline constexpr long kInnerWidthMargin = 120;
 inline constexpr long kToolbarTop = 165;
 inline constexpr long kScrollBarRoom = 330;
+inline constexpr long kDefaultWindowWidth = 12000;
+inline constexpr long kDefaultDescriptionWidth = 3000;  // the description's room in a new window
 
 class WindowLayout {
 public:
@@ -91,5 +93,9 @@ private:
 // desktop has a tray to show the icon in. Without a tray the window stays on the taskbar, as
 // with Taskbar on, so that it can always be brought back.
 bool Hides_To_Tray();
+
+// The window's width (twips) without a saved one: every item column at its default width and a
+// description column beside them, in the grid's font, within `screenWidth`; never below 12000.
+long Default_Window_Width(long screenWidth);
 
 }  // namespace TLMainLayout

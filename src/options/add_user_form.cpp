@@ -72,7 +72,11 @@ AddUser& AddUser::Show_AddUser(UsersTab* tab) {
 
 AddUser* AddUser::loaded() { return g_addUser; }
 
-void AddUser::Form_Load() { modTLMain::Set_Window_Topmost(this, -1); }
+void AddUser::Form_Load() {
+    adjustSize();
+    modTLMain::Place_Over_Main_Window(this);
+    modTLMain::Set_Window_Topmost(this, -1);
+}
 
 void AddUser::UsersConfirmBox_Change() {
     if (UsersPassBox->text().isEmpty()) return;

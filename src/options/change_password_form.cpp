@@ -64,6 +64,8 @@ ChgPass* ChgPass::loaded() { return g_chgPass; }
 
 // Brought to the front once, not kept there.
 void ChgPass::Form_Load() {
+    adjustSize();
+    modTLMain::Place_Over_Main_Window(this);
     modTLMain::Set_Window_Topmost(this, -1);
     modTLMain::Set_Window_Topmost(this, 0);
 }

@@ -8,7 +8,6 @@
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QScreen>
 #include <memory>
 
 #include "foundation/config_store.h"
@@ -88,10 +87,7 @@ void Login::SetShowHookForTests(std::function<void(Login&)> hook) { showHook() =
 void Login::Form_Load() {
     setWindowTitle("Tolvane Rerode II Login");
     adjustSize();
-    if (const QScreen* s = screen()) {
-        const QRect area = s->geometry();
-        move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
-    }
+    modTLMain::Place_Over_Main_Window(this);
 
     // The users and "GUEST", alphabetical without regard to case. GUEST is there even without
     // users, so the dialog always offers a way on.

@@ -199,10 +199,7 @@ void NewSetup::Form_Load() {
     TZoneLab->setText(q("Time Zone: " + modTLMain::TimeZoneName));
 
     resize(vb::TwipsToPixels(kFormWidthTwips), vb::TwipsToPixels(kFormHeightTwips));
-    if (const QScreen* s = screen()) {
-        const QRect area = s->geometry();
-        move(area.width() / 2 - width() / 2, area.height() / 2 - height() / 2);
-    }
+    modTLMain::Place_Over_Main_Window(this);
     WizardStep = 0;
     showOnly(0);
 

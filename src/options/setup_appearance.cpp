@@ -1,5 +1,6 @@
 // The options dialog's Appearance page (grid colours, optional columns, column widths, the day of
 // the week) and the time display format of the Time Sync page.
+#include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QGridLayout>
@@ -18,6 +19,7 @@
 #include "foundation/user_state.h"
 #include "foundation/vb.h"
 #include "items/item_grid_link.h"
+#include "items/item_grid_model.h"
 #include "options/setup_form.h"
 #include "options/setup_links.h"
 
@@ -32,6 +34,9 @@ long* gridColour(int index) {
 }
 
 SetupLinks::MainWindowView& view() { return SetupLinks::setupLink<SetupLinks::MainWindowView>(); }
+
+// The sample of the grid's own colour ("Grid & Text Box").
+constexpr int kGridSample = 5;
 
 std::string widthKey(int column) { return "ColWidth" + std::to_string(column); }
 
@@ -96,17 +101,23 @@ void Setup::buildAppearancePage(QWidget* page) {
     connect(cmdRstColWidths, &QPushButton::clicked, this, [this] { cmdRstColWidths_Click(); });
 }
 
+// A sample shows its colour with its caption in black or white, whichever reads on it; the grid's
+// sample without a colour chosen shows the desktop's.
 void Setup::showColour(int sample, long colour) {
     QLabel* l = ColorSample[static_cast<size_t>(sample)];
     QPalette p = l->palette();
-    p.setColor(QPalette::Window, QColor(static_cast<int>(colour & 0xFF), static_cast<int>((colour >> 8) & 0xFF),
-                                        static_cast<int>((colour >> 16) & 0xFF)));
+    const QColor back = colour == TLMainItems::kDesktopColour ? QApplication::palette(l).color(QPalette::Base)
+                                                              : TLMainItems::Windows_Colour(colour);
+    p.setColor(QPalette::Window, back);
+    p.setColor(QPalette::WindowText, colour == TLMainItems::kDesktopColour
+                                         ? QApplication::palette(l).color(QPalette::Text)
+                                         : TLMainItems::Text_Colour_On(back));
     l->setPalette(p);
 }
 
 // The grid and the item-number box take the grid colour; every row is drawn again.
 void Setup::Apply_Grid_Colour() {
-    view().setGridBackColour(TLMainItems::ColorGrid);
+    view().setGridBackColour(TLMainItems::Grid_Back_Colour());
     TLMainItems::itemGrid().loadItemGrid();
 }
 
@@ -124,10 +135,14 @@ void Setup::ColorSample_Click(int index) {
 void Setup::SetDefColor_Click() {
     for (int i = 0; i < 7; ++i) {
         const std::string def = modTLC::Setting_Default("Options", kColourKeys[i]);
-        modTLC::Set_Config_Value("Options", kColourKeys[i], def);
+        // The grid's own colour goes back to no colour chosen: the desktop's.
+        if (i == kGridSample)
+            modTLC::Delete_Config_Key("Options", kColourKeys[i]);
+        else
+            modTLC::Set_Config_Value("Options", kColourKeys[i], def);
         const std::string v = modTLC::Get_Config_Value("Options", kColourKeys[i], def);
         *gridColour(i) = vb::CLng(vb::Val(vb::IsNumeric(v) ? v : def));
-        if (i < 6) showColour(i, *gridColour(i));
+        if (i < 6) showColour(i, i == kGridSample ? TLMainItems::Grid_Back_Colour() : *gridColour(i));
     }
     Apply_Grid_Colour();
 }
@@ -217,7 +232,7 @@ void Setup::loadColoursAndColumns() {
     for (int i = 0; i < 7; ++i) {
         const long v = loadNumber("Options", kColourKeys[i], 0, 16777215, "0");
         *gridColour(i) = v;
-        if (i < 6) showColour(i, v);
+        if (i < 6) showColour(i, i == kGridSample ? TLMainItems::Grid_Back_Colour() : v);
     }
     const long mask = loadNumber("Options", "Columns", 0, 65535, TLMainItems::kDefaultColumnsText);
     for (int i = 0; i < 6; ++i)

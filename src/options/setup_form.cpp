@@ -11,8 +11,6 @@
 #include <QHBoxLayout>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QGuiApplication>
-#include <QScreen>
 #include <QTabWidget>
 #include <algorithm>
 #include <QVBoxLayout>
@@ -117,18 +115,8 @@ void Setup::Show_Setup() {
 // Large enough for every page and every tab, centred over the main window (over the screen when
 // the main window is not shown), and never past the screen's edges.
 void Setup::Place_Over_Main_Window() {
-    const QSize wanted = sizeHint().expandedTo(minimumSizeHint());
-    QWidget* main = TLMainLink::window().widget();
-    const QScreen* screen = main && main->isVisible() ? main->screen() : QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-    const QSize size = wanted.expandedTo(this->size()).boundedTo(area.size());
-    resize(size);
-    const QPoint centre = main && main->isVisible() ? main->frameGeometry().center() : area.center();
-    QRect placed(QPoint(0, 0), size);
-    placed.moveCenter(centre);
-    placed.moveLeft(std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() - size.width() + 1)));
-    placed.moveTop(std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() - size.height() + 1)));
-    move(placed.topLeft());
+    resize(sizeHint().expandedTo(minimumSizeHint()).expandedTo(size()));
+    modTLMain::Place_Over_Main_Window(this);
 }
 
 void Setup::Unload() {

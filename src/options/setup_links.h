@@ -22,7 +22,8 @@ namespace SetupLinks {
 class MainWindowView {
 public:
     virtual ~MainWindowView() = default;
-    // The back colour (a Windows colour, red in the low byte) of the grid and the item-number box.
+    // The back colour (a Windows colour, red in the low byte) of the grid and the item-number box;
+    // TLMainItems::kDesktopColour: the desktop's.
     virtual void setGridBackColour(long colour) {}
     // Grid column widths in twips (columns 0 to 9; 0 = hidden).
     virtual long columnWidth(int column) const { return 0; }

@@ -14,9 +14,11 @@ public:
     bool openFile(const std::string& path) override {
         return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
     }
-    std::string chooseFileToOpen(const std::string& folder, const std::string& filter) override {
+    std::string chooseFileToOpen(const std::string& folder, const std::string& filter,
+                                 const std::string& title) override {
         if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return {};
-        return QFileDialog::getOpenFileName(nullptr, QString(), QString::fromStdString(folder), qtFilter(filter))
+        return QFileDialog::getOpenFileName(QApplication::activeWindow(), QString::fromStdString(title),
+                                            QString::fromStdString(folder), qtFilter(filter))
             .toStdString();
     }
 

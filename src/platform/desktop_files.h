@@ -11,8 +11,10 @@ public:
     // Opens the file in the application the desktop uses for it; false when that failed.
     virtual bool openFile(const std::string& path) = 0;
     // The open-file dialog starting in `folder`, with a filter such as "All Files (*.*)|*.*"
-    // (description and pattern pairs split by "|"); the chosen path, "" when cancelled.
-    virtual std::string chooseFileToOpen(const std::string& folder, const std::string& filter) = 0;
+    // (description and pattern pairs split by "|"), titled `title` (empty: the desktop's own
+    // title), over the program's active window; the chosen path, "" when cancelled.
+    virtual std::string chooseFileToOpen(const std::string& folder, const std::string& filter,
+                                         const std::string& title = {}) = 0;
 };
 
 DesktopFiles& desktopFiles();

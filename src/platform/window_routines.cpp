@@ -2,9 +2,12 @@
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
+#include <algorithm>
 #include <vector>
 
 namespace platform {
@@ -18,6 +21,24 @@ void setWindowTopmost(QWidget* window, int flag) {
     }
     window->show();
     window->raise();
+}
+
+void placeOver(QWidget* window, const QWidget* owner) {
+    if (!window) return;
+    const bool overOwner = owner && owner != window && owner->isVisible() && !owner->isMinimized();
+    const QScreen* screen = overOwner ? owner->screen() : QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    // The window manager's frame around the window: its own once shown, else the owner's.
+    const QWidget* framed = window->isVisible() || !overOwner ? window : owner;
+    const QSize frame = framed->frameGeometry().size() - framed->size();
+    const QSize size = window->size().boundedTo(area.size() - frame);
+    if (size != window->size()) window->resize(size);
+    QRect placed(QPoint(0, 0), size + frame);
+    placed.moveCenter(overOwner ? owner->frameGeometry().center() : area.center());
+    placed.moveLeft(std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() - size.width() + 1)));
+    placed.moveTop(std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() - size.height() + 1)));
+    window->move(placed.topLeft());
 }
 
 void setTaskbarButton(QWidget* window, bool show) {

@@ -17,6 +17,11 @@ namespace platform {
 // to the top of the windows that are not "always on top". The window is shown.
 void setWindowTopmost(QWidget* window, int flag);
 
+// Centres the top-level `window` over `owner` when the owner is shown, else over the primary
+// screen, and keeps it with its frame inside the free area of that screen (a window larger than
+// the area is made smaller to fit).
+void placeOver(QWidget* window, const QWidget* owner);
+
 // A taskbar button for the window (true) or none (false); the window is hidden while
 // the change is made and shown afterwards.
 void setTaskbarButton(QWidget* window, bool show);

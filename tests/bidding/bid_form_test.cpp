@@ -2,9 +2,12 @@
 // Bid, Clear, Validate and Bid Now (against the fake service), and the items it was opened for.
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
+#include <QLayout>
 #include <QMouseEvent>
 
 #include "bid_fixture.h"
@@ -170,6 +173,28 @@ TEST_F(BidFormTest, OneItemShowsItsFactsAndTheMainWindowWaitsWhileTheDialogIsOpe
     closeDialog();
     EXPECT_EQ(BidForm::Current(), nullptr);
     EXPECT_TRUE(mainWindow.isEnabled());
+}
+
+// The dialog opens centred over the main window. On a small screen (800 x 500, as QT_SCALE_FACTOR=2
+// makes of 1600 x 1000) its fields scroll and Set Bid, Bid Now and Exit stay in view below a title bar.
+TEST_F(BidFormTest, TheDialogOpensOverTheMainWindowAndFitsASmallScreen) {
+    addItem("100");
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    mainWindow.setGeometry(screen.center().x() - 320, screen.center().y() - 200, 500, 400);  // left of the centre
+    BidForm* f = open({"100"});
+    ASSERT_NE(f, nullptr);
+    const QPoint off = f->frameGeometry().center() - mainWindow.frameGeometry().center();
+    EXPECT_LE(std::abs(off.x()), 2) << "over the main window, not the screen's centre: " << f->width();
+    EXPECT_TRUE(screen.contains(f->frameGeometry())) << "on the screen";
+
+    const QSize least = f->minimumSizeHint().expandedTo(f->minimumSize());
+    EXPECT_LE(least.width(), 800);
+    EXPECT_LE(least.height(), 440);
+    f->resize(800, 440);
+    f->layout()->activate();
+    EXPECT_EQ(f->height(), 440);
+    for (QPushButton* b : {f->OKBid, f->ManBid, f->Exit})
+        EXPECT_TRUE(f->rect().contains(b->geometry())) << b->text().toStdString();
 }
 
 TEST_F(BidFormTest, SeveralItemsShowNoFactsAndNoBidNow) {

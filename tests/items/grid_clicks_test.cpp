@@ -359,10 +359,20 @@ TEST_F(ItemGridTest, ADoubleClickInTheFeedbackListOpensTheFeedbackPage) {
     model.MouseRow = 1;
     ItemGrid_DblClick();
     EXPECT_EQ(status.status, kAltBrowserFailed);
-    model.MouseCol = kColDescription;  // only the item-number column acts
-    browser.started.clear();
-    ItemGrid_DblClick();
-    EXPECT_TRUE(browser.started.empty());
+    // Any column of a row opens its link; only column 1's caption opens every feedback.
+    browser.startSucceeds = true;
+    modTLC::Set_Config_Value("Options", "AltBrowser", "0");
+    for (int col = 0; col < 4; ++col) {
+        browser.servicePages.clear();
+        model.MouseRow = 1;
+        model.MouseCol = col;
+        ItemGrid_DblClick();
+        EXPECT_EQ(browser.servicePages, std::vector<std::string>{FeedbackLinks[0]}) << "column " << col;
+        browser.servicePages.clear();
+        model.MouseRow = 0;
+        ItemGrid_DblClick();
+        EXPECT_EQ(browser.servicePages.size(), col == kColItemNumber ? 1u : 0u) << "caption of column " << col;
+    }
 }
 
 TEST_F(ItemGridTest, TheSellerAnalysisPutsTheRowsItemNumberInTheBox) {

@@ -153,6 +153,7 @@ TEST_F(UserFilesTest, ImportReplacesTheListAndAddsItsNewCategoriesOnce) {
     EXPECT_EQ(status.status, "Auction Items Imported....");
     EXPECT_EQ(boxes.texts().back(), "4 Items Imported...\r\n1 New Categories Added..");
     EXPECT_EQ(desktop.asked.back().folder, data.dataFolder() + "Backup/");
+    EXPECT_EQ(desktop.asked.back().title, "Import Auction Items");
 }
 
 TEST_F(UserFilesTest, ImportRefusesAFileThatIsNotAnItemStore) {

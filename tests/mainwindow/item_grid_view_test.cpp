@@ -3,9 +3,13 @@
 // and the main window's item duties.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include <QAction>
 #include <QApplication>
+#include <QFontMetrics>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -81,6 +85,8 @@ protected:
         Load_ItemGrid();
         QApplication::processEvents();
     }
+    // A column width of the settings (twips of their 8-point font) as the view shows it, in pixels.
+    int shown(long twips) const { return static_cast<int>(std::lround(twips * model.WidthScale() / 15)); }
     QPoint cellCentre(int row, int col) const {
         return view->visualRect(view->model()->index(row - 1, col)).center();
     }
@@ -123,15 +129,86 @@ TEST_F(ItemGridViewTest, ShowsTheGridModelWithItsColumnWidths) {
     addAndLoad({"11", "12"});
     EXPECT_EQ(view->model()->rowCount(), model.Rows() - 1);
     EXPECT_EQ(view->horizontalHeader()->model()->headerData(1, Qt::Horizontal).toString(), "Item #");
-    EXPECT_EQ(view->columnWidth(1), 1350 / 15);
-    EXPECT_EQ(view->columnWidth(3), 1170 / 15);
+    EXPECT_EQ(view->columnWidth(1), shown(1350));
+    EXPECT_EQ(view->columnWidth(3), shown(1170));
     EXPECT_FALSE(view->isColumnHidden(0));
     modTLC::Set_Config_Value("Options", "Columns", "62");  // no alarm column
     Set_Up_Item_Columns();
     EXPECT_TRUE(view->isColumnHidden(0));
     EXPECT_EQ(resizes, 2);  // each load asked the window to lay itself out
-    EXPECT_EQ(view->columnWidth(kColDescription), 200);
+    EXPECT_EQ(view->columnWidth(kColDescription), shown(3000));
     EXPECT_EQ(window.windowTitle().toStdString(), "Tolvane Rerode II  -  User: buyer1  -  Category: Cameras");
+}
+
+// The widths were measured for an 8-point font; the grid shows them as wide as its own font
+// writes, so that the default widths hold a 12-digit item number, a price with its reserve mark, a
+// remaining time and a whole end time.
+TEST_F(ItemGridViewTest, TheDefaultColumnsHoldTheirTextInTheGridsFont) {
+    EXPECT_DOUBLE_EQ(model.WidthScale(), Font_Width_Scale(view->font()));
+    EXPECT_GT(model.WidthScale(), 0.5);
+    addAndLoad({"110000000001"});
+    Items[1].ReserveFlag = 1;
+    Items[1].CurrentPrice = "US $999.99";
+    Items[1].EndTime = End_Time_Text(time.clock.now().addDays(2), true);
+    Load_ItemGrid();
+    const QFontMetrics fm(view->font());
+    constexpr int kCellRoom = 8;      // the cell's margins
+    constexpr int kPictureRoom = 20;  // the reserve mark and the gap after it
+    struct Case {
+        int col;
+        std::string text;
+        int picture;
+    };
+    const Case cases[] = {
+        {kColItemNumber, "110000000001", 0},
+        {kColHighBid, Items[1].CurrentPrice, kPictureRoom},
+        {kColRemaining, "23 Hours 59 Mins", 0},
+        {kColEnds, model.TextMatrix(1, kColEnds), 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_GE(view->columnWidth(c.col), fm.horizontalAdvance(QString::fromStdString(c.text)) + kCellRoom + c.picture)
+            << c.text;
+    EXPECT_EQ(model.ColWidth(kColItemNumber), 1350) << "the settings keep their own twips";
+}
+
+// Dragging the edge of an adjustable column resizes it and stores its width under the key the
+// options slider writes; the item-number column keeps its width.
+TEST_F(ItemGridViewTest, DraggingAColumnEdgeStoresItsWidth) {
+    addAndLoad({"11"});
+    QHeaderView* h = view->horizontalHeader();
+    const auto drag = [&](int col, int by) {
+        const int edge = h->sectionViewportPosition(col) + h->sectionSize(col) - 1;
+        const int y = h->height() / 2;
+        mouse(QEvent::MouseButtonPress, Qt::LeftButton, QPoint(edge, y), h->viewport());
+        QMouseEvent move(QEvent::MouseMove, QPointF(edge + by, y), h->viewport()->mapToGlobal(QPointF(edge + by, y)),
+                         Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(h->viewport(), &move);
+        mouse(QEvent::MouseButtonRelease, Qt::LeftButton, QPoint(edge + by, y), h->viewport());
+    };
+    const int before = view->columnWidth(kColHighBid);
+    drag(kColHighBid, 30);
+    EXPECT_EQ(view->columnWidth(kColHighBid), before + 30);
+    const long stored = model.ColumnTwips((before + 30) * 15);
+    EXPECT_EQ(model.ColWidth(kColHighBid), stored);
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "ColWidth3"), std::to_string(stored));
+    EXPECT_GE(resizes, 2) << "the window lays itself out again";
+
+    const int number = view->columnWidth(kColItemNumber);
+    drag(kColItemNumber, 30);
+    EXPECT_EQ(view->columnWidth(kColItemNumber), number);
+    EXPECT_EQ(model.ColWidth(kColItemNumber), 1350);
+}
+
+// The seller feedback analysis marks negative, positive and neutral entries in its "F" column.
+TEST_F(ItemGridViewTest, EachFeedbackKindHasItsPicture) {
+    model.setRows(4);
+    const int kinds[] = {kPicNegative, kPicPositive, kPicNeutral};
+    for (int r = 1; r <= 3; ++r) model.setCellPicture(r, 0, kinds[r - 1]);
+    for (int r = 1; r <= 3; ++r) {
+        const QVariant picture = view->model()->data(view->model()->index(r - 1, 0), Qt::DecorationRole);
+        ASSERT_TRUE(picture.canConvert<QIcon>()) << kinds[r - 1];
+        EXPECT_FALSE(picture.value<QIcon>().isNull()) << kinds[r - 1];
+    }
 }
 
 TEST_F(ItemGridViewTest, AClickShowsTheItemAndTheSelectionsFollowEachOther) {

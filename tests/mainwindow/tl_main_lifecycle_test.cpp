@@ -8,6 +8,7 @@
 
 #include "fake_service.h"
 #include "foundation/bid_engine_state.h"
+#include "mainwindow/item_grid_view.h"
 #include "mainwindow/update_server.h"
 #include "options/login_form.h"
 #include "tl_main_fixture.h"
@@ -143,6 +144,26 @@ TEST_F(Lifecycle, APlacementThatCannotBeShownGivesWayToTheDefault) {
         EXPECT_FALSE(w.isMinimized());
         EXPECT_TRUE(screen.contains(w.frameGeometry().topLeft()));
     }
+}
+
+// Without a saved size the window is as wide as every default item column beside a description
+// column needs in the grid's font, as far as the screen has room.
+TEST_F(Lifecycle, TheDefaultWidthShowsEveryDefaultColumn) {
+    TLMain& w = load();
+    w.show();
+    const long wide = TLMainLayout::Default_Window_Width(1600 * 15);
+    w.resize(static_cast<int>(wide / 15), 466);
+    QCoreApplication::sendPostedEvents();
+    w.ResizeWindow();
+    int columns = 0;
+    for (int c = 0; c < 10; ++c) {
+        EXPECT_FALSE(w.ItemGrid->isColumnHidden(c)) << c;
+        columns += w.ItemGrid->columnWidth(c);
+    }
+    EXPECT_LE(columns, w.ItemGrid->viewport()->width());
+    EXPECT_GE(w.ItemGrid->columnWidth(2), w.ItemGrid->columnWidth(1)) << "the description has room";
+    EXPECT_EQ(TLMainLayout::Default_Window_Width(10000), 12000) << "never narrower than before";
+    EXPECT_EQ(TLMainLayout::Default_Window_Width(wide + 3000), wide) << "no wider than the columns need";
 }
 
 // The size saved is the one the load gives back: a window keeps its size from start to start.

@@ -4,13 +4,17 @@
 // the unload the changes reach nothing.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
+#include <cmath>
 #include <QLineEdit>
 
 #include "tl_main_fixture.h"
 #include "mainwindow/item_grid_view.h"
 #include "foundation/vb.h"
 #include "options/setup_links.h"
+#include "items/item_grid_link.h"
+#include "foundation/config_store.h"
 
 using namespace testsupport;
 
@@ -40,22 +44,57 @@ TEST_F(MainWindowOptionsView, TheGridColourPaintsTheGridAndTheItemNumberBox) {
     }
 }
 
+// Without a grid colour chosen, the grid and the item-number box take the desktop's colours (a
+// dark theme's light text on its dark base); a chosen colour is kept, with text that reads on it,
+// and so are the status colours of single cells.
+TEST_F(MainWindowOptionsView, ColoursNotChosenFollowTheDesktop) {
+    const QPalette before = QApplication::palette();
+    QPalette dark = before;
+    dark.setColor(QPalette::Base, QColor(30, 30, 30));
+    dark.setColor(QPalette::Text, QColor(230, 230, 230));
+    QApplication::setPalette(dark);
+    struct Restore {
+        QPalette p;
+        ~Restore() { QApplication::setPalette(p); }
+    } restore{before};
+
+    TLMain& w = load();
+    QWidget* const both[] = {w.ItemGrid, w.ItemNumBox};
+    for (QWidget* box : both) {
+        EXPECT_EQ(box->palette().color(QPalette::Base), QColor(30, 30, 30)) << box->objectName().toStdString();
+        EXPECT_EQ(box->palette().color(QPalette::Text), QColor(230, 230, 230)) << box->objectName().toStdString();
+    }
+
+    modTLC::Set_Config_Value("Options", "ColorGrid", "16777215");  // the user chose white
+    view().setGridBackColour(TLMainItems::Grid_Back_Colour());
+    for (QWidget* box : both) {
+        EXPECT_EQ(box->palette().color(QPalette::Base), QColor(255, 255, 255)) << box->objectName().toStdString();
+        EXPECT_EQ(box->palette().color(QPalette::Text), QColor(0, 0, 0)) << box->objectName().toStdString();
+    }
+
+    TLMainItems::ItemGridModel& grid = w.ItemGrid->gridModel();
+    grid.setRows(3);
+    grid.setCellBackColor(1, 3, 65535);  // yellow: dark text
+    grid.setCellBackColor(2, 3, 0x800000);  // dark blue: light text
+    EXPECT_EQ(grid.data(grid.index(0, 3), Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
+    EXPECT_EQ(grid.data(grid.index(1, 3), Qt::ForegroundRole).value<QColor>(), QColor(Qt::white));
+    EXPECT_FALSE(grid.data(grid.index(0, 4), Qt::ForegroundRole).isValid()) << "a cell of no colour: the desktop's";
+}
+
 TEST_F(MainWindowOptionsView, AColumnWidthInTwipsBecomesTheColumnsPixelWidth) {
     TLMain& w = load();
     w.show();
-    w.setGeometry(30, 40, 900, 500);
+    w.setGeometry(30, 40, 1500, 500);  // room for every column beside the description
     QCoreApplication::sendPostedEvents();
     struct Case {
         int column;
-        long twips;
-        int pixels;  // 0: hidden
+        long twips;  // 0 hides the column
     };
-    const Case cases[] = {
-        {3, 1500, 100},  // 15 twips to the pixel
-        {9, 1350, 90},
-        {7, 0, 0},       // 0 hides the column
-        {7, 2200, 146},  // and a width shows it again (whole pixels)
-    };
+    const Case cases[] = {{3, 1500}, {9, 1350}, {7, 0}, {7, 2200}};
+    // 15 twips to the pixel, in the settings' 8-point font; the grid's own font writes
+    // WidthScale() times as wide, and the columns are shown that much wider (to the nearest pixel).
+    const double scale = w.ItemGrid->gridModel().WidthScale();
+    const auto shown = [scale](long twips) { return static_cast<int>(std::lround(twips / 15.0 * scale)); };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.column);
         view().ResizeWindow();
@@ -65,11 +104,11 @@ TEST_F(MainWindowOptionsView, AColumnWidthInTwipsBecomesTheColumnsPixelWidth) {
         view().setColumnWidth(c.column, c.twips);
         view().ResizeWindow();
         EXPECT_EQ(view().columnWidth(c.column), c.twips);
-        EXPECT_EQ(w.ItemGrid->isColumnHidden(c.column), c.pixels == 0);
-        if (c.pixels) EXPECT_EQ(w.ItemGrid->columnWidth(c.column), c.pixels);
+        EXPECT_EQ(w.ItemGrid->isColumnHidden(c.column), c.twips == 0);
+        if (c.twips) EXPECT_EQ(w.ItemGrid->columnWidth(c.column), shown(c.twips));
         // The description column gives up what the changed column took, or takes what it gave.
         EXPECT_EQ(grid.ColWidth(2), description - (c.twips - before));
-        EXPECT_EQ(w.ItemGrid->columnWidth(2), vb::TwipsToPixels(static_cast<int>(grid.ColWidth(2))));
+        EXPECT_EQ(w.ItemGrid->columnWidth(2), shown(grid.ColWidth(2)));
     }
 }
 

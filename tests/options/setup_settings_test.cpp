@@ -160,7 +160,9 @@ TEST_F(SetupSettingsTest, APickedColourIsStoredAsDecimalBgrAndTheGridIsDrawnAgai
     EXPECT_EQ(value("Options", "ColorBid"), "255");
     EXPECT_EQ(TLMainItems::ColorBid, 255);
     EXPECT_EQ(s->ColorSample[0]->palette().color(QPalette::Window), QColor(255, 0, 0));
-    EXPECT_EQ(view.backColours, std::vector<long>{16777215});  // the grid colour is applied again
+    EXPECT_EQ(s->ColorSample[0]->palette().color(QPalette::WindowText), QColor(Qt::white)) << "readable on red";
+    // The grid colour is applied again: none chosen, the desktop's.
+    EXPECT_EQ(view.backColours, std::vector<long>{TLMainItems::kDesktopColour});
     EXPECT_EQ(grid.gridLoads, 1);
 
     dialogs.colour = 0x00FF8000;  // red 0, green 128, blue 255
@@ -175,14 +177,18 @@ TEST_F(SetupSettingsTest, APickedColourIsStoredAsDecimalBgrAndTheGridIsDrawnAgai
     EXPECT_EQ(value("Options", "ColorHiBid"), "<none>");
     EXPECT_EQ(grid.gridLoads, 2);
 
+    // The defaults; the grid's own colour goes back to the desktop's.
     s->SetDefColor->click();
     const std::pair<const char*, const char*> defaults[] = {
         {"ColorBid", "65535"},   {"ColorWintally", "16776960"}, {"ColorVal", "33023"},   {"ColorHiBid", "65280"},
-        {"ColorOutBid", "255"},  {"ColorGrid", "16777215"},     {"ColorAlert", "33023"},
+        {"ColorOutBid", "255"},  {"ColorGrid", "<none>"},       {"ColorAlert", "33023"},
     };
     for (auto [key, v] : defaults) EXPECT_EQ(value("Options", key), v) << key;
     EXPECT_EQ(TLMainItems::ColorGrid, 16777215);
-    EXPECT_EQ(view.backColours.back(), 16777215);
+    EXPECT_EQ(view.backColours.back(), TLMainItems::kDesktopColour);
+    // Every sample's caption reads on its colour: "OutBid" in white on red, "Bid Set" in black on yellow.
+    EXPECT_EQ(s->ColorSample[4]->palette().color(QPalette::WindowText), QColor(Qt::white));
+    EXPECT_EQ(s->ColorSample[0]->palette().color(QPalette::WindowText), QColor(Qt::black));
     EXPECT_EQ(grid.gridLoads, 3);
 }
 

@@ -11,7 +11,7 @@ namespace testsupport {
 
 class FakeDesktopFiles final : public platform::DesktopFiles {
 public:
-    struct Asked { std::string folder, filter; };
+    struct Asked { std::string folder, filter, title; };
 
     FakeDesktopFiles() { platform::setDesktopFilesForTests(this); }
     ~FakeDesktopFiles() override { platform::setDesktopFilesForTests(nullptr); }
@@ -20,8 +20,9 @@ public:
         opened.push_back(path);
         return true;
     }
-    std::string chooseFileToOpen(const std::string& folder, const std::string& filter) override {
-        asked.push_back({folder, filter});
+    std::string chooseFileToOpen(const std::string& folder, const std::string& filter,
+                                 const std::string& title) override {
+        asked.push_back({folder, filter, title});
         return choice;
     }
 
