@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -99,6 +100,15 @@ AutomationBrowser::AutomationBrowser(QWidget* parent) : QWidget(parent, Qt::Wind
     });
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0) setWindowTitle(m_tabs->tabText(index));
+    });
+    // The keys of a browser: Ctrl+W and Esc close the window, Alt+Left and Alt+Right go back and forward.
+    for (const QKeySequence& k : {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)})
+        connect(new QShortcut(k, this), &QShortcut::activated, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this), &QShortcut::activated, this, [this] {
+        if (QWebEngineView* v = currentView()) v->back();
+    });
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), this), &QShortcut::activated, this, [this] {
+        if (QWebEngineView* v = currentView()) v->forward();
     });
     // A sensible first size: most of the screen, as a browser opens.
     if (QScreen* s = QGuiApplication::primaryScreen()) {

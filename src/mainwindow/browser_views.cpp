@@ -193,6 +193,14 @@ void MnuTitleMyFeedback_Click() { Show_Service_Page(feedbackPage("/ws/eBayISAPI.
 
 void MnuTitleHelp_Click() { Show_Local_Page(modTLMain::DataFolder + kHelpPage); }
 
+void Show_Help(const std::string& section) {
+    if (section.empty()) {
+        MnuTitleHelp_Click();
+        return;
+    }
+    Show_Service_Page(Local_Page_Address(modTLMain::DataFolder + kHelpPage) + "#" + section);
+}
+
 void MnuTitleShowItem_Click() { showSavedPage(".html", kNoItemFound); }
 
 void MnuSubPopupBidResults_Click() { showSavedPage("BR.html", kNoBidResultsFound); }

@@ -89,6 +89,8 @@ void View_Sellers_Feedback(const TLMainItems::AuctionItem* item);
 void View_High_Bidders_Feedback(const TLMainItems::AuctionItem* item);
 void MnuTitleMyFeedback_Click();  // the current user's feedback page
 void MnuTitleHelp_Click();        // DataFolder/Help/TLIIHelp.Htm
+// The help page at one of its sections ("Options"); the whole page for "".
+void Show_Help(const std::string& section);
 // The saved page of the item in the item-number box (Saved Items/<n>.html, or <n>BR.html for its
 // bid results): refused while a download or refresh runs; the file must exist.
 void MnuTitleShowItem_Click();
