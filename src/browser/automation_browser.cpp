@@ -17,6 +17,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <vector>
 
 #include "browser/browser_route.h"
 #include "foundation/config_store.h"
@@ -401,8 +402,11 @@ void Open_Browser_Sign_In_Page(const std::string& URL) {
 }
 
 void ResetBrowserForTests() {
+    // A browser takes its own dialogs (top-level windows too) with it.
+    std::vector<QPointer<AutomationBrowser>> browsers;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* b = qobject_cast<AutomationBrowser*>(w)) delete b;
+        if (auto* b = qobject_cast<AutomationBrowser*>(w)) browsers.emplace_back(b);
+    for (const QPointer<AutomationBrowser>& b : browsers) delete b.data();
     IEBrowser = nullptr;
     AutoSignIn = 0;
     if (BrowserEvents) BrowserEvents->setMyIESink(nullptr);
