@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QPointer>
 #include <QScreen>
+#include <QShortcut>
 #include <QTabWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -16,6 +17,7 @@
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineView>
+#include <vector>
 
 #include "browser/browser_route.h"
 #include "foundation/config_store.h"
@@ -99,6 +101,15 @@ AutomationBrowser::AutomationBrowser(QWidget* parent) : QWidget(parent, Qt::Wind
     });
     connect(m_tabs, &QTabWidget::currentChanged, this, [this](int index) {
         if (index >= 0) setWindowTitle(m_tabs->tabText(index));
+    });
+    // The keys of a browser: Ctrl+W and Esc close the window, Alt+Left and Alt+Right go back and forward.
+    for (const QKeySequence& k : {QKeySequence(Qt::CTRL | Qt::Key_W), QKeySequence(Qt::Key_Escape)})
+        connect(new QShortcut(k, this), &QShortcut::activated, this, &QWidget::close);
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Left), this), &QShortcut::activated, this, [this] {
+        if (QWebEngineView* v = currentView()) v->back();
+    });
+    connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), this), &QShortcut::activated, this, [this] {
+        if (QWebEngineView* v = currentView()) v->forward();
     });
     // A sensible first size: most of the screen, as a browser opens.
     if (QScreen* s = QGuiApplication::primaryScreen()) {
@@ -391,8 +402,11 @@ void Open_Browser_Sign_In_Page(const std::string& URL) {
 }
 
 void ResetBrowserForTests() {
+    // A browser takes its own dialogs (top-level windows too) with it.
+    std::vector<QPointer<AutomationBrowser>> browsers;
     for (QWidget* w : QApplication::topLevelWidgets())
-        if (auto* b = qobject_cast<AutomationBrowser*>(w)) delete b;
+        if (auto* b = qobject_cast<AutomationBrowser*>(w)) browsers.emplace_back(b);
+    for (const QPointer<AutomationBrowser>& b : browsers) delete b.data();
     IEBrowser = nullptr;
     AutoSignIn = 0;
     if (BrowserEvents) BrowserEvents->setMyIESink(nullptr);

@@ -4,6 +4,7 @@
 #include <QCloseEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -15,6 +16,7 @@
 
 #include "foundation/small_routines.h"
 #include "foundation/vb.h"
+#include "platform/window_routines.h"
 
 namespace {
 
@@ -63,7 +65,12 @@ std::string countText(long n) { return vb::FormatNumber(static_cast<double>(n), 
 
 }  // namespace
 
-Messages::Messages(bool shared) : QWidget(nullptr), m_shared(shared) {
+// A dialog of the window it speaks for: over it, kept above it, without a taskbar entry or a
+// maximise button of its own.
+Messages::Messages(bool shared)
+    : QWidget(platform::dialogOwner(),
+              Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_shared(shared) {
     setObjectName(QStringLiteral("Messages"));
     setAttribute(Qt::WA_QuitOnClose, false);
     for (int i = 0; i < 5; ++i) m_flag[i] = &m_own[i];
@@ -113,6 +120,7 @@ Messages::Messages(bool shared) : QWidget(nullptr), m_shared(shared) {
 
 Messages::~Messages() {
     if (g_shared == this) g_shared = nullptr;
+    if (!m_unloaded) Form_Unload();  // gone with the window it belonged to
 }
 
 // ---- event procedures -------------------------------------------------------------------
@@ -152,6 +160,29 @@ void Messages::TimeRemaining_Timer() {
 }
 
 void Messages::Form_Unload() { *m_flag[3] = -1; }
+
+// Enter presses the button that has the focus (button 1 when the focus is elsewhere, as in the
+// input line); Esc presses the last button shown.
+void Messages::keyPressEvent(QKeyEvent* e) {
+    QPushButton* shown[3] = {};
+    int count = 0;
+    for (QPushButton* b : {cmdBtn1, cmdBtn2, cmdBtn3})
+        if (b->isVisibleTo(this)) shown[count++] = b;
+    QPushButton* pressed = nullptr;
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        pressed = count > 0 ? shown[0] : nullptr;
+        for (int i = 0; i < count; ++i)
+            if (shown[i]->hasFocus() || focusWidget() == shown[i]) pressed = shown[i];
+    } else if (e->key() == Qt::Key_Escape) {
+        pressed = count > 0 ? shown[count - 1] : nullptr;
+    }
+    if (!pressed) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    pressed->click();
+}
 
 void Messages::closeEvent(QCloseEvent* e) {
     e->accept();
@@ -321,14 +352,20 @@ void Messages::Layout(const Args& a) {
     m_formHeight = y + 250;
     setFixedSize(std::max(1, vb::TwipsToPixels(m_formWidth)), std::max(1, vb::TwipsToPixels(m_formHeight)));
     setWindowTitle(q(a.Title.empty() ? std::string(kDefaultTitle) : a.Title));
-    if (QScreen* screen = QGuiApplication::primaryScreen()) {
+    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
+    if (owner && owner->isVisible()) {
+        move(owner->frameGeometry().center() - QPoint(width() / 2, height() / 2));
+    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
         const QRect area = screen->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
     show();
     raise();
     activateWindow();
-    if (m_inputShown) Text1->setFocus();
+    if (m_inputShown)
+        Text1->setFocus();
+    else if (cmdBtn1->isVisibleTo(this))
+        cmdBtn1->setFocus();
 }
 
 // ---- calls ---------------------------------------------------------------------------------

@@ -21,9 +21,12 @@ std::string field(const std::string& text, int width) {
     return t.left(width).toStdString();
 }
 
+bool g_wanted = false;
+
 }  // namespace
 
 void Add_Tray_Icon() {
+    g_wanted = true;
     QWidget* window = TLMainLink::window().widget();
     platform::trayIcon().add(window ? window->windowIcon() : QIcon(), "Tolvane Rerode",
                              [hWnd = QPointer<QWidget>(window)](int mouseMessage) {
@@ -31,7 +34,14 @@ void Add_Tray_Icon() {
                              });
 }
 
-void Delete_Tray_Icon() { platform::trayIcon().remove(); }
+void Delete_Tray_Icon() {
+    g_wanted = false;
+    platform::trayIcon().remove();
+}
+
+void Keep_Tray_Icon() {
+    if (g_wanted && !platform::trayIcon().isShown() && platform::trayIcon().available()) Add_Tray_Icon();
+}
 
 void Modify_Tray_Tip(const std::string& Text, const std::string& InfoTitle, long InfoFlags, long Flags) {
     if (Flags == NIF_INFO)

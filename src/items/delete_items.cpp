@@ -114,7 +114,6 @@ std::string Bid_Due_Question(const std::string& itemNumber) {
 void Delete_Item(int NoConfirm) {
     if (Refuse_When_Items_Busy()) return;
     ItemGridLink& grid = itemGrid();
-    if (grid.currentColumn() != kColDescription) return;
     const GridSelection selection = grid.gridSelection();
     if (selection.kind <= 0) return;
     std::vector<std::string> numbers;

@@ -48,7 +48,7 @@ void Show_Item_Popup() {
     menu.AddItem(kPopupComment, "Comment", false, false, !ItemPopup.commentEnabled);
     menu.AddItem(kPopupCopy, "Copy Description");
     menu.AddItem(kPopupReport, "Report a Problem with Item");
-    menu.AddItem(kPopupDelete, p ? "Delete Items" : "Delete Item");
+    menu.AddItem(kPopupDelete, p ? "Delete Items\tDelete" : "Delete Item\tDelete");  // the key beside it
     menu.AddItem(kPopupDeleteClosed, "Delete Closed Items");
     cMenu moveTo;
     moveTo.setCaption(p ? "Move Items To" : "Move Item To");

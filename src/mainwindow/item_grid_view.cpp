@@ -89,6 +89,7 @@ ItemGridView::ItemGridView(ItemGridModel& model, QWidget* parent) : QTableView(p
     setSelectionMode(QAbstractItemView::ContiguousSelection);
     setSelectionBehavior(QAbstractItemView::SelectItems);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setTabKeyNavigation(false);  // Tab goes on to the next control; the arrows move in the grid
     setWordWrap(false);
     setIconSize(QSize(16, 16));
     verticalHeader()->hide();

@@ -9,9 +9,11 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QKeySequence>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QShowEvent>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QScrollBar>
@@ -238,6 +240,7 @@ void TLMain::buildControls() {
     cmdAddItem->setObjectName("cmdAddItem");
     cmdAddItem->setGeometry(226, 0, 60, 24);
     connect(cmdAddItem, &QPushButton::clicked, this, [] { TLMainItems::cmdAddItem_Click(); });
+    connect(ItemNumBox, &QLineEdit::returnPressed, cmdAddItem, &QPushButton::click);  // Enter adds
     labSeller = new QLabel("Seller:", Central);
     labSeller->setObjectName("labSeller");
     labSeller->setToolTip("Click to view seller's feedback");
@@ -364,7 +367,7 @@ void TLMain::buildMenus() {
     };
     QMenuBar* bar = menuBar();
 
-    QMenu* file = bar->addMenu("File");
+    QMenu* file = bar->addMenu("&File");
     QMenu* print = file->addMenu("Print");
     addCommand(print, "MnuFilePrintAll", "All Items", maintenance("MnuFilePrintAll"));
     addCommand(print, "MnuFilePrintCategory", "Category Items", maintenance("MnuFilePrintCategory"));
@@ -395,26 +398,27 @@ void TLMain::buildMenus() {
     addCommand(file, "MnuFileExportItems", "Export Auction Items", maintenance("MnuFileExportItems"));
     addCommand(file, "MnuFileImportItems", "Import Auction Items", maintenance("MnuFileImportItems"));
     file->addSeparator();
-    addCommand(file, "MnuExit", "Exit", [this] { MnuExit_Click(); });
+    addCommand(file, "MnuExit", "Exit", [this] { MnuExit_Click(); })->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q));
 
-    QMenu* view = bar->addMenu("View");
+    QMenu* view = bar->addMenu("&View");
     addCommand(view, "MnuTitleShowItem", "View Item Page Offline", [] { TLMainBrowser::MnuTitleShowItem_Click(); });
     addCommand(view, "MnuTitleShowArchived", "View Saved Item Pages",
                [] { TLMainBrowser::MnuTitleShowArchived_Click(); });
     addCommand(view, "MnuTitleUpdateInfo", "View Last Update Info", [this] { MnuTitleUpdateInfo_Click(); });
     view->addMenu(m_itemMenus->sortDefault());
-    addCommand(view, "MnuSubViewOpLog", "Operations Log", [this] { MnuSubViewOpLog_Click(); });
-    addCommand(view, "MnuSubViewHistory", "Item History Log", [] { modTLMain::Show_Item_History(); });
+    addCommand(view, "MnuSubViewOpLog", "Operations Log\tCtrl+O", [this] { MnuSubViewOpLog_Click(); });
+    addCommand(view, "MnuSubViewHistory", "Item History Log\tCtrl+H", [] { modTLMain::Show_Item_History(); });
     QMenu* clearLog = view->addMenu("Clear Log");
     addCommand(clearLog, "MnuSubClearOpLog", "Operations", [] { modTLMain::Clear_Op_Log(); });
     addCommand(clearLog, "MnuSubClearHistory", "Item History", [] { modTLMain::Clear_Item_History(); });
 
     LinksMenus = new TLMainLinksMenu::LinksMenus(this);
-    bar->addMenu(LinksMenus->Links);
-    bar->addMenu(LinksMenus->Searches);
-    bar->addMenu(m_itemMenus->categories());
+    // The menu bar's titles get their Alt letters here; the menus keep their names elsewhere.
+    bar->addMenu(LinksMenus->Links)->setText("&Links");
+    bar->addMenu(LinksMenus->Searches)->setText("&Searches");
+    bar->addMenu(m_itemMenus->categories())->setText("&Categories");
 
-    QMenu* feedback = bar->addMenu("Feedback");
+    QMenu* feedback = bar->addMenu("F&eedback");
     addCommand(feedback, "MnuTitleGetTransactions", "Leave Feedback",
                [] { service<TLMainServices::AccountTools>().Get_Feedback_To_Leave(); });
     addCommand(feedback, "MnuTitleMyFeedback", "My Feedback", [] { TLMainBrowser::MnuTitleMyFeedback_Click(); });
@@ -428,7 +432,7 @@ void TLMain::buildMenus() {
     addCommand(feedback, "MnuTitleFeedbackAnalyzer", "Feedback Analyzer",
                [] { service<TLMainServices::AccountTools>().Feedback_Analyzer(); });
 
-    QMenu* help = bar->addMenu("Help");
+    QMenu* help = bar->addMenu("&Help");
     addCommand(help, "MnuTitleHelp", "Help Manual", [] { TLMainBrowser::MnuTitleHelp_Click(); });
     addCommand(help, "MnuSetup", "Setup", [this] { MnuSetup_Click(); });
     addCommand(help, "MnuTitleReportProblem", "Report a Problem", [] { service<Maintenance>().Report_Problem(); });
@@ -447,7 +451,7 @@ void TLMain::buildMenus() {
 
 // The hidden debug menu: its entries and switches (the debug tools carry them out).
 void TLMain::buildDebugMenu() {
-    MnuDB = menuBar()->addMenu("Debug");
+    MnuDB = menuBar()->addMenu("&Debug");
     MnuDB->setObjectName("MnuDB");
     for (const modDebug::DebugMenuItem& item : modDebug::Debug_Menu_Items()) {
         if (!item.click) {
@@ -488,6 +492,12 @@ void TLMain::Form_Resize() { Layout.Form_Resize(); }
 void TLMain::resizeEvent(QResizeEvent* e) {
     QMainWindow::resizeEvent(e);
     Form_Resize();
+}
+
+// Shown again (from the tray, or by a second start): the state values follow.
+void TLMain::showEvent(QShowEvent* e) {
+    QMainWindow::showEvent(e);
+    if (!e->spontaneous()) Form_Resize();
 }
 
 void TLMain::changeEvent(QEvent* e) {
@@ -643,7 +653,12 @@ bool TLMain::menuVisible(MenuItem item) const {
     return a && a->isVisible();
 }
 
+// Minimised without a taskbar button means into the tray: the window is hidden there directly.
 void TLMain::setWindowState(int state) {
+    if (state == 1 && TLMainLayout::Hides_To_Tray()) {
+        Layout.To_Tray();
+        return;
+    }
     QMainWindow::setWindowState(state == 1   ? Qt::WindowMinimized
                                 : state == 2 ? Qt::WindowMaximized
                                              : Qt::WindowNoState);

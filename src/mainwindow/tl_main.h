@@ -153,7 +153,14 @@ public:
     // Window
     QWidget* widget() override { return this; }
     void setWindowState(int state) override;
-    void setVisible(bool on) override { QMainWindow::setVisible(on); }
+    // Shown: also raised and given the keyboard (the tray and a second start show it so).
+    void setVisible(bool on) override {
+        QMainWindow::setVisible(on);
+        if (on) {
+            raise();
+            activateWindow();
+        }
+    }
     // Toolbar: button 1 up, counting the separators (4 the refresh, 7 home, 9 search).
     void setToolbarButtonTip(int button, const std::string& text) override;
     std::string toolbarButtonTip(int button) const;
@@ -201,6 +208,7 @@ public:
 
 protected:
     void changeEvent(QEvent* e) override;
+    void showEvent(QShowEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;

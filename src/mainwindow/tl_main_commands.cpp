@@ -6,7 +6,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QLocale>
+#include <QLineEdit>
 #include <QMenu>
+#include <QPlainTextEdit>
+#include <QTextEdit>
 
 #include "bidding/bid_engine_links.h"
 #include "bidding/dial_state.h"
@@ -182,7 +185,13 @@ void TLMain::Form_KeyDown(int KeyCode, int Shift) {
                 setStatus("Auto Disconnect Cancelled!");
             }
             break;
-        case kKeyDelete: TLMainItems::Delete_Item(Shift == kShift ? 1 : 0); break;
+        case kKeyDelete:
+            // In a text box the key deletes text.
+            if (!qobject_cast<QLineEdit*>(QApplication::focusWidget()) &&
+                !qobject_cast<QTextEdit*>(QApplication::focusWidget()) &&
+                !qobject_cast<QPlainTextEdit*>(QApplication::focusWidget()))
+                TLMainItems::Delete_Item(Shift == kShift ? 1 : 0);
+            break;
         case kKeyH:
         case kKeyO:
             if (Shift != kCtrl) break;

@@ -209,6 +209,9 @@ void TLMain::DisplayTime_Timer() {
     step([] {
         if (TrayTipCountdown > 0 && --TrayTipCountdown == 0)
             modSysTray::Modify_Tray_Tip("", "", 1, modSysTray::NIF_INFO);
+        // A notification area that came up after the program (the panel of a session starting)
+        // gets the icon now.
+        modSysTray::Keep_Tray_Icon();
     });
     // 15. Item alarms, and 16. the alarmed row's flashing.
     step([&] { Item_Alarms(); });
@@ -232,7 +235,6 @@ void TLMain::First_Tick() {
     if (!CommandLineText.empty() && vb::InStr(vb::UCase(CommandLineText), "/MINIMIZED") > 0) {
         CommandLineText.clear();
         setWindowState(1);
-        if (TLMainLayout::Hides_To_Tray()) hide();
     }
 }
 

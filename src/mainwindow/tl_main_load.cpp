@@ -242,6 +242,7 @@ void TLMain::Form_Load() {
 
     // 27.
     ResizeWindow();
+    ItemGrid->setFocus();  // the grid has the keyboard when the window comes up
 
     // 28. The hover pop-up's delay.
     TLMainState::HoverDelayTicks = static_cast<int32_t>(settingNumber("Options", "HoverTime", "2")) + 1;
@@ -273,8 +274,9 @@ void TLMain::Form_Load() {
 
 // The close request: true keeps the window.
 bool TLMain::Form_QueryUnload(int UnloadMode) {
-    // The title bar's close puts the window in the tray when the user wants it so.
-    if (UnloadMode == 0 && settingTrue("Options", "ClosetoTray", true)) {
+    // The title bar's close puts the window in the tray when the user wants it so and the desktop
+    // has a tray; without one the close ends the program, as with Close to Tray off.
+    if (UnloadMode == 0 && settingTrue("Options", "ClosetoTray", true) && TLMainLayout::Tray_Present()) {
         setWindowState(1);
         return true;
     }

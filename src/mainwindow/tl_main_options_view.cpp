@@ -6,6 +6,7 @@
 #include <QPalette>
 
 #include "items/item_grid_model.h"
+#include "mainwindow/browser_views.h"
 #include "mainwindow/item_grid_view.h"
 #include "mainwindow/sounds.h"
 #include "mainwindow/tl_main.h"
@@ -56,6 +57,8 @@ void OptionsView::ResizeWindow() { m_window.ResizeWindow(); }
 void OptionsView::showSoundIcon(bool soundOn) {
     if (m_window.SoundIcon) m_window.SoundIcon->setSoundOn(soundOn);
 }
+
+void OptionsView::showHelp(const std::string& section) { TLMainBrowser::Show_Help(section); }
 
 OptionsView& Take_On_Options_View(TLMain& window) {
     if (auto* held = window.findChild<OptionsView*>(kObjectName, Qt::FindDirectChildrenOnly)) return *held;

@@ -25,6 +25,7 @@ public:
     void setColumnWidth(int column, long twips) override;
     void ResizeWindow() override;
     void showSoundIcon(bool soundOn) override;
+    void showHelp(const std::string& section) override;
 
 private:
     TLMain& m_window;

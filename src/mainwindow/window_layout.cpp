@@ -114,9 +114,9 @@ void fillGrid(long gridWidth, long gridHeight) {
 
 }  // namespace
 
-bool Hides_To_Tray() {
-    return !TLMainItems::Config_True("Options", "Taskbar", false) && platform::trayIcon().available();
-}
+bool Tray_Present() { return platform::trayIcon().available(); }
+
+bool Hides_To_Tray() { return !TLMainItems::Config_True("Options", "Taskbar", false) && Tray_Present(); }
 
 long Default_Window_Width(long screenWidth) {
     long columns = kDefaultDescriptionWidth;
@@ -182,16 +182,33 @@ void WindowLayout::ResizeWindow() {
     TLMainState::PlacementSaveCountdown = 2;
 }
 
+int16_t WindowLayout::State() const {
+    if (m_inTray && !m_window->isVisible()) return kMinimized;
+    return stateOf(m_window);
+}
+
 void WindowLayout::Form_Resize() {
-    const int16_t state = stateOf(m_window);
+    if (m_window->isVisible()) m_inTray = false;
+    const int16_t state = State();
     if (state != kMinimized) TLMainState::LastWindowState = state;
     TLMainState::MainWindowState = state;
-    if (state == kMinimized && Hides_To_Tray()) m_window->hide();
+    if (state == kMinimized && Hides_To_Tray()) {
+        m_inTray = true;
+        m_window->hide();
+    }
     ResizeWindow();
 }
 
+void WindowLayout::To_Tray() {
+    const int16_t state = State();
+    if (state != kMinimized) TLMainState::LastWindowState = state;
+    m_inTray = true;
+    m_window->hide();
+    TLMainState::MainWindowState = kMinimized;
+}
+
 void WindowLayout::WPS() {
-    const int16_t state = stateOf(m_window);
+    const int16_t state = State();
     if (state != kMinimized) modTLC::Set_Config_Value("Options", "WindowState", static_cast<long>(state));
     if (state != kNormal) return;  // a maximised window keeps the normal placement it had before
     // The place is the frame's, the size the inside's: the load gives the size back to the inside,

@@ -9,7 +9,11 @@
 // (the description, column 2, in the item view) the width the other columns leave.
 //
 // Form_Resize keeps the window-state values the tray uses and hides a minimised window that has
-// no taskbar button (it lives in the tray then). WPS saves the state and the normal placement to
+// no taskbar button (it lives in the tray then). A window in the tray is withdrawn from the
+// screen, never left iconified: To_Tray hides it without asking the window manager to minimise
+// it first, because a window restored from an iconified-then-withdrawn state can come back
+// iconified while the program takes it for shown. A window hidden in the tray counts as
+// minimised. WPS saves the state and the normal placement to
 // [Options]; the heartbeat runs it 2 ticks after the last ResizeWindow. MouseWheel scrolls the
 // grid one row per wheel message while the grid has the focus.
 //
@@ -76,6 +80,11 @@ public:
     // RestoreWindowState (TLMainState::LastWindowState), the tray for a minimised window, then
     // ResizeWindow.
     void Form_Resize();
+    // Minimised to the tray: the state to restore kept, the window hidden, MainWindowState 1.
+    void To_Tray();
+    // The window's state as the program counts it: 0 normal, 1 minimised (also hidden in the
+    // tray), 2 maximised.
+    int16_t State() const;
     // Saves [Options] WindowState (0 or 2, never 1) and, in the normal state, NormalWidth,
     // NormalHeight, NormalTop and NormalLeft (the window's outer size and position, twips).
     void WPS();
@@ -87,12 +96,15 @@ public:
 private:
     QWidget* m_window;
     Controls m_controls;
+    bool m_inTray = false;  // hidden in the tray (counts while the window is hidden)
 };
 
 // A minimised main window leaves the taskbar for the tray: [Options] Taskbar is off and the
 // desktop has a tray to show the icon in. Without a tray the window stays on the taskbar, as
 // with Taskbar on, so that it can always be brought back.
 bool Hides_To_Tray();
+// The desktop has a notification area (system tray) now.
+bool Tray_Present();
 
 // The window's width (twips) without a saved one: every item column at its default width and a
 // description column beside them, in the grid's font, within `screenWidth`; never below 12000.

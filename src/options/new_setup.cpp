@@ -3,6 +3,7 @@
 #include <QCloseEvent>
 #include <QFrame>
 #include <QGridLayout>
+#include <QKeyEvent>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -214,8 +215,22 @@ void NewSetup::LIF_Timer() {
     modTLMain::ConfigLoaded = 1;
 }
 
+// Each step opens with the cursor in its first input; a step without one gives Next the focus.
 void NewSetup::showOnly(int step) {
     for (int i = 0; i < 5; ++i) Step[i]->setVisible(i == step);
+    if (step == 1)
+        UsersIDBox->setFocus();
+    else if (step >= 0)
+        NextBtn->setFocus();
+}
+
+void NewSetup::keyPressEvent(QKeyEvent* e) {
+    if (e->key() != Qt::Key_Return && e->key() != Qt::Key_Enter) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    if (NextBtn->isEnabled()) NextBtn->click();
 }
 
 int NewSetup::shownStep() const {
@@ -305,6 +320,7 @@ void NewSetup::endRun(const char* heading) {
     Checks[0]->setText(heading);
     BackBtn->setEnabled(true);
     NextBtn->setEnabled(true);
+    NextBtn->setFocus();
     m_running = false;
 }
 

@@ -14,6 +14,7 @@
 #include "platform/timers.h"
 
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -71,6 +72,8 @@ protected:
     // The title bar's close is refused while the checks run, otherwise it is Done: the presets are
     // saved already, so ending the program would never bring the wizard back.
     void closeEvent(QCloseEvent* e) override;
+    // Enter is Next (Done on the last step), wherever the focus is.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     void showOnly(int step);

@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -106,6 +107,7 @@ void Setup::Show_Setup() {
     if (g_setup && g_setup->isVisible()) return;
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
     Setup& s = instance();
+    s.Show_Tray_Note();
     s.Place_Over_Main_Window();
     s.show();
     s.raise();
@@ -262,6 +264,18 @@ void Setup::OK_Click() {
 }
 
 void Setup::Cancel_Click() { OK_Click(); }
+
+void Setup::SetupHelp_Click() { SetupLinks::setupLink<SetupLinks::MainWindowView>().showHelp("Options"); }
+
+// Esc is Cancel.
+void Setup::keyPressEvent(QKeyEvent* e) {
+    if (e->key() != Qt::Key_Escape) {
+        QWidget::keyPressEvent(e);
+        return;
+    }
+    e->accept();
+    Cancel_Click();
+}
 
 bool Setup::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate) Form_Activate();

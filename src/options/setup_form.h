@@ -25,6 +25,7 @@
 class QButtonGroup;
 class QCheckBox;
 class QComboBox;
+class QKeyEvent;
 class QGroupBox;
 class QLabel;
 class QLayout;
@@ -62,7 +63,7 @@ public:
     void OK_Click();
     void Cancel_Click();
     void cmdExitTest_Click();
-    void SetupHelp_Click() {}
+    void SetupHelp_Click();  // the help page's options section
 
     // Connections page (the layout of each connection type; the rest of its handlers and the test
     // belong to the dial-up service).
@@ -91,6 +92,8 @@ public:
     void chkShowUserItemsOnly_Click();
     void chkDayofWk_Click();
     void chkTaskbar_Click();
+    // Close to Tray and Show in Taskbar off need a system tray: without one they say so.
+    void Show_Tray_Note();
     void chkAltBro_Click();
     void btnFindBro_Click();
     void cmdTestSleep_Click();
@@ -265,6 +268,7 @@ public:
 protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:

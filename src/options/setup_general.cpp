@@ -35,6 +35,7 @@
 #include "platform/clock.h"
 #include "platform/desktop_files.h"
 #include "platform/message_box.h"
+#include "platform/tray.h"
 #include "service/national_sites.h"
 
 namespace {
@@ -359,11 +360,23 @@ void Setup::chkTaskbar_Click() {
             modTLMain::Set_Taskbar_Button(-1);
             modSysTray::Delete_Tray_Icon();
         } else {
-            modTLMain::Set_Taskbar_Button(0);
+            // Without a tray the taskbar entry is the only way back to the window: it stays.
+            modTLMain::Set_Taskbar_Button(platform::trayIcon().available() ? 0 : -1);
             modSysTray::Add_Tray_Icon();
         }
     }
     writeCheck(chkTaskbar, "Options", "Taskbar");
+}
+
+void Setup::Show_Tray_Note() {
+    const bool tray = platform::trayIcon().available();
+    chkClosetoTray->setText(tray ? "Close to Tray" : "Close to Tray (no system tray on this desktop)");
+    chkClosetoTray->setToolTip(tray ? QString()
+                                    : "This desktop has no system tray: the close box ends the program and "
+                                      "Minimise minimises the window, as with this option off.");
+    chkTaskbar->setToolTip(tray ? QString()
+                                : "This desktop has no system tray: the window keeps its taskbar entry even "
+                                  "with this option off.");
 }
 
 void Setup::chkAltBro_Click() { writeCheck(chkAltBro, "Options", "AltBrowser"); }

@@ -32,6 +32,8 @@ public:
     virtual void ResizeWindow() {}
     // The sound indicator: the sound-on picture (15) or the sound-off picture (16).
     virtual void showSoundIcon(bool soundOn) {}
+    // The help page at a section of it ("Options").
+    virtual void showHelp(const std::string& section) {}
 };
 
 // Power control: the main window's one-shot sleep timer and the wake-up timer.

@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "platform/window_routines.h"
+
 namespace platform {
 namespace {
 
@@ -11,7 +13,7 @@ class QtMessageBoxes final : public MessageBoxes {
 public:
     int show(const std::string& text, int style, const std::string& title) override {
         if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return vbOK;
-        QMessageBox box;
+        QMessageBox box(dialogOwner());  // over the window it speaks for
         box.setWindowTitle(QString::fromStdString(title));
         box.setText(QString::fromStdString(text));
         switch (style & 0xF0) {
@@ -39,7 +41,8 @@ public:
         for (const auto& b : buttons) set |= b.b;
         box.setStandardButtons(set);
         size_t def = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
-        if (def < buttons.size()) box.setDefaultButton(buttons[def].b);
+        if (def < buttons.size()) box.setDefaultButton(buttons[def].b);  // it has the focus: Enter presses it
+        box.setEscapeButton(buttons.back().b);  // Esc: the last button (the only one when there is one)
         if (style & vbSystemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
         const int r = box.exec();
         for (const auto& b : buttons)

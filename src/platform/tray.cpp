@@ -1,6 +1,7 @@
 #include "platform/tray.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QSystemTrayIcon>
 #include <memory>
 
@@ -14,8 +15,17 @@ public:
         if (!m_icon) m_icon = std::make_unique<QSystemTrayIcon>();
         QObject::disconnect(m_icon.get(), nullptr, nullptr, nullptr);
         QObject::connect(m_icon.get(), &QSystemTrayIcon::activated, m_icon.get(),
-                         [onMouse = std::move(onMouse)](QSystemTrayIcon::ActivationReason reason) {
-                             if (onMouse) onMouse(mouseMessage(reason));
+                         [this, onMouse = std::move(onMouse)](QSystemTrayIcon::ActivationReason reason) {
+                             if (!onMouse) return;
+                             // A second click soon after the first comes as a double click only
+                             // (no Trigger of its own): it is a left click as well, as a
+                             // double click is a second button-up followed by the double-click
+                             // message. A Trigger of that same click, where one comes, counts once.
+                             if (reason == QSystemTrayIcon::Trigger) m_lastTrigger.start();
+                             if (reason == QSystemTrayIcon::DoubleClick &&
+                                 (!m_lastTrigger.isValid() || m_lastTrigger.elapsed() > kSameClickMs))
+                                 onMouse(kTrayLeftButtonUp);
+                             onMouse(mouseMessage(reason));
                          });
         m_icon->setIcon(icon);
         m_icon->setToolTip(QString::fromStdString(tip));
@@ -31,6 +41,7 @@ public:
                                                                QSystemTrayIcon::Warning, QSystemTrayIcon::Critical};
         m_icon->showMessage(QString::fromStdString(title), QString::fromStdString(text), kIcons[iconFlags & 3]);
     }
+    bool isShown() const override { return m_icon != nullptr; }
     bool available() const override {
         return qobject_cast<QApplication*>(QCoreApplication::instance()) && QSystemTrayIcon::isSystemTrayAvailable();
     }
@@ -45,7 +56,9 @@ private:
             default: return kTrayMouseMove;
         }
     }
+    static constexpr qint64 kSameClickMs = 100;
     std::unique_ptr<QSystemTrayIcon> m_icon;
+    QElapsedTimer m_lastTrigger;  // the last Trigger's time
 };
 
 TrayIcon* g_override = nullptr;

@@ -2,8 +2,9 @@
 //
 // Mouse actions on the icon are reported as the mouse messages the program has always
 // handled: 0x202 left button up, 0x205 right button up, anything else (a double or a
-// middle click) as a plain mouse event. Where the desktop has no notification area
-// (also offscreen) every call does nothing.
+// middle click) as a plain mouse event. A double click is its second click's 0x202 followed
+// by 0x203, so that every click toggles the window however quickly it follows the last. Where the desktop has no notification area
+// (also offscreen) every call does nothing: add() again once one has appeared.
 #pragma once
 
 #include <QIcon>
@@ -30,6 +31,8 @@ public:
     virtual void showBalloon(const std::string& title, const std::string& text, int iconFlags) = 0;
     // The desktop has a notification area to show the icon in.
     virtual bool available() const = 0;
+    // The icon is in the notification area (added while there was one, not removed since).
+    virtual bool isShown() const = 0;
 };
 
 TrayIcon& trayIcon();

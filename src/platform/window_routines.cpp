@@ -4,6 +4,7 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QMainWindow>
 #include <QMouseEvent>
 #include <QPointer>
 #include <QWidget>
@@ -63,6 +64,15 @@ bool clickAtPixel(QPoint global) {
     QCoreApplication::postEvent(target, new QMouseEvent(QEvent::MouseButtonRelease, local, globalF, Qt::LeftButton,
                                                         Qt::NoButton, Qt::NoModifier));
     return true;
+}
+
+QWidget* dialogOwner() {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) return nullptr;
+    if (QWidget* modal = QApplication::activeModalWidget()) return modal;
+    if (QWidget* active = QApplication::activeWindow()) return active->window();
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (qobject_cast<QMainWindow*>(w) && w->isVisible()) return w;
+    return nullptr;
 }
 
 void closeOtherWindows(const std::string& keep) {

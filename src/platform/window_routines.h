@@ -31,6 +31,10 @@ bool hasTaskbarButton(const QWidget* window);
 // under it. False when no widget of the program is there.
 bool clickAtPixel(QPoint global);
 
+// The window a question or note of the program belongs to: the open modal window, else the
+// active window, else the program's visible main window; nullptr when there is none.
+QWidget* dialogOwner();
+
 // Closes (with each window's own close handling) every top-level window whose object
 // name differs from `keep`; an empty `keep` closes them all. Menus and tooltips are left.
 void closeOtherWindows(const std::string& keep);

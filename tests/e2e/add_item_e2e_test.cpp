@@ -43,10 +43,12 @@ EntryRow findEntryRow(const QImage& shot) {
     return found;
 }
 
-TEST(AddItem, TheNumberTypedAndAddPutTheItemInTheList) {
+// The number typed into the box, then Add clicked or Enter pressed in the box: the item reaches
+// the list on disk.
+void addsTheTypedNumber(bool byEnter) {
     E2EProgram e;
     ASSERT_TRUE(e.x.running()) << e.x.error();
-    const std::string number = "130000000007";
+    const std::string number = byEnter ? "130000000008" : "130000000007";
     ItemPageContent page;
     page.itemNumber = number;
     page.title = "Zeiss Ikon Contax II";
@@ -66,7 +68,10 @@ TEST(AddItem, TheNumberTypedAndAddPutTheItemInTheList) {
     ASSERT_GE(row.box.x(), 0) << "no item-number box on the window";
     e.input.click(main, row.box.x(), row.box.y());
     e.input.type(main, QString::fromStdString(number));
-    e.input.click(main, row.button.x(), row.button.y());
+    if (byEnter)
+        e.input.key(main, "Return");
+    else
+        e.input.click(main, row.button.x(), row.button.y());
 
     std::vector<std::string> stored;
     EXPECT_TRUE(waitUntil([&] {
@@ -79,5 +84,9 @@ TEST(AddItem, TheNumberTypedAndAddPutTheItemInTheList) {
         if (r.target == itemPagePath(number)) ++pageRequests;
     EXPECT_GE(pageRequests, 1u);
 }
+
+TEST(AddItem, TheNumberTypedAndAddPutTheItemInTheList) { addsTheTypedNumber(false); }
+
+TEST(AddItem, EnterInTheItemNumberBoxAddsAsAddDoes) { addsTheTypedNumber(true); }
 
 }  // namespace

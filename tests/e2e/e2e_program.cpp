@@ -36,6 +36,8 @@ void E2EProgram::writeItems(const std::vector<E2EItem>& items) {
         a.Category = "General";
         a.UserID = "buyer1";
         a.AfterBidOptions = "0";
+        a.BidTimeSecs = i.bidTimeSecs;
+        if (i.bidTimeSecs > 0) a.MaxBid = "150.00";
         TLMainItems::Append_Item(a);
     }
     TLMainItems::Save_Auction_Items();
@@ -44,8 +46,12 @@ void E2EProgram::writeItems(const std::vector<E2EItem>& items) {
 
 void E2EProgram::writeConfig(const std::string& options, const std::string& moreSections) {
     // No updates, no backups due, no tray (the window closes as it says), sound off unless asked.
-    const std::string text = "[Options]\r\nClosetoTray=0\r\nChkUpdates=0\r\nBkupChkTime=2099-01-01 00:00:00\r\n"
-                             "PhotosOn=0\r\n" + options + "\r\n[Categories]\r\nGeneral=1\r\n" + moreSections;
+    std::string text = "[Options]\r\n";
+    for (const char* line : {"ClosetoTray=0", "ChkUpdates=0", "BkupChkTime=2099-01-01 00:00:00", "PhotosOn=0"}) {
+        const std::string key = std::string(line).substr(0, std::string(line).find('=') + 1);
+        if (options.rfind(key, 0) != 0 && options.find("\n" + key) == std::string::npos) text += std::string(line) + "\r\n";
+    }
+    text += options + "\r\n[Categories]\r\nGeneral=1\r\n" + moreSections;
     data.write("tl2cf.dat", modAHM::Crypt_String(text, modTLC::Config_Phrase(), true));
 }
 

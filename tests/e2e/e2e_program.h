@@ -17,6 +17,7 @@ struct E2EItem {
     const char* number;
     const char* title;
     long secondsLeft;
+    int bidTimeSecs = 0;  // a bid armed this many seconds before the end (0: none)
 };
 
 struct E2EProgram {
@@ -33,7 +34,8 @@ struct E2EProgram {
 
     // The item list, in this order, ending these seconds from now (category "General").
     void writeItems(const std::vector<E2EItem>& items);
-    // A settings store: quiet defaults for a run under test plus `options` lines of [Options].
+    // A settings store: quiet defaults for a run under test plus `options` lines of [Options]
+    // (a key given there takes the place of its default).
     void writeConfig(const std::string& options, const std::string& moreSections = "");
     void install();
     RunningProgram start();

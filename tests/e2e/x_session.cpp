@@ -1,6 +1,7 @@
 #include "x_session.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QStandardPaths>
 #include <QThread>
@@ -55,6 +56,74 @@ XServer::~XServer() {
     }
 }
 
+DesktopProgram::DesktopProgram(const XServer& x, const QString& program, const QStringList& arguments,
+                               const QString& selection)
+    : m_display(x.display()), m_selection(selection) {
+    if (QStandardPaths::findExecutable(program).isEmpty()) {
+        m_error = program.toStdString() + " is not installed (scripts/setup.sh installs it)";
+        return;
+    }
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("DISPLAY", m_display);
+    env.insert("HOME", QDir::tempPath());  // no settings of the machine's user
+    m_process.setProcessEnvironment(env);
+    m_process.setProcessChannelMode(QProcess::MergedChannels);
+    m_process.start(program, arguments);
+    if (!m_process.waitForStarted(10000)) m_error = program.toStdString() + " did not start";
+}
+
+DesktopProgram::~DesktopProgram() {
+    if (m_process.state() == QProcess::NotRunning) return;
+    m_process.terminate();
+    if (!m_process.waitForFinished(5000)) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
+
+bool DesktopProgram::ready(int timeoutMs) {
+    if (!m_error.empty()) return false;
+    if (waitUntil([&] { return Selection_Owner(m_display, m_selection) != 0 || m_process.state() != QProcess::Running; },
+                  timeoutMs) &&
+        Selection_Owner(m_display, m_selection) != 0)
+        return true;
+    m_error = m_process.program().toStdString() + " took no " + m_selection.toStdString() + ": " +
+              m_process.readAll().toStdString();
+    return false;
+}
+
+std::unique_ptr<DesktopProgram> Start_Window_Manager(const XServer& x) {
+    return std::make_unique<DesktopProgram>(x, "openbox", QStringList{"--sm-disable"}, "WM_S0");
+}
+
+std::unique_ptr<DesktopProgram> Start_System_Tray(const XServer& x) {
+    return std::make_unique<DesktopProgram>(
+        x, "trayer",
+        QStringList{"--edge", "top", "--align", "left", "--widthtype", "request", "--height", "32", "--expand", "false",
+                    "--SetDockType", "true", "--SetPartialStrut", "true", "--transparent", "false"},
+        "_NET_SYSTEM_TRAY_S0");
+}
+
+qulonglong Selection_Owner(const QString& display, const QString& selection) {
+    const QByteArray name = display.toLatin1();
+    xcb_connection_t* c = xcb_connect(name.constData(), nullptr);
+    qulonglong owner = 0;
+    if (c && !xcb_connection_has_error(c)) {
+        const QByteArray atomName = selection.toLatin1();
+        xcb_intern_atom_reply_t* a = xcb_intern_atom_reply(
+            c, xcb_intern_atom(c, 0, static_cast<uint16_t>(atomName.size()), atomName.constData()), nullptr);
+        if (a) {
+            xcb_get_selection_owner_reply_t* r =
+                xcb_get_selection_owner_reply(c, xcb_get_selection_owner(c, a->atom), nullptr);
+            if (r) owner = r->owner;
+            free(r);
+        }
+        free(a);
+    }
+    if (c) xcb_disconnect(c);
+    return owner;
+}
+
 QString XInput::run(const QStringList& args, bool* ok) const {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -107,6 +176,38 @@ void XInput::click(qulonglong window, int x, int y) const {
     run({"windowraise", w});
     run({"mousemove", "--window", w, "--sync", QString::number(x), QString::number(y)});
     run({"click", "1"});
+}
+
+void XInput::clickScreen(int x, int y) const {
+    run({"mousemove", "--sync", QString::number(x), QString::number(y)});
+    run({"click", "1"});
+    run({"mousemove", "--sync", "0", "0"});
+}
+
+QRect XInput::geometry(qulonglong window) const {
+    bool ok = false;
+    const QString out = run({"getwindowgeometry", "--shell", QString::number(window)}, &ok);
+    if (!ok) return {};
+    int values[4] = {0, 0, 0, 0};
+    const char* names[4] = {"X=", "Y=", "WIDTH=", "HEIGHT="};
+    for (const QString& line : out.split('\n'))
+        for (int i = 0; i < 4; ++i)
+            if (line.startsWith(QLatin1String(names[i]))) values[i] = line.mid(static_cast<int>(strlen(names[i]))).toInt();
+    return QRect(values[0], values[1], values[2], values[3]);
+}
+
+bool XInput::viewable(qulonglong window) const {
+    const QByteArray name = m_display.toLatin1();
+    xcb_connection_t* c = xcb_connect(name.constData(), nullptr);
+    bool shown = false;
+    if (c && !xcb_connection_has_error(c)) {
+        xcb_get_window_attributes_reply_t* r = xcb_get_window_attributes_reply(
+            c, xcb_get_window_attributes(c, static_cast<xcb_window_t>(window)), nullptr);
+        shown = r && r->map_state == XCB_MAP_STATE_VIEWABLE;
+        free(r);
+    }
+    if (c) xcb_disconnect(c);
+    return shown;
 }
 
 std::string XInput::visibleWindows() const {

@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QRect>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -33,6 +34,31 @@ private:
     std::string m_error;
 };
 
+// A program of the desktop on that X server (the window manager, the system tray), ended with
+// this object. ready() polls until the X selection the program takes is owned.
+class DesktopProgram {
+public:
+    DesktopProgram(const XServer& x, const QString& program, const QStringList& arguments, const QString& selection);
+    ~DesktopProgram();
+    // True once the program holds its selection (polled until timeoutMs).
+    bool ready(int timeoutMs = 15000);
+    std::string error() const { return m_error; }
+
+private:
+    QString m_display;
+    QString m_selection;
+    QProcess m_process;
+    std::string m_error;
+};
+
+// openbox as the window manager (selection WM_S0).
+std::unique_ptr<DesktopProgram> Start_Window_Manager(const XServer& x);
+// trayer as the system tray (selection _NET_SYSTEM_TRAY_S0), along the top-left of the screen.
+std::unique_ptr<DesktopProgram> Start_System_Tray(const XServer& x);
+
+// The owner of an X selection on the display ("WM_S0"), 0 when none.
+qulonglong Selection_Owner(const QString& display, const QString& selection);
+
 // xdotool on that display.
 class XInput {
 public:
@@ -49,6 +75,12 @@ public:
     void type(qulonglong window, const QString& text) const;
     // A left click at the window's point (pixels inside it).
     void click(qulonglong window, int x, int y) const;
+    // A left click at a point of the screen, the pointer then moved off it (to 0,0).
+    void clickScreen(int x, int y) const;
+    // The window's place on the screen and size; empty when it cannot be read.
+    QRect geometry(qulonglong window) const;
+    // The window is on screen (mapped and not iconified).
+    bool viewable(qulonglong window) const;
     // Asks the window to close as its close box does.
     void closeBox(qulonglong window) const;
     // A picture of the window as the screen shows it (null when it cannot be read).

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QWidget>
 #include <functional>
 #include <vector>
 
@@ -300,6 +303,53 @@ TEST_F(MessagesTest, AModelessCallLeavesTheWindowUpAndItsCallerWatchesTheFlags) 
     EXPECT_EQ(Messages::Shared(), nullptr);
     Messages::SetProgressText("50 %");  // nothing loaded: nothing happens
     EXPECT_EQ(Messages::ProgressText(), "");
+}
+
+// A key as the user presses it on the window.
+void press(Messages& m, int key) {
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(&m, &down);
+}
+
+TEST_F(MessagesTest, EnterPressesTheFocusedButtonAndEscTheLastOne) {
+    Args input = buttons("OK", "Cancel");
+    input.InputHeight = 300;
+    const ResultCase cases[] = {
+        {"Enter: button 1 has the focus when the window opens", buttons("Yes", "No"),
+         [](Messages& m) { press(m, Qt::Key_Return); }, "MsgBtn1"},
+        {"Enter on the button given the focus", buttons("Yes", "No"),
+         [](Messages& m) { m.cmdBtn2->setFocus(); press(m, Qt::Key_Enter); }, "MsgBtn2"},
+        {"Enter in the input line", input, [](Messages& m) { m.typeText("typed"); press(m, Qt::Key_Return); }, "typed"},
+        {"Esc: the last of two", buttons("Yes", "No"), [](Messages& m) { press(m, Qt::Key_Escape); }, "MsgBtn2"},
+        {"Esc: the last of three", buttons("A", "B", "C"), [](Messages& m) { press(m, Qt::Key_Escape); }, "MsgBtn3"},
+        {"Esc: the only one", buttons("OK"), [](Messages& m) { press(m, Qt::Key_Escape); }, "MsgBtn1"},
+    };
+    for (const auto& c : cases) {
+        bool focusOnButton1 = false;
+        Messages::SetAnswerHookForTests([&](Messages& m) {
+            focusOnButton1 = m.focusWidget() == m.cmdBtn1;
+            c.user(m);
+        });
+        EXPECT_EQ(Messages::DisplayMsg(c.args), c.expected) << c.name;
+        if (c.args.InputHeight == 0) EXPECT_TRUE(focusOnButton1) << c.name;
+    }
+}
+
+// The window is a dialog of the window it speaks for: over it, without a maximise button or a
+// taskbar entry of its own.
+TEST_F(MessagesTest, ItIsADialogOfTheActiveWindowCentredOverIt) {
+    QWidget owner;
+    owner.setGeometry(100, 80, 900, 700);
+    owner.show();
+    owner.activateWindow();
+    QApplication::setActiveWindow(&owner);
+    Messages& m = shown(buttons("Yes", "No"));
+    EXPECT_EQ(m.parentWidget(), &owner);
+    EXPECT_EQ(m.windowType(), Qt::Dialog);
+    EXPECT_FALSE(m.windowFlags() & Qt::WindowMaximizeButtonHint);
+    EXPECT_TRUE(m.windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_LE((m.frameGeometry().center() - owner.frameGeometry().center()).manhattanLength(), 2);
+    Messages::UnloadShared();
 }
 
 }  // namespace

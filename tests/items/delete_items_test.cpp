@@ -6,6 +6,7 @@
 
 #include "item_commands_fixture.h"
 #include "items/delete_items.h"
+#include "items/item_grid.h"
 #include "items/item_store.h"
 #include "items/items_guard.h"
 #include "items/update_item.h"
@@ -88,7 +89,7 @@ TEST_F(DeleteItemsTest, SeveralRowsAskOnceAndShiftDeleteAsksNothing) {
     EXPECT_EQ(box.itemNumber, "");
 }
 
-TEST_F(DeleteItemsTest, DoesNothingWithoutYesOrOutsideTheDescriptionColumn) {
+TEST_F(DeleteItemsTest, DoesNothingWithoutYesOrASelection) {
     listOf(2);
     select(1, 1);
     boxes.answer(platform::vbNo);
@@ -96,17 +97,27 @@ TEST_F(DeleteItemsTest, DoesNothingWithoutYesOrOutsideTheDescriptionColumn) {
     EXPECT_EQ(ItemCount, 2);
 
     boxes.clear();
-    grid.column = 3;
-    Delete_Item(1);
-    EXPECT_EQ(ItemCount, 2);
-    EXPECT_TRUE(boxes.shown().empty());
-
-    grid.column = 2;
     grid.selection = {};  // no usable selection
     Delete_Item(1);
     EXPECT_EQ(ItemCount, 2);
     EXPECT_FALSE(data.exists("ItemHistory.txt"));
     EXPECT_TRUE(status.statuses.empty());
+}
+
+// The selected rows go whichever column's cell is current (the Item # cell after a click on it).
+TEST_F(DeleteItemsTest, ActsOnTheSelectedRowsWhateverTheCurrentColumn) {
+    for (int column : {kColAlarm, kColItemNumber, kColRemaining, kColShipping}) {
+        SCOPED_TRACE(column);
+        ResetItemStoreForTests();
+        listOf(2);
+        grid.column = column;
+        select(2, 2);
+        boxes.clear();
+        boxes.answer(platform::vbYes);
+        Delete_Item(0);
+        EXPECT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(numbers(), std::vector<std::string>{"11"});
+    }
 }
 
 TEST_F(DeleteItemsTest, ABidDueWithinAMinuteIsDeletedOnlyWhenTheUserSaysSo) {

@@ -207,7 +207,7 @@ TEST_F(ItemGridTest, ARightPressOnOneRowSelectsItShowsItAndOpensThePopup) {
         EXPECT_EQ(box.itemNumber, std::to_string(row));
         ASSERT_EQ(popups.shown().size(), static_cast<size_t>(row - 1));
         const auto& entries = popups.shown().back().entries;
-        EXPECT_EQ(entry(entries, kPopupDelete)->text, "Delete Item");
+        EXPECT_EQ(entry(entries, kPopupDelete)->text, "Delete Item\tDelete");
         EXPECT_EQ(entry(entries, kPopupSetupBid)->text, "Setup Item Bid");
         EXPECT_EQ(entry(entries, kPopupUpdate)->text, "Update Item");
         EXPECT_TRUE(entry(entries, kPopupComment)->enabled);
@@ -228,7 +228,7 @@ TEST_F(ItemGridTest, ARightPressInsideASelectionOfSeveralRowsOpensThePopupForThe
     press(kRightButton, 2, kColDescription);
     ASSERT_EQ(popups.shown().size(), 1u);
     const auto& entries = popups.shown().back().entries;
-    EXPECT_EQ(entry(entries, kPopupDelete)->text, "Delete Items");
+    EXPECT_EQ(entry(entries, kPopupDelete)->text, "Delete Items\tDelete");
     EXPECT_EQ(entry(entries, kPopupSetupBid)->text, "Setup Items Bids");
     EXPECT_EQ(entry(entries, kPopupUpdate)->text, "Update Items");
     EXPECT_EQ(entries[5].text, "Move Items To");

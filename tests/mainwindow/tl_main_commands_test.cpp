@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@
 #include "foundation/logs.h"
 #include "scripted_popup_menus.h"
 #include "tl_main_fixture.h"
+#include "mainwindow/item_grid_view.h"
 #include "mainwindow/tray_menu.h"
 #include "platform/tray.h"
 
@@ -222,6 +224,26 @@ TEST_F(Commands, EscCancelsTheDialAndTheHangUp) {
     EXPECT_FALSE(w.HangupTimer.enabled());
     EXPECT_EQ(w.statusText(), "Auto Disconnect Cancelled!");
     modRAS::ResetDialStateForTests();
+}
+
+// Enter in the item-number box adds as Add does. The menu bar's titles have their Alt letters,
+// the entries with a key show it beside them, Ctrl+Q is Exit, and Tab leaves the grid.
+TEST_F(Commands, EnterAddsAndTheMenusShowTheirKeys) {
+    TLMain& w = loadQuiet();
+    w.show();
+    w.ItemNumBox->setText("130000000007");
+    TLMainState::AddPending = 0;
+    key(w, Qt::Key_Return);
+    EXPECT_EQ(TLMainState::AddPending, -1);
+
+    QStringList titles;
+    for (QAction* a : w.menuBar()->actions())
+        if (a->isVisible()) titles << a->text();
+    EXPECT_EQ(titles, (QStringList{"&File", "&View", "&Links", "&Searches", "&Categories", "F&eedback", "&Help"}));
+    EXPECT_EQ(w.menuAction("MnuExit")->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    EXPECT_TRUE(w.menuAction("MnuSubViewOpLog")->text().endsWith("\tCtrl+O"));
+    EXPECT_TRUE(w.menuAction("MnuSubViewHistory")->text().endsWith("\tCtrl+H"));
+    EXPECT_FALSE(w.ItemGrid->tabKeyNavigation());
 }
 
 TEST_F(Commands, TheLogPaneKeys) {

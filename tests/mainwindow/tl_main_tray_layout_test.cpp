@@ -36,6 +36,71 @@ TEST_F(MainWindowTrayMenu, ARightClickOnTheTrayIconShowsTheMenuAndExitEndsThePro
     EXPECT_FALSE(tray.shown);
 }
 
+// Left clicks on the tray icon hide and show the window, round after round. The window goes to
+// the tray withdrawn, never iconified: a window the window manager had iconified can come back
+// iconified while the program takes it for shown.
+TEST_F(MainWindowTrayMenu, LeftClicksOnTheTrayIconHideAndShowTheWindowEveryTime) {
+    ScriptedPopupMenus menus;
+    TLMain& w = load();
+    w.show();
+    const auto click = [&] {
+        tray.mouse(platform::kTrayLeftButtonUp);
+        QCoreApplication::sendPostedEvents(&w);
+    };
+    for (int round = 1; round <= 3; ++round) {
+        click();
+        EXPECT_TRUE(w.isHidden()) << round;
+        EXPECT_FALSE(w.isMinimized()) << round;
+        EXPECT_EQ(TLMainState::MainWindowState, 1) << round;
+        click();
+        EXPECT_TRUE(w.isVisible()) << round;
+        EXPECT_FALSE(w.isMinimized()) << round;
+        EXPECT_EQ(TLMainState::MainWindowState, 0) << round;
+    }
+    // Minimised with the title bar's button it goes to the tray too, and the icon brings it back;
+    // so does the tray menu's "Show Window".
+    for (bool byMenu : {false, true}) {
+        w.setWindowState(Qt::WindowMinimized);
+        QCoreApplication::sendPostedEvents();
+        EXPECT_TRUE(w.isHidden()) << byMenu;
+        if (byMenu) {
+            menus.answer(TLMainTray::kShowHideWindow);
+            tray.mouse(platform::kTrayRightButtonUp);
+            QCoreApplication::sendPostedEvents(&w);
+            EXPECT_EQ(menus.shown().back().entries[2].text, "Show Window");
+        } else {
+            click();
+        }
+        EXPECT_TRUE(w.isVisible()) << byMenu;
+        EXPECT_FALSE(w.isMinimized()) << byMenu;
+        EXPECT_EQ(TLMainState::MainWindowState, 0) << byMenu;
+    }
+}
+
+// On a desktop without a tray the close box ends the program as with Close to Tray off, and
+// Minimise leaves the window on the taskbar; a tray that comes up later gets the icon.
+TEST_F(MainWindowTrayMenu, WithoutATrayTheCloseBoxEndsAndALaterTrayGetsTheIcon) {
+    tray.trayAvailable = false;
+    TLMain& w = loadQuiet({{"Options", "ClosetoTray", "1"}, {"Options", "Taskbar", "0"}});
+    w.show();
+    EXPECT_FALSE(tray.shown);
+    w.setWindowState(1);
+    QCoreApplication::sendPostedEvents();
+    EXPECT_TRUE(w.isMinimized());
+    EXPECT_FALSE(w.isHidden()) << "on the taskbar";
+    w.setWindowState(0);
+    QCoreApplication::sendPostedEvents();
+
+    tray.trayAvailable = true;  // the panel came up
+    w.DisplayTime_Timer();
+    EXPECT_TRUE(tray.shown);
+
+    tray.trayAvailable = false;
+    w.close();
+    const std::string log = data.read("OperationLog.txt");
+    EXPECT_EQ(log.substr(log.rfind(" - ")), " - Program Ended\r\n");
+}
+
 // The main window itself: its resizes save the placement through the heartbeat, and minimising
 // it never stores WindowState 1.
 class MainWindowLayout : public TLMainTest {};

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QElapsedTimer>
 #include <QLabel>
@@ -131,6 +132,27 @@ TEST_F(NewSetupTest, StepsAndUserEntryChecks) {
     wizard().BackBtn_Click();
     EXPECT_EQ(wizard().shownStep(), 0);
     EXPECT_FALSE(wizard().BackBtn->isEnabled());
+}
+
+// Enter is Next wherever the focus is, and each step opens with the cursor in its first input
+// (Next where the step has none).
+TEST_F(NewSetupTest, EnterIsNextAndEachStepHasTheCursorInItsFirstInput) {
+    const auto pressEnter = [] {
+        QWidget* target = wizard().focusWidget() ? wizard().focusWidget() : &wizard();
+        QKeyEvent enterKey(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(target, &enterKey);
+    };
+    EXPECT_EQ(wizard().focusWidget(), wizard().NextBtn);
+    pressEnter();
+    ASSERT_EQ(wizard().shownStep(), 1);
+    EXPECT_EQ(wizard().focusWidget(), wizard().UsersIDBox);
+    enter("newbie", "pw", "pw");
+    wizard().UsersConfirmBox->setFocus();
+    pressEnter();  // from the last box
+    ASSERT_EQ(wizard().shownStep(), 2);
+    EXPECT_EQ(wizard().focusWidget(), wizard().NextBtn);
+    wizard().BackBtn_Click();
+    EXPECT_EQ(wizard().focusWidget(), wizard().UsersIDBox);
 }
 
 TEST_F(NewSetupTest, ConfirmationLabelShowsWhetherThePasswordsMatch) {

@@ -42,7 +42,9 @@ public:
     void setColumnWidth(int column, long twips) override { widths[column] = twips; }
     void ResizeWindow() override { ++resizes; }
     void showSoundIcon(bool on) override { soundIcons.push_back(on); }
+    void showHelp(const std::string& section) override { helpSections.push_back(section); }
     std::vector<long> backColours;
+    std::vector<std::string> helpSections;
     long widths[10] = {250, 1350, 0, 1170, 750, 450, 1600, 2200, 900, 900};
     int resizes = 0;
     std::vector<bool> soundIcons;

@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -68,6 +69,31 @@ TEST_F(SetupFormTest, TheSetupCommandShowsOneDialogWithItsNinePages) {
         EXPECT_EQ(open().SSTab->currentIndex(), ::Setup::kUsers);
         unload();
         modTLC::Delete_Config_Key("Remote", "ActName");
+    }
+}
+
+// Esc closes the dialog as Cancel does, from any control; Help shows the help page's options section.
+TEST_F(SetupFormTest, EscClosesItAndHelpShowsTheOptionsSection) {
+    ::Setup& s = open();
+    s.SetupHelp->click();
+    EXPECT_EQ(view.helpSections, std::vector<std::string>{"Options"});
+    s.SSTab->setCurrentIndex(::Setup::kEmail);
+    s.ActName->setFocus();
+    QKeyEvent esc(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(s.ActName, &esc);
+    flush();
+    EXPECT_EQ(::Setup::Loaded(), nullptr);
+}
+
+// The options that need a system tray say so on a desktop without one.
+TEST_F(SetupFormTest, TheTrayOptionsSayWhenTheDesktopHasNoTray) {
+    testsupport::FakeTrayIcon tray;
+    for (bool present : {false, true}) {
+        tray.trayAvailable = present;
+        ::Setup& s = open();
+        EXPECT_EQ(s.chkClosetoTray->text().contains("no system tray"), !present) << present;
+        EXPECT_EQ(s.chkTaskbar->toolTip().isEmpty(), present) << present;
+        unload();
     }
 }
 

@@ -18,10 +18,11 @@ public:
     ~FakeTrayIcon() override { platform::setTrayIconForTests(nullptr); }
 
     void add(const QIcon&, const std::string& tip, std::function<void(int)> onMouse) override {
+        calls.push_back("add");
+        if (!trayAvailable) return;  // as on a desktop without a notification area
         shown = true;
         this->tip = tip;
         m_onMouse = std::move(onMouse);
-        calls.push_back("add");
     }
     void remove() override {
         shown = false;
@@ -38,6 +39,7 @@ public:
     }
 
     bool available() const override { return trayAvailable; }
+    bool isShown() const override { return shown; }
 
     // A mouse action on the icon (platform::kTrayLeftButtonUp, ...); nothing while it is not shown.
     void mouse(int mouseMessage) {
