@@ -36,6 +36,7 @@ void E2EProgram::writeItems(const std::vector<E2EItem>& items) {
         a.Category = "General";
         a.UserID = "buyer1";
         a.AfterBidOptions = "0";
+        a.BidTimeSecs = i.bidSecs;
         TLMainItems::Append_Item(a);
     }
     TLMainItems::Save_Auction_Items();

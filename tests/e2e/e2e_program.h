@@ -17,6 +17,7 @@ struct E2EItem {
     const char* number;
     const char* title;
     long secondsLeft;
+    long bidSecs = 0;  // a bid armed this many seconds before the end (0: none)
 };
 
 struct E2EProgram {
