@@ -3,6 +3,8 @@
 #include "account/account_duty.h"
 #include "clockpower/clock_power_duties.h"
 #include "dialup/dialup_duty.h"
+#include "foundation/config_store.h"
+#include "foundation/program_end.h"
 #include "foundation/startup.h"
 #include "foundation/startup_windows.h"
 #include "maintenance/maintenance_duty.h"
@@ -50,6 +52,17 @@ void Start() {
     modTLMain::Main();
 }
 
-void Finish() { modTLMain::End_Single_Instance(); }
+void Finish() {
+    // However the event loop ended (Exit, the session manager's quit, a stop signal), the window
+    // unloads as at Exit: the settings, the list and the "Program Ended" line. An unload that
+    // already ran does nothing. Without the window (still starting), the saves run alone.
+    if (TLMain::loaded()) {
+        TLMain::instance().Form_Unload();
+    } else {
+        if (modTLC::ConfigDirty) modTLC::Save_Config_File();
+        modTLMain::Run_Program_End_Saves();
+    }
+    modTLMain::End_Single_Instance();
+}
 
 }  // namespace programstart

@@ -6,8 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "foundation/config_store.h"
-#include "foundation/program_end.h"
+#include "app/program_start.h"
+#include "platform/process.h"
 
 namespace programstart {
 namespace {
@@ -29,11 +29,11 @@ void Catch_Stop_Signals() {
         char buffer[16];
         while (::read(g_pipe[0], buffer, sizeof buffer) > 0) {
         }
-        // Settings changed since the last save are not lost; then every event loop, nested ones
-        // too, ends and the start-up's finish cleans up.
-        if (modTLC::ConfigDirty) modTLC::Save_Config_File();
-        modTLMain::Run_Program_End_Saves();
-        QCoreApplication::exit(0);
+        // The program ends here, whatever box is open: a box's wait is a loop of its own that an
+        // event loop's exit does not end, and the code behind it must not go on as if answered.
+        // Everything is saved and the end logged first, as at Exit.
+        Finish();
+        platform::exitProcess(0);
     });
     struct sigaction sa {};
     sa.sa_handler = onStopSignal;

@@ -1,6 +1,7 @@
 // stop_signals.h — a stop asked by the system (SIGTERM at log-out, SIGINT, SIGHUP) ends the
-// program through its event loop, so the end-of-run clean-up (the single-instance lock and
-// socket, the configuration save) runs as after a normal exit.
+// program at once from its event loop, whatever box is open: the end-of-run clean-up (the main
+// window's unload with its saves and "Program Ended" line, the single-instance lock and socket)
+// runs as after Exit, then the process ends.
 #pragma once
 
 namespace programstart {

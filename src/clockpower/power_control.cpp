@@ -17,6 +17,7 @@
 #include "items/auction_item.h"
 #include "platform/clock.h"
 #include "platform/login_manager.h"
+#include "platform/message_box.h"
 #include "platform/timers.h"
 #include "platform/wake_alarm.h"
 #include "service/http_request.h"
@@ -28,6 +29,11 @@ namespace {
 bool g_alarmUsed = false;
 // A wake-up was asked for (a pending bid's, or the sleep test's) and is the one the sleep needs.
 bool g_wakeWanted = false;
+// The user was told in the status line why no wake-up could be set (told again only after one was set).
+bool g_toldNoWake = false;
+// The options dialog's sleep test is under way (its result is shown), and when it began.
+bool g_sleepTest = false;
+QDateTime g_sleepTestStart;
 // How long the sleep after a bid waits for the result e-mails to go, and how often it looks.
 constexpr qint64 kMailWaitMs = 30000;
 constexpr int kMailPollMs = 250;
@@ -44,12 +50,41 @@ void keepAwake() { TLMainServices::service<TLMainServices::ScreenActivity>().Sim
 // The program's time in milliseconds less the PC clock's: the clock offset where it applies.
 qint64 offsetMs() { return modClock::Program_Offset_Ms(); }
 
+std::string whyNoWake() {
+    const std::string why = platform::wakeAlarm().whyNotArmed();
+    return why.empty() ? "the wake-up alarm could not be set" : why;
+}
+
+// Arms the alarm; when it cannot be armed, the status line says why, once.
 bool armAt(qint64 pcUtcMs) {
     g_alarmUsed = true;
     g_wakeWanted = true;
     const bool armed = platform::wakeAlarm().arm(pcUtcMs);
     modClock::WakeupArmed = armed ? 1 : 0;
+    if (armed) {
+        g_toldNoWake = false;
+    } else if (!g_toldNoWake) {
+        g_toldNoWake = true;
+        TLMainLink::statusLine().setStatus("Wake Up Not Set - " + whyNoWake());
+    }
     return armed;
+}
+
+// The sleep test's result, shown once the current event (a heartbeat tick) is over.
+void showSleepTestResult(const std::string& text) {
+    g_sleepTest = false;
+    modWinInet::Run_Later([text] { platform::MsgBox(text, platform::vbInformation, "Sleep Test"); });
+}
+
+// An item whose bid is armed and whose auction has not ended.
+bool pendingBidExists() {
+    for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
+        const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
+        if (!item || item->BidTimeSecs < 1) continue;
+        const auto remaining = TLMainBids::Item_Remaining_Secs(i);
+        if (remaining && *remaining > 0) return true;
+    }
+    return false;
 }
 
 bool mailQueued() {
@@ -90,6 +125,11 @@ std::string reasonToStayAwake() {
 // The rest of the sleep after a bid, once the result e-mails went (or the wait ended).
 void sleepAfterMail(bool sleep) {
     if (!sleep || Have_User_Input()) return;
+    // The next bid's wake-up could not be set: no count-down and no sleep (the status line said why).
+    if (g_wakeWanted && !modClock::WakeupArmed) {
+        modTLMain::Write_Op_Log("Sleep Mode Cancelled - Wake Up Timer Not Set");
+        return;
+    }
     const qint64 nowMs = platform::clock().now().toMSecsSinceEpoch() + offsetMs();
     if (std::llabs(WakeupTime.toMSecsSinceEpoch() - nowMs) < kMinSleepSecs * 1000) {
         keepAwake();
@@ -148,8 +188,12 @@ void Set_Next_Bid_Wakeup() {
     const long lead = TLMainItems::Item_At(candidate)->BidTimeSecs + kWakeLeadSecs;
     const qint64 wakeMs = candidateEnd - static_cast<qint64>(lead) * 1000;  // the program's time
     WakeupTime = QDateTime::fromMSecsSinceEpoch(wakeMs);
-    ClockPower::windowParts().showWakeupIcon(true, "Wakeup Set for " + vb::GeneralDate(WakeupTime));
-    armAt(wakeMs - offsetMs());
+    g_sleepTest = false;  // the sleep test's alarm is replaced
+    // The icon and its tip tell of a wake-up only when one was set.
+    if (armAt(wakeMs - offsetMs()))
+        ClockPower::windowParts().showWakeupIcon(true, "Wakeup Set for " + vb::GeneralDate(WakeupTime));
+    else
+        ClockPower::windowParts().showWakeupIcon(false, {});
 }
 
 void Cancel_Wakeup_Timer() {
@@ -159,13 +203,7 @@ void Cancel_Wakeup_Timer() {
 }
 
 bool Bids_Pending() {
-    bool pending = false;
-    for (int i = 1; i <= TLMainItems::ItemCount && !pending; ++i) {
-        const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
-        if (!item || item->BidTimeSecs < 1) continue;
-        const auto remaining = TLMainBids::Item_Remaining_Secs(i);
-        pending = remaining && *remaining > 0;
-    }
+    const bool pending = pendingBidExists();
     debugLog(pending ? "Bids Pending" : "No Bids Pending");
     return pending;
 }
@@ -192,10 +230,21 @@ void Sleep_Until_Next_Bid(bool sleep) {
 }
 
 void Check_Wakeup_Timer() {
-    if (!g_alarmUsed || !platform::wakeAlarm().expired()) return;
+    if (!g_alarmUsed) return;
+    // The bid it was set for is gone (deleted, unarmed, ended): the wake-up and its icon go too.
+    if (!g_sleepTest && !pendingBidExists()) return Set_Next_Bid_Wakeup();
+    if (!platform::wakeAlarm().expired()) return;
     modClock::WakeupArmed = 0;
+    ClockPower::windowParts().showWakeupIcon(false, {});  // no wake-up is set any more
     keepAwake();
     debugLog("Timer Signaled");
+    if (g_sleepTest) {
+        const QDateTime resumed = modPwrCtrl::ResumeTime;
+        std::string text = "The wake-up time came at " + vb::GeneralDate(platform::clock().now()) + ".";
+        if (resumed.isValid() && resumed >= g_sleepTestStart)
+            text += "\r\nThe computer resumed from standby/hibernation at " + vb::GeneralDate(resumed) + ".";
+        showSleepTestResult(text);
+    }
 }
 
 bool Have_User_Input() {
@@ -215,10 +264,16 @@ bool Have_User_Input() {
 }
 
 void SleepTimer_Timer() {
+    const bool test = g_sleepTest;
     const std::string reason = reasonToStayAwake();
     if (!reason.empty()) {
         modTLMain::Write_Op_Log("Sleep Mode Cancelled - " + reason);
         keepAwake();
+        if (test) {
+            std::string text = "Sleep Mode Cancelled - " + reason;
+            if (!modClock::WakeupArmed && reason == "Wake Up Timer Not Set") text += "\r\n\r\n" + whyNoWake() + ".";
+            showSleepTestResult(text);
+        }
         return;
     }
     Suspend(vb::Val(modTLC::Get_Config_Value("Options", "PwrSleepMode", "0")) != 0);
@@ -226,14 +281,24 @@ void SleepTimer_Timer() {
 
 void Suspend(bool standby) {
     platform::loginManager().sleep(standby, [](long code, const std::string& description) {
-        if (code != 0)
-            modTLMain::Write_Error_Log("Error " + std::to_string(code) + " (" + description + ") in procedure Suspend");
+        if (code == 0) return;
+        const std::string error = "Error " + std::to_string(code) + " (" + description + ") in procedure Suspend";
+        modTLMain::Write_Error_Log(error);
+        if (g_sleepTest) showSleepTestResult("The computer was not put to sleep.\r\n\r\n" + error);
     });
+}
+
+void Start_Sleep_Test(const QDateTime& wakeAt) {
+    g_sleepTestStart = platform::clock().now();
+    Set_Wakeup_Timer(wakeAt);
+    g_sleepTest = true;
 }
 
 void ResetPowerForTests() {
     g_alarmUsed = false;
     g_wakeWanted = false;
+    g_toldNoWake = false;
+    g_sleepTest = false;
     WakeupTime = QDateTime();
     modClock::WakeupArmed = 0;
     mailWait().poll.setEnabled(false);

@@ -46,6 +46,9 @@ bool Have_User_Input();
 void SleepTimer_Timer();
 // Asks the login manager for standby (true) or hibernation; a refusal goes to the error log.
 void Suspend(bool standby);
+// The options dialog's sleep test: arms the wake-up for that time; what comes of the sleep (a
+// reason to stay awake, a refused sleep, the wake-up) is shown to the user in a box.
+void Start_Sleep_Test(const QDateTime& wakeAt);
 
 // Back to the start (tests).
 void ResetPowerForTests();
@@ -63,7 +66,8 @@ public:
     void Check_Wakeup_Timer() override { modPwrCtrl::Check_Wakeup_Timer(); }
     void Enter_Sleep_Mode() override { modPwrCtrl::SleepTimer_Timer(); }
     void Start_Sleep_Timer() override;
-    void Set_Wakeup_Timer(const QDateTime& when) override { modPwrCtrl::Set_Wakeup_Timer(when); }
+    // The options dialog's sleep test arms this wake-up.
+    void Set_Wakeup_Timer(const QDateTime& when) override { modPwrCtrl::Start_Sleep_Test(when); }
 };
 
 PowerKeeper& powerKeeper();

@@ -341,6 +341,11 @@ bool Read_Update_Info(const std::string& text, UpdateInfo& info) {
 void MnuTitleUpdateFile_Click() {
     Road& r = road();
     if (TLMainState::DownloadBusy || TLMainState::UpdateBusy || r.running) return status(kBusy);
+    // No server, or one that is not https: the user is told so, and nothing is asked.
+    if (const std::string problem = UpdateServer::Address_Problem(); !problem.empty()) {
+        platform::MsgBox(problem, platform::vbExclamation, kCheckForUpdatesTitle);
+        return;
+    }
     r.running = true;
     ++r.generation;
     r.UDT.setHandler(UDT_Timer);

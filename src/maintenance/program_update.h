@@ -31,6 +31,7 @@ inline constexpr const char* kSizeError = "Update File Error! Size Error!";
 inline constexpr const char* kCrcError = "Update File Error! CRC Error!";
 inline constexpr const char* kWriteError = "Update File Error! Files Not Written!";
 inline constexpr const char* kUpdateErrorTitle = "Update Error";
+inline constexpr const char* kCheckForUpdatesTitle = "Check for Updates";
 inline constexpr const char* kDownloadingText = "  Downloading Update File";
 
 // The update's information as it reads once deciphered.

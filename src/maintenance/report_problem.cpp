@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "bidding/dial_state.h"
+#include "dialup/ras.h"
 #include "foundation/config_store.h"
 #include "foundation/locale_dates.h"
 #include "foundation/logs.h"
@@ -23,6 +24,7 @@
 #include "platform/clipboard.h"
 #include "platform/clock.h"
 #include "platform/desktop_files.h"
+#include "platform/file_names.h"
 #include "service/http_request.h"
 
 namespace modReportProblem {
@@ -159,8 +161,8 @@ long Get_Report_Config() {
 std::string Get_Report_SysInfo() {
     using namespace modWinInfo;
     std::string s = "---- System Information ----\r\n\r\n";
-    s += "IE Menu DLL: " + modTLMain::Get_File_Version(dataFile("TolvaneRerodeIE.dll")) + kCrLf;
-    s += "Program Updater: " + modTLMain::Get_File_Version(dataFile("Renewlet")) + kCrLf;
+    s += "IE Menu DLL: " + modTLMain::Get_File_Version(dataFile(platform::kExtensionFile)) + kCrLf;
+    s += "Program Updater: " + modTLMain::Get_File_Version(dataFile(platform::kUpdaterFile)) + kCrLf;
     s += "Internet Explorer: " + Get_IE_Ver() + kCrLf;
     if (vb::Val(modTLC::Get_Config_Value("Options", "AltBrowser")) == 1) {
         const std::string path = modTLC::Get_Config_Value("Options", "AltBrowserPath");
@@ -189,6 +191,9 @@ std::string Get_Report_SysInfo() {
     if (dial == 1)
         s += vb::Val(modTLC::Get_Config_Value("DUN", "DefaultStatus")) == 0 ? ", Dial Defaults Off" : ", Dial Defaults On";
     s += kCrLf;
+    // A fresh look at the connection: the system's primary connection and whether it is online.
+    const bool online = modRAS::GetConStatus();
+    s += "Connection Type: " + modRAS::ConnectionName + ", Status " + (online ? "Online" : "Offline") + kCrLf + kCrLf;
     s += "---- End System Information ----\r\n\r\n";
     return s;
 }
@@ -308,13 +313,21 @@ void Report_Problem() {
 }
 
 void Contact_Us() {
-    const std::string address = Contact_Address();
-    platform::clipboard().clear();
-    platform::clipboard().setText(address);
     Messages::Args a;
-    a.Text = std::string("This email address has been copied to your clipboard.") + kCrLf + kCrLf + address;
     a.Btn1Caption = "OK";
     a.Title = "Contact Us";
+    // Only an address goes on the clipboard; without one the user's clipboard keeps what it holds.
+    const std::string problem = UpdateServer::Address_Problem();
+    const std::string address = problem.empty() ? Contact_Address() : std::string();
+    if (!problem.empty()) {
+        a.Text = problem;
+    } else if (address == kNoContactAddress) {
+        a.Text = address;
+    } else {
+        platform::clipboard().clear();
+        platform::clipboard().setText(address);
+        a.Text = std::string("This email address has been copied to your clipboard.") + kCrLf + kCrLf + address;
+    }
     Messages::DisplayMsg(a);
 }
 

@@ -164,8 +164,9 @@ void MnuTitleExportItems_Click() {
     if (busy()) return;
     const std::string name =
         "Auction Items " + vb::FormatDate(platform::clock().now(), "mm-dd-yy") + ".dat";
-    const platform::SaveAnswer answer =
-        platform::saveDialog().chooseFileToSave("Export Auction Items", kDataFilter, modTLMain::CommonDocumentsFolder + name);
+    // The documents folder is named without a closing separator.
+    const std::string proposed = (fs::u8path(modTLMain::CommonDocumentsFolder) / fs::u8path(name)).string();
+    const platform::SaveAnswer answer = platform::saveDialog().chooseFileToSave("Export Auction Items", kDataFilter, proposed);
     if (answer.path.empty()) {
         TLMainLink::statusLine().setStatus(answer.error);
         return;

@@ -278,9 +278,14 @@ void TLMain::MnuSubPopupCopy_Click() {
     platform::clipboard().setText(item->Title);
 }
 
-// The notes of the last update, in the desktop's viewer.
+// The notes of the last update, in the desktop's viewer. An update that did not take leaves none.
 void TLMain::MnuTitleUpdateInfo_Click() {
-    platform::desktopFiles().openFile(modTLMain::DataFolder + "UpdateInfo.txt");
+    const std::string notes = modTLMain::DataFolder + "UpdateInfo.txt";
+    if (!QFile::exists(QString::fromStdString(notes))) {
+        platform::MsgBox("There is no update information.", platform::vbInformation, "View Last Update Info");
+        return;
+    }
+    platform::desktopFiles().openFile(notes);
 }
 
 void TLMain::mnuTogglePhotos_Click() {

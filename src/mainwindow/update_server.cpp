@@ -21,9 +21,7 @@ namespace fs = std::filesystem;
 // A query waits this long for its answer; a download has the client's own bounds.
 constexpr qint64 kQueryDeadlineMs = 30000;
 
-long schemeFlag(const std::string& url) {
-    return vb::LCase(url).rfind("https://", 0) == 0 ? modWinInet::kFlagHttps : 0;
-}
+bool isHttps(const std::string& url) { return vb::LCase(url).rfind("https://", 0) == 0; }
 
 fs::path inDataFolder(const std::string& name) { return fs::u8path(modTLMain::DataFolder + name); }
 
@@ -33,9 +31,12 @@ bool answered(const modWinInet::HttpResult& r) { return r.ok && r.status == "200
 
 std::string Address() {
     const std::string address = vb::Trim(modTLC::Get_Config_Value("Options", kServerKey));
-    const std::string lower = vb::LCase(address);
-    if (lower.rfind("https://", 0) != 0 && lower.rfind("http://", 0) != 0) return {};
-    return address;
+    return isHttps(address) ? address : std::string();
+}
+
+std::string Address_Problem() {
+    if (!Address().empty()) return {};
+    return vb::Trim(modTLC::Get_Config_Value("Options", kServerKey)).empty() ? kNoServerText : kNotHttpsText;
 }
 
 std::string Query_URL(const std::string& query) {
@@ -52,7 +53,7 @@ modWinInet::HttpRequest Start_Query(const std::string& query, std::function<void
     }
     modWinInet::HttpRequestSpec spec;
     spec.url = url;
-    spec.flags = schemeFlag(url) | modWinInet::kFlagReadBody;
+    spec.flags = modWinInet::kFlagHttps | modWinInet::kFlagReadBody;
     spec.userAgent = query;
     spec.ownSession = true;
     return modWinInet::Start_Http_Request(std::move(spec), modWinInet::Deadline::inMs(kQueryDeadlineMs),
@@ -70,7 +71,7 @@ modWinInet::HttpRequest Start_Download(const std::string& query, std::function<v
     }
     modWinInet::HttpRequestSpec spec;
     spec.url = url;
-    spec.flags = schemeFlag(url) | modWinInet::kFlagReadBody;
+    spec.flags = modWinInet::kFlagHttps | modWinInet::kFlagReadBody;
     spec.binary = true;
     spec.progress = std::move(progress);
     return modWinInet::Start_Http_Request(std::move(spec), modWinInet::Deadline::none(),

@@ -1,7 +1,9 @@
 // update_server.h — the program's update server and what an update leaves in the data folder.
 //
 // The server is the address in [Options] UpdateServerURL; empty (the default) means there is none
-// and nothing is ever sent. A query or report goes as "?q=<text>" on that address and, as the server
+// and nothing is ever sent. An update is a program this PC will run, so the server is used only
+// over a checked connection: an https:// address whose certificate verifies. A plain http://
+// address is not used for anything (the version query, the update, the reports, Contact Us). A query or report goes as "?q=<text>" on that address and, as the server
 // expects, as the user agent of its request. It travels on a session of its own, so the program's
 // other requests keep their user agent. The update's information and packages come the same way,
 // with the program's usual user agent.
@@ -21,8 +23,18 @@ namespace UpdateServer {
 
 inline constexpr const char* kServerKey = "UpdateServerURL";
 
-// The server's address, "" when none is set (only http and https addresses count).
+// The server's address, "" when none is set or it is not an https:// address.
 std::string Address();
+// What stands against using the server, told to the user in one message: "" when an https
+// address is set; else kNoServerText (none set) or kNotHttpsText (another address).
+std::string Address_Problem();
+inline constexpr const char* kNoServerText =
+    "No update server is set.\r\n\r\nIts address, which must begin with https://, is the setting "
+    "UpdateServerURL in the [Options] section of the program's settings.";
+inline constexpr const char* kNotHttpsText =
+    "The update server is not used: its address must begin with https://.\r\n\r\nUpdates come only "
+    "over a checked connection. Change the setting UpdateServerURL in the [Options] section of the "
+    "program's settings to an https:// address.";
 // The address of one query; "" when there is no server.
 std::string Query_URL(const std::string& query);
 

@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSignalBlocker>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <utility>
@@ -492,7 +493,17 @@ void Setup::loadGeneral() {
     TLMainState::AutoAddNoAlpha = chkAutoAddNoChar->isChecked() ? 1 : 0;
     loadCheck(chkShowBidSetup, "Options", "ShowBidSetup");
     loadCheck(chkDayofWk, "Options", "DayofWeek");
-    chooseOption(OptTSGroup, static_cast<int>(loadNumber("Options", "TimeSyncOpt", 0, 1, "0", true)));
+    // "0" and "1" name the time source; any other stored value means no synchronisation: it is
+    // kept, and neither source is chosen.
+    const std::string timeSource = modTLC::Get_Config_Value("Options", "TimeSyncOpt", "0");
+    if (timeSource == "0" || timeSource == "1") {
+        chooseOption(OptTSGroup, timeSource == "1" ? 1 : 0);
+    } else {
+        const QSignalBlocker quiet(OptTSGroup);
+        OptTSGroup->setExclusive(false);
+        for (QAbstractButton* b : OptTSGroup->buttons()) b->setChecked(false);
+        OptTSGroup->setExclusive(true);
+    }
 }
 
 // Step 15: a missing or empty ChkUpdates becomes "1".

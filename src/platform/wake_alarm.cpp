@@ -3,6 +3,7 @@
 #include <QDateTime>
 #include <cerrno>
 #include <cstdint>
+#include <cstring>
 #include <fstream>
 #include <sys/timerfd.h>
 #include <unistd.h>
@@ -24,8 +25,11 @@ public:
         when.it_value.tv_sec = static_cast<time_t>(utcMs / 1000);
         when.it_value.tv_nsec = static_cast<long>(utcMs % 1000) * 1000000L;
         m_expired = false;
-        return ::timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &when, nullptr) == 0;
+        if (::timerfd_settime(m_fd, TFD_TIMER_ABSTIME, &when, nullptr) == 0) return true;
+        m_why = std::string("the wake-up alarm could not be set (") + std::strerror(errno) + ")";
+        return false;
     }
+    std::string whyNotArmed() const override { return m_why; }
     void cancel() override {
         if (m_fd < 0) return;
         itimerspec none{};
@@ -42,6 +46,7 @@ public:
 private:
     int m_fd = -1;
     bool m_expired = false;
+    std::string m_why;
 };
 
 // The real-time clock's alarm file: a time in seconds since the epoch is written to it ("0"
@@ -50,11 +55,15 @@ class RtcWakeAlarm final : public WakeAlarm {
 public:
     explicit RtcWakeAlarm(std::string file) : m_file(std::move(file)) {}
     bool arm(qint64 utcMs) override {
-        if (utcMs <= 0 || !write("0")) return false;
-        if (!write(std::to_string((utcMs + 999) / 1000))) return false;
+        if (utcMs <= 0) return false;
+        if (!write("0") || !write(std::to_string((utcMs + 999) / 1000))) {
+            m_why = m_file + " could not be written";
+            return false;
+        }
         m_armedMs = utcMs;
         return true;
     }
+    std::string whyNotArmed() const override { return m_why; }
     void cancel() override {
         write("0");
         m_armedMs = 0;
@@ -77,24 +86,33 @@ private:
     }
     std::string m_file;
     qint64 m_armedMs = 0;
+    std::string m_why;
 };
 
-// A machine without a real-time clock alarm: nothing is armed.
+// Nothing can be armed here, for the reason given.
 class NoWakeAlarm final : public WakeAlarm {
 public:
+    explicit NoWakeAlarm(std::string why) : m_why(std::move(why)) {}
     bool arm(qint64) override { return false; }
     void cancel() override {}
     bool expired() override { return false; }
+    std::string whyNotArmed() const override { return m_why; }
+
+private:
+    std::string m_why;
 };
 
 bool fileExists(const char* path) { return ::access(path, F_OK) == 0; }
 
 std::unique_ptr<WakeAlarm> systemAlarm() {
-    if (!fileExists(kRtcWakeAlarmFile)) return std::make_unique<NoWakeAlarm>();
+    if (!fileExists(kRtcWakeAlarmFile))
+        return std::make_unique<NoWakeAlarm>("this computer has no real-time clock alarm");
     auto fd = std::make_unique<TimerfdWakeAlarm>(CLOCK_REALTIME_ALARM);
     if (fd->usable()) return fd;
     if (::access(kRtcWakeAlarmFile, W_OK) == 0) return Make_Rtc_Wake_Alarm(kRtcWakeAlarmFile);
-    return std::make_unique<NoWakeAlarm>();
+    return std::make_unique<NoWakeAlarm>(std::string("the program may not set the wake-up alarm (it needs CAP_WAKE_ALARM or "
+                                                     "write access to ") +
+                                         kRtcWakeAlarmFile + ")");
 }
 
 WakeAlarm* g_override = nullptr;

@@ -23,6 +23,8 @@ public:
     virtual void cancel() = 0;
     // The armed time has come (read without waiting).
     virtual bool expired() = 0;
+    // Why the last arm() failed, in words for the user ("" when it did not fail).
+    virtual std::string whyNotArmed() const { return {}; }
 };
 
 WakeAlarm& wakeAlarm();                   // the one the program uses

@@ -86,7 +86,9 @@ public:
         ++cancels;
     }
     bool expired() override { return armed && gone; }
+    std::string whyNotArmed() const override { return works ? std::string() : why; }
     bool works = true;
+    std::string why = "this computer has no real-time clock alarm";
     bool armed = false;
     bool gone = false;
     int cancels = 0;

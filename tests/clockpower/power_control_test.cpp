@@ -7,6 +7,7 @@
 #include "clockpower_fixture.h"
 #include "foundation/vb.h"
 #include "options/setup_links.h"
+#include "scripted_boxes.h"
 
 using namespace testsupport;
 
@@ -90,12 +91,47 @@ TEST_F(Power, AnItemEndingAtTenPmWithFifteenSecondsWakesAtTwentyOneFiftyThreeFor
     EXPECT_EQ(modPwrCtrl::WakeupTime.time(), QTime(21, 53, 45));
 }
 
-TEST_F(Power, AWakeUpThatCannotBeArmedLeavesWakeupArmedAtZero) {
+// A wake-up that cannot be armed is not shown as set: no icon with its tip, no count-down before
+// a sleep, no sleep; the status line says why, once.
+TEST_F(Power, AWakeUpThatCannotBeArmedIsNotShownNorCountedDownAndTheStatusLineSaysWhyOnce) {
     alarm.works = false;
-    arm(10, 3600);
+    arm(10, 3 * 3600);
     modPwrCtrl::Set_Next_Bid_Wakeup();
     EXPECT_EQ(modClock::WakeupArmed, 0);
+    EXPECT_FALSE(parts.iconShown);
+    EXPECT_EQ(status.statuses, std::vector<std::string>{"Wake Up Not Set - this computer has no real-time clock alarm"});
+
+    sleepAfterBid(true);
+    EXPECT_TRUE(dialogs.empty()) << dialogs.front();
+    EXPECT_EQ(parts.sleepTimers, 0);
+    EXPECT_EQ(status.statuses.size(), 1u) << "told once";
+
+    alarm.works = true;
+    modPwrCtrl::Set_Next_Bid_Wakeup();
     EXPECT_TRUE(parts.iconShown);
+    EXPECT_EQ(parts.iconTip, "Wakeup Set for " + vb::GeneralDate(modPwrCtrl::WakeupTime));
+}
+
+// The wake-up and its icon go when no bid is pending any more, and once the wake-up has come.
+TEST_F(Power, TheWakeUpIconGoesWithTheLastPendingBidAndWhenTheWakeUpCame) {
+    auto& poll = TLMainServices::service<TLMainServices::PowerAndDial>();
+    const int i = arm(10, 3600);
+    modPwrCtrl::Set_Next_Bid_Wakeup();
+    ASSERT_TRUE(parts.iconShown);
+    poll.Check_Wakeup_Timer();
+    EXPECT_TRUE(parts.iconShown);
+    TLMainItems::Items[static_cast<size_t>(i)].BidTimeSecs = 0;  // the bid taken off
+    poll.Check_Wakeup_Timer();
+    EXPECT_FALSE(parts.iconShown);
+    EXPECT_EQ(modClock::WakeupArmed, 0);
+    EXPECT_FALSE(alarm.armed);
+
+    TLMainItems::Items[static_cast<size_t>(i)].BidTimeSecs = 10;
+    modPwrCtrl::Set_Next_Bid_Wakeup();
+    ASSERT_TRUE(parts.iconShown);
+    alarm.gone = true;
+    poll.Check_Wakeup_Timer();
+    EXPECT_FALSE(parts.iconShown);
 }
 
 TEST_F(Power, InUserModeTheAlarmIsOnThePcClock) {
@@ -218,6 +254,60 @@ TEST_F(Power, ARefusedSleepGoesToTheErrorLog) {
     logind.description = "CanSuspend: no";
     modPwrCtrl::Suspend(true);
     EXPECT_TRUE(logged("Error 5 (CanSuspend: no) in procedure Suspend", "ErrorLog.txt"));
+}
+
+// The options dialog's sleep test shows what came of it on screen, after the timer's event.
+TEST_F(Power, TheSleepTestShowsItsResult) {
+    ScriptedMessageBoxes boxes;
+    auto& power = SetupLinks::setupLink<SetupLinks::Power>();
+    auto& window = TLMainServices::service<TLMainServices::PowerAndDial>();
+    struct Case {
+        const char* name;
+        std::function<void()> setUp;
+        const char* shown;
+    };
+    const Case cases[] = {
+        {"no wake-up", [this] { alarm.works = false; },
+         "Sleep Mode Cancelled - Wake Up Timer Not Set\r\n\r\nthis computer has no real-time clock alarm."},
+        {"sleep refused",
+         [this] {
+             logind.code = platform::kSleepNotAllowed;
+             logind.description = "CanSuspend: no";
+         },
+         "The computer was not put to sleep.\r\n\r\nError 5 (CanSuspend: no) in procedure Suspend"},
+        {"slept and woke", [] {}, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        reset();
+        modTLMain::DataFolder = data.dataFolder();
+        alarm.works = true;
+        alarm.gone = false;
+        logind.code = 0;
+        boxes.clear();
+        c.setUp();
+        power.Start_Sleep_Timer();
+        power.Set_Wakeup_Timer(time.clock.now().addSecs(120));
+        window.Enter_Sleep_Mode();
+        EXPECT_TRUE(boxes.shown().empty()) << "not inside the timer's event";
+        time.timers.waitUntil([] { return false; }, 50);
+        if (c.shown) {
+            ASSERT_EQ(boxes.shown().size(), 1u);
+            EXPECT_EQ(boxes.shown()[0].text, c.shown);
+            EXPECT_EQ(boxes.shown()[0].title, "Sleep Test");
+            continue;
+        }
+        EXPECT_TRUE(boxes.shown().empty());
+        time.advanceMs(120000);
+        modPwrCtrl::ResumeTime = time.clock.now();
+        alarm.gone = true;
+        window.Check_Wakeup_Timer();
+        time.timers.waitUntil([] { return false; }, 50);
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text, "The wake-up time came at " + vb::GeneralDate(time.clock.now()) +
+                                             ".\r\nThe computer resumed from standby/hibernation at " +
+                                             vb::GeneralDate(time.clock.now()) + ".");
+    }
 }
 
 TEST_F(Power, TheOptionsSleepTestArmsTheWakeUpAndStartsTheSleepTimer) {

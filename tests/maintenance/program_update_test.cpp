@@ -188,13 +188,21 @@ TEST_F(ProgramUpdateTest, TheVersionAnswerDecides) {
         EXPECT_EQ(lastQuery(), "M-3.43") << "nothing downloaded";
         answers.clear();
     }
-    // No server: nothing is asked.
-    modTLC::Set_Config_Value("Options", UpdateServer::kServerKey, "");
+    // No server, or a plain http one: nothing is asked, and the user is told why in one message.
     const size_t asked = server.asked().size();
-    boxes.clear();
-    runUpdate();
-    ASSERT_EQ(boxes.shown().size(), 1u);
-    EXPECT_EQ(boxes.shown()[0].text, "Error Retrieving Version Level....");
+    struct NoServer { std::string address; const char* told; };
+    const NoServer refused[] = {{"", UpdateServer::kNoServerText},
+                                {"http" + server.address().substr(5), UpdateServer::kNotHttpsText}};
+    for (const NoServer& c : refused) {
+        SCOPED_TRACE(c.address);
+        modTLC::Set_Config_Value("Options", UpdateServer::kServerKey, c.address);
+        boxes.clear();
+        runUpdate();
+        ASSERT_EQ(boxes.shown().size(), 1u);
+        EXPECT_EQ(boxes.shown()[0].text, c.told);
+        EXPECT_EQ(boxes.shown()[0].title, Maintenance::kCheckForUpdatesTitle);
+        EXPECT_FALSE(Maintenance::Update_Road_Running());
+    }
     EXPECT_EQ(server.asked().size(), asked);
 }
 

@@ -14,11 +14,29 @@
 #include "items/auction_item.h"
 #include "items/categories.h"
 #include "mainwindow/update_server.h"
+#include "platform/dialup_network.h"
+#include "platform/file_version.h"
 #include "temp_data_folder.h"
 
 namespace {
 
 using namespace modReportProblem;
+
+// The system's connection as NetworkManager would report it; nothing dials.
+class FakeConnection final : public platform::DialupNetwork {
+public:
+    bool online = true;
+    std::string name = "Wired connection 1";
+    void listEntries(std::function<void(int, std::vector<platform::DialEntry>)> done) override { done(0, {}); }
+    void dial(const std::string&, const platform::DialAccount&, std::function<void(int, std::string)> done) override {
+        done(platform::kDialNoEntry, {});
+    }
+    void cancelDial() override {}
+    void activeDialConnections(std::function<void(std::vector<std::string>)> done) override { done({}); }
+    void hangUp(const std::vector<std::string>&, std::function<void()> done) override { done(); }
+    void bringUpDefault(int, std::function<void(bool)> done) override { done(online); }
+    void connectedState(std::function<void(bool, std::string)> done) override { done(online, online ? name : ""); }
+};
 
 class ReportProblemTest : public ::testing::Test {
 protected:
@@ -29,6 +47,7 @@ protected:
         TLMainItems::ResetCategoriesForTests();
         TLMainItems::Items = std::vector<TLMainItems::AuctionItem>(1);
         TLMainItems::ItemCount = 0;
+        platform::setDialupNetworkForTests(&network);
         Messages::SetAnswerHookForTests([this](Messages& m) {
             shown.push_back(m.messageText());
             ASSERT_FALSE(steps.empty()) << m.messageText();
@@ -38,6 +57,7 @@ protected:
         });
     }
     void TearDown() override {
+        platform::setDialupNetworkForTests(nullptr);
         Messages::SetAnswerHookForTests(nullptr);
         TLMainItems::Items = std::vector<TLMainItems::AuctionItem>(1);
         TLMainItems::ItemCount = 0;
@@ -61,6 +81,7 @@ protected:
     testsupport::TempDataFolder data;
     testsupport::FakeTime time;
     testsupport::FakeClipboard clipboard;
+    FakeConnection network;
     std::deque<std::function<void(Messages&)>> steps;
     std::vector<std::string> shown;
 };
@@ -115,6 +136,21 @@ TEST_F(ReportProblemTest, OtherProblemGivesTheFramedReportInOrderWithoutSecrets)
         EXPECT_EQ(settings->find(secret), std::string::npos) << secret;
 }
 
+// The extension's version is read from its library; the connection line comes from a fresh look
+// at the system's primary connection.
+TEST_F(ReportProblemTest, SystemInformationNamesTheExtensionAndTheConnection) {
+    data.write("libTolvaneRerodeIE.so", "ELF..." + platform::versionMarkerTag() + "3.00" + std::string(1, '\0') + "...");
+    const std::string online = Get_Report_SysInfo();
+    EXPECT_NE(online.find("IE Menu DLL: 3.00\r\n"), std::string::npos) << online;
+    EXPECT_NE(online.find("\r\nConnection Type: Wired connection 1, Status Online\r\n\r\n---- End System Information ----\r\n\r\n"),
+              std::string::npos)
+        << online;
+    network.online = false;
+    const std::string offline = Get_Report_SysInfo();
+    EXPECT_NE(offline.find("\r\nConnection Type: , Status Offline\r\n\r\n---- End System Information"), std::string::npos)
+        << offline;
+}
+
 TEST_F(ReportProblemTest, BidProblemAsksForAKnownItemAndCarriesItsResultPage) {
     addItem("1001", "Home", 0);
     data.write("Saved Items/1001BR.html", "<html>won</html>");
@@ -155,6 +191,7 @@ TEST_F(ReportProblemTest, OperationLogBlockKeepsTheLast500Lines) {
     EXPECT_NE(block.find("line 1000\r\n\r\n---- End Operation Log Entries ----\r\n\r\n"), std::string::npos);
 }
 
+// Only an address goes on the clipboard: a failure is told and leaves the user's clipboard as it was.
 TEST_F(ReportProblemTest, ContactAddressIsTakenOnlyWhenItIsOneAddress) {
     testsupport::FakeUpdateServer server;
     modTLC::Set_Config_Value("Options", UpdateServer::kServerKey, server.address());
@@ -166,21 +203,46 @@ TEST_F(ReportProblemTest, ContactAddressIsTakenOnlyWhenItIsOneAddress) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.body);
         ContactAddress.clear();
+        clipboard.setText("the user's own text");
         server.answer("C-", c.body);
         steps = {click(1)};
         Contact_Us();
-        EXPECT_EQ(clipboard.text(), c.expected);
-        EXPECT_NE(shown.back().find(std::string("copied to your clipboard.\r\n\r\n") + c.expected), std::string::npos);
+        const bool found = std::string(c.expected) != kNoContactAddress;
+        EXPECT_EQ(clipboard.text(), found ? c.expected : "the user's own text");
+        if (found)
+            EXPECT_NE(shown.back().find(std::string("copied to your clipboard.\r\n\r\n") + c.expected), std::string::npos);
+        else
+            EXPECT_EQ(shown.back().find("clipboard"), std::string::npos) << shown.back();
+        EXPECT_NE(shown.back().find(c.expected), std::string::npos);
     }
     const size_t asked = server.asked().size();
     steps = {click(1)};
     Contact_Us();  // fetched once per run
     EXPECT_EQ(server.asked().size(), asked);
+}
 
-    modTLC::Set_Config_Value("Options", UpdateServer::kServerKey, "");
-    ContactAddress.clear();
-    EXPECT_EQ(Contact_Address(), kNoContactAddress);
-    EXPECT_EQ(server.asked().size(), asked);
+// Without an https update server Contact Us asks nothing, says where the server is set, and leaves
+// the clipboard alone.
+TEST_F(ReportProblemTest, ContactUsWithoutAnHttpsServerSaysSo) {
+    testsupport::FakeUpdateServer server;
+    server.answer("C-", "help@tolvane.example\r\n");
+    struct Case { std::string address; const char* told; };
+    const Case cases[] = {{"", UpdateServer::kNoServerText},
+                          {"http" + server.address().substr(5), UpdateServer::kNotHttpsText}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.address);
+        modTLC::Set_Config_Value("Options", UpdateServer::kServerKey, c.address);
+        ContactAddress.clear();
+        clipboard.setText("the user's own text");
+        steps = {click(1)};
+        Contact_Us();
+        ASSERT_TRUE(steps.empty());
+        EXPECT_EQ(clipboard.text(), "the user's own text");
+        EXPECT_NE(shown.back().find(c.told), std::string::npos) << shown.back();
+        EXPECT_NE(shown.back().find("UpdateServerURL"), std::string::npos);
+        EXPECT_EQ(Contact_Address(), kNoContactAddress);  // the report's first line
+    }
+    EXPECT_TRUE(server.asked().empty());
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ class UserFilesTest : public ::testing::Test {
 protected:
     void SetUp() override {
         modTLMain::DataFolder = data.dataFolder();
-        modTLMain::CommonDocumentsFolder = data.home() + "/Documents/";
+        modTLMain::CommonDocumentsFolder = data.home() + "/Documents";  // as the system names it
         modTLC::ResetForTests();
         TLMainState::ResetForTests();
         ResetCategoriesForTests();

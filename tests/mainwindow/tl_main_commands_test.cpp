@@ -397,9 +397,17 @@ TEST_F(Commands, SmallMenuCommands) {
     TLMainItems::Save_Auction_Items();
     TLMain& w = loadQuiet();
     later.calls.clear();
-    // The update notes open in the desktop's viewer.
+    // The update notes open in the desktop's viewer; without them (an update that did not take
+    // leaves none) the user is told so.
+    boxes.clear();
+    w.clickMenu("MnuTitleUpdateInfo");
+    EXPECT_TRUE(desktop.opened.empty());
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "There is no update information.");
+    data.write("UpdateInfo.txt", "notes of 3.43");
     w.clickMenu("MnuTitleUpdateInfo");
     EXPECT_EQ(desktop.opened, std::vector<std::string>{data.path("UpdateInfo.txt")});
+    EXPECT_EQ(boxes.shown().size(), 1u);
 
     // Photos: the entry names the next action.
     EXPECT_EQ(w.photosCaption(), "Photos Off");

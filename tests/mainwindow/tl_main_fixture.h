@@ -191,8 +191,9 @@ protected:
         platform::timers().waitUntil([] { return modWinInet::Requests_In_Flight() == 0; }, 10000);
         platform::timers().doEvents();
     }
-    // The update server's address the tests give the program (the fake service answers every host).
-    static constexpr const char* kUpdateServer = "http://update.tolvanererode.net/tl2update.php";
+    // The update server's address the tests give the program (the fake service answers every host;
+    // its certificate names *.example.com).
+    static constexpr const char* kUpdateServer = "https://update.example.com/tl2update.php";
 
     QDateTime now() const { return time.clock.now(); }
     // Appends an item of "buyer1" in category "Default" that ends `secs` from now; its index.

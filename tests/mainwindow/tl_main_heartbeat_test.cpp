@@ -140,13 +140,15 @@ TEST_F(Heartbeat, NoUpdateServerNoVersionCheck) {
     EXPECT_TRUE(modTLC::Get_Config_Value("Options", "VerChkTime").empty());
 }
 
-// An https server is asked over TLS, and only a certificate for its name counts.
+// An https server is asked over TLS, and only a certificate for its name counts; a plain http
+// server is never asked.
 TEST_F(Heartbeat, AnHttpsUpdateServerIsAskedOverCheckedTls) {
     FakeService service;
     struct C { const char* address; bool answered; };
     const C cases[] = {
         {"https://update.example.com/tl2update.php", true},
         {"https://update.tolvanererode.net/tl2update.php", false},  // not a name of the certificate
+        {"http://update.example.com/tl2update.php", false},
     };
     for (const C& c : cases) {
         startAgainWithUpdateServer(service, "3.43");

@@ -258,6 +258,23 @@ TEST_F(SetupFormTest, StoredValuesEqualToTheDesignStateWriteNothingBack) {
     EXPECT_EQ(loadErrors(), 0) << errorLog();
 }
 
+// A time source other than "0" or "1" means no synchronisation: the load keeps it and chooses
+// neither source.
+TEST_F(SetupFormTest, AStoredNoSyncTimeSourceIsKeptWithNeitherSourceChosen) {
+    for (const char* stored : {"2", "-1", "00"}) {
+        SCOPED_TRACE(stored);
+        set("Options", "TimeSyncOpt", stored);
+        ::Setup& s = open();
+        EXPECT_EQ(value("Options", "TimeSyncOpt"), stored);
+        EXPECT_FALSE(s.OptTS[0]->isChecked());
+        EXPECT_FALSE(s.OptTS[1]->isChecked());
+        EXPECT_EQ(loadErrors(), 0) << errorLog();
+        s.OptTS[1]->click();  // the user's choice is stored as before
+        EXPECT_EQ(value("Options", "TimeSyncOpt"), "1");
+        unload();
+    }
+}
+
 // Load steps 4 to 8 and the layout of each connection type.
 TEST_F(SetupFormTest, TheConnectionsPageShowsTheStoredTypeAndItsBoxes) {
     struct Case {

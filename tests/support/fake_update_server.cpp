@@ -7,6 +7,7 @@
 #include "fake_local_http.h"
 #include "fake_service.h"
 #include "foundation/cipher.h"
+#include "service/wininet.h"
 
 namespace testsupport {
 
@@ -14,10 +15,15 @@ struct FakeUpdateServer::Impl {
     mutable std::mutex lock;
     std::map<std::string, std::string> answers;
     std::vector<Asked> asked;
-    LocalHttpServer http;  // last: stopped before the tables go
+    std::string clientCaBefore = modWinInet::Settings().caFile;
+    // HTTPS with the fake service's host certificate (it names 127.0.0.1); last: stopped before
+    // the tables go.
+    LocalHttpServer http{std::string(TOLVANE_TEST_CERT_DIR) + "/host.pem", std::string(TOLVANE_TEST_CERT_DIR) + "/host.key"};
+    ~Impl() { modWinInet::Settings().caFile = clientCaBefore; }
 };
 
 FakeUpdateServer::FakeUpdateServer() : d(std::make_unique<Impl>()) {
+    modWinInet::Settings().caFile = FakeService::caFile();  // the client trusts the fake CA
     d->http.server.Get("/tl2update", [this](const httplib::Request& req, httplib::Response& res) {
         const std::string query = req.get_param_value("q");
         std::lock_guard<std::mutex> g(d->lock);

@@ -1,4 +1,5 @@
-// fake_update_server.h — the program's update server on 127.0.0.1 (plain HTTP): answers each
+// fake_update_server.h — the program's update server on 127.0.0.1 over HTTPS (the fake service's
+// certificate; the client trusts the fake CA while the server runs): answers each
 // "?q=" query from a table (the version, the contact address, an update's information and
 // packages, good or damaged) and records the queries with their user agents. Started by the
 // constructor, stopped by the destructor.
@@ -19,7 +20,7 @@ public:
     FakeUpdateServer();
     ~FakeUpdateServer();
 
-    // "http://127.0.0.1:<port>/tl2update" (the address the program's setting holds).
+    // "https://127.0.0.1:<port>/tl2update" (the address the program's setting holds).
     std::string address() const;
     // The body answered to a query that starts with `prefix` (longest prefix wins); 404 otherwise.
     void answer(const std::string& prefix, const std::string& body);
