@@ -5,7 +5,9 @@
 #include "items/auction_item.h"
 #include "maintenance/item_list_export.h"
 #include "maintenance/item_printing.h"
+#include "maintenance/program_update.h"
 #include "maintenance/report_problem.h"
+#include "platform/file_names.h"
 #include "support/recording_print_device.h"
 
 namespace {
@@ -54,6 +56,21 @@ void BM_ReportAnalysisAndHexBlock(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_ReportAnalysisAndHexBlock)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// The update information's reader on 1 MB shapes: line breaks only, a whole information followed
+// by line breaks, and one long line after the checksum.
+void BM_ReadUpdateInfo(benchmark::State& state) {
+    std::string crlf;
+    for (size_t i = 0; i < (1u << 19); ++i) crlf += "\r\n";
+    const std::string whole = std::string("0A1B2C3D\r\n10\r\n1\r\n10\r\n") + platform::kDownloadedProgramFile + "\r\n";
+    const char* labels[] = {"line breaks", "information then line breaks", "one long line"};
+    const std::string texts[] = {crlf, whole + crlf, "0A1B2C3D\r\n" + std::string(1 << 20, '7')};
+    const std::string& text = texts[state.range(0)];
+    state.SetLabel(labels[state.range(0)]);
+    Maintenance::UpdateInfo info;
+    for (auto _ : state) benchmark::DoNotOptimize(Maintenance::Read_Update_Info(text, info));
+}
+BENCHMARK(BM_ReadUpdateInfo)->DenseRange(0, 2)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 

@@ -161,32 +161,58 @@ long GetItemCnt(int Kind, std::string_view pageText) {
     const std::string count = vb::Trim(vb::Mid(pageText, start, close - start));
     // A label followed by anything but a whole number announces nothing.
     if (count.empty() || count.find_first_not_of("0123456789,") != std::string::npos) return 0;
-    return vb::CLng(vb::Val(vb::Replace(count, ",", "")));
+    // A size beyond the 32-bit range is no size either.
+    long size = 0;
+    return vb::RoundToInt32(vb::Val(vb::Replace(count, ",", "")), size) ? size : 0;
 }
 
 std::vector<std::string> Collect_Page_Numbers(std::string_view html, std::string_view marker,
                                               std::string& lastNumber) {
+    // One pass: the markers are found in page order, and the "href=" before each, the quotes after
+    // it and the number of the link between them only move forward, so each is sought once (a
+    // link that serves many markers is read once).
     std::vector<std::string> numbers;
+    if (marker.empty()) return numbers;
+    constexpr size_t npos = std::string_view::npos;
+    const std::string_view kHref = "href=";
+    size_t href = npos;                                  // the last "href=" so far
+    long nextHref = vb::InStr(html, kHref, vb::Text);    // the one after it (1-based)
+    size_t quotesFrom = npos;                        // the "href=" the quotes were sought from
+    size_t open = npos, close = npos;                // the quotes of its link
+    std::string linkNumber;                          // the number in that link ("" none)
     long p = 1;
     for (;;) {
         const long m = vb::InStr(p, html, marker, vb::Text);
         if (m == 0) break;
         p = m + static_cast<long>(marker.size());
-        const long h = vb::InStrRev(html, "href=", m, vb::Text);
-        if (h == 0) continue;
-        const long q1 = vb::InStr(h, html, "\"");
-        if (q1 == 0) continue;
-        const long q2 = vb::InStr(q1 + 1, html, "\"");
-        if (q2 == 0) continue;
-        const std::string link = vb::Mid(html, q1 + 1, q2 - q1 - 1);
-        long k = vb::InStr(link, "itm/", vb::Text);
-        if (k == 0) k = vb::InStr(link, "item=", vb::Text);
-        if (k == 0) continue;
-        const std::string number = digitsFrom(link, k);
-        if (number.empty()) continue;
-        if (number == lastNumber) continue;
-        numbers.push_back(number);
-        lastNumber = number;
+        // The last "href=" that ends at or before the marker's first character.
+        while (nextHref > 0 && nextHref + static_cast<long>(kHref.size()) <= m + 1) {
+            href = static_cast<size_t>(nextHref - 1);
+            nextHref = vb::InStr(nextHref + 1, html, kHref, vb::Text);
+        }
+        if (href == npos) continue;
+        if (href != quotesFrom) {
+            // The first quote at or after the "href=": the one found before while the new
+            // "href=" lies before it, none while none was found from an earlier one.
+            const bool same = quotesFrom != npos && (open == npos || open >= href);
+            quotesFrom = href;
+            if (!same) {
+                const size_t q1 = html.find('"', href);
+                open = q1;
+                close = q1 == npos ? npos : html.find('"', q1 + 1);
+                linkNumber.clear();
+                if (close != npos) {
+                    const std::string_view link = html.substr(open + 1, close - open - 1);
+                    long k = vb::InStr(link, "itm/", vb::Text);
+                    if (k == 0) k = vb::InStr(link, "item=", vb::Text);
+                    if (k > 0) linkNumber = digitsFrom(link, k);
+                }
+            }
+        }
+        if (open == npos || close == npos || linkNumber.empty()) continue;
+        if (linkNumber == lastNumber) continue;
+        numbers.push_back(linkNumber);
+        lastNumber = linkNumber;
     }
     return numbers;
 }

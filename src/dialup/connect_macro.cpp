@@ -1,6 +1,8 @@
 #include "dialup/connect_macro.h"
 
 #include <QFile>
+#include <algorithm>
+#include <climits>
 #include <cmath>
 #include <fcntl.h>
 #include <memory>
@@ -58,6 +60,17 @@ int32_t unitsPerPixel(int32_t pixels) {
     return static_cast<int32_t>(std::nearbyint(65535.0 / pixels));
 }
 
+constexpr int32_t kMouseMove = 512;
+// A position on the screen: a signed 16-bit number of pixels, as the display system keeps them,
+// so that times the units per pixel (at most 65535) it stays a 32-bit number.
+bool screenCoordinate(int32_t v) { return v >= -32768 && v <= 32767; }
+
+// A mouse position in the units of an absolute move, held to the 32-bit range.
+int32_t moveUnits(int32_t pixels, int32_t screenPixels) {
+    const long long units = static_cast<long long>(pixels) * unitsPerPixel(screenPixels);
+    return static_cast<int32_t>(std::clamp<long long>(units, INT32_MIN, INT32_MAX));
+}
+
 void replayEvent(const MacroEvent& e) {
     platform::InputJournal& in = platform::inputJournal();
     const int vk = e.paramL & 0xff;
@@ -66,8 +79,8 @@ void replayEvent(const MacroEvent& e) {
         case 260: in.key(vk, true); break;
         case 257:
         case 261: in.key(vk, false); break;
-        case 512:
-            in.moveAbsolute(e.paramL * unitsPerPixel(MacroScreenWidth), e.paramH * unitsPerPixel(MacroScreenHeight));
+        case kMouseMove:
+            in.moveAbsolute(moveUnits(e.paramL, MacroScreenWidth), moveUnits(e.paramH, MacroScreenHeight));
             break;
         case 513: in.button(1, true); break;
         case 514: in.button(1, false); break;
@@ -118,15 +131,21 @@ bool Load_Connect_Macro() {
     if (bytes.size() < kMacroRecordBytes) return false;
     const int32_t count = readInt(bytes.constData());
     if (count == 0) return false;
-    if (count < 0 || static_cast<qint64>(bytes.size()) != static_cast<qint64>(count + 1) * kMacroRecordBytes) {
-        modTLMain::Write_Op_Log("Connect Macro Damaged - Not Played (" + std::to_string(count) + " events, " +
-                                std::to_string(bytes.size()) + " bytes)");
+    const auto damaged = [](const std::string& why) {
+        modTLMain::Write_Op_Log("Connect Macro Damaged - Not Played (" + why + ")");
+        MacroEvents.assign(1, MacroEvent{});
         return false;
-    }
+    };
+    if (count < 0 || static_cast<qint64>(bytes.size()) != (static_cast<qint64>(count) + 1) * kMacroRecordBytes)
+        return damaged(std::to_string(count) + " events, " + std::to_string(bytes.size()) + " bytes");
     MacroEvents.resize(static_cast<size_t>(count) + 1);
     for (int32_t i = 0; i <= count; ++i) {
         const char* p = bytes.constData() + static_cast<qint64>(i) * kMacroRecordBytes;
-        MacroEvents[static_cast<size_t>(i)] = {readInt(p), readInt(p + 4), readInt(p + 8), readInt(p + 12), readInt(p + 16)};
+        const MacroEvent e{readInt(p), readInt(p + 4), readInt(p + 8), readInt(p + 12), readInt(p + 16)};
+        if (i > 0 && e.message == kMouseMove && (!screenCoordinate(e.paramL) || !screenCoordinate(e.paramH)))
+            return damaged("event " + std::to_string(i) + " at " + std::to_string(e.paramL) + ", " +
+                           std::to_string(e.paramH));
+        MacroEvents[static_cast<size_t>(i)] = e;
     }
     return true;
 }

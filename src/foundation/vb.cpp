@@ -7,6 +7,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <limits>
 
 #include "platform/locale_info.h"
 
@@ -258,6 +259,11 @@ double CDbl(std::string_view s) {
 }
 
 long long RoundHalfEven(double v) {
+    // Out of range saturates (not a number reads as 0): a conversion never leaves the range.
+    if (std::isnan(v)) return 0;
+    constexpr double kTwo63 = 9223372036854775808.0;
+    if (v >= kTwo63) return std::numeric_limits<long long>::max();
+    if (v < -kTwo63) return std::numeric_limits<long long>::min();
     const double f = std::floor(v);
     const double diff = v - f;
     if (diff > 0.5) return static_cast<long long>(f) + 1;
@@ -267,6 +273,14 @@ long long RoundHalfEven(double v) {
 }
 
 long CLng(double v) { return static_cast<long>(RoundHalfEven(v)); }
+
+bool RoundToInt32(double v, long& out) {
+    if (!(v > -2147483649.0 && v < 2147483648.0)) return false;
+    const long long r = RoundHalfEven(v);
+    if (r < std::numeric_limits<int32_t>::min() || r > std::numeric_limits<int32_t>::max()) return false;
+    out = static_cast<long>(r);
+    return true;
+}
 long CLng(std::string_view s) { return CLng(CDbl(s)); }
 int CInt(double v) { return static_cast<int>(RoundHalfEven(v)); }
 

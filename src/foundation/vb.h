@@ -48,8 +48,12 @@ bool Like(std::string_view s, std::string_view pattern);  // '*', '?', '#' and [
 bool IsNumeric(std::string_view s);       // a whole text that reads as a number ("1,234.5", " 7 ", "-3")
 double Val(std::string_view s);            // leading number; blanks ignored; "" or junk gives 0
 double CDbl(std::string_view s);           // IsNumeric text ("," grouping allowed); 0 otherwise
+// Half to even; beyond the 64-bit range the nearest end of it, not a number 0.
 long long RoundHalfEven(double v);
 long CLng(double v);
+// `v` rounded half to even into `out` when the result lies in the 32-bit range; false otherwise
+// (and for not a number), `out` then unchanged.
+bool RoundToInt32(double v, long& out);
 long CLng(std::string_view s);
 int CInt(double v);
 std::string Str(double v);                 // plain decimal text without a leading blank

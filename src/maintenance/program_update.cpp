@@ -2,8 +2,8 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <regex>
 #include <set>
+#include <string_view>
 #include <system_error>
 
 #include "foundation/cipher.h"
@@ -298,42 +298,71 @@ void judgeVersion(const std::string& reply) {
     }
 }
 
-bool readCount(const std::string& line, size_t& value, size_t most) {
-    static const std::regex kDigits("[0-9]{1,10}");
-    if (!std::regex_match(line, kDigits)) return false;
-    const unsigned long long v = std::stoull(line);
+// A whole number of 1 to 10 digits, at most `most`.
+bool readCount(std::string_view line, size_t& value, size_t most) {
+    if (line.empty() || line.size() > 10 || line.find_first_not_of("0123456789") != std::string_view::npos)
+        return false;
+    unsigned long long v = 0;
+    for (char c : line) v = v * 10 + static_cast<unsigned>(c - '0');
     if (v > most) return false;
     value = static_cast<size_t>(v);
     return true;
 }
 
+// The information's lines one by one, each read once: nothing is split ahead of the checks.
+class InfoLines {
+public:
+    explicit InfoLines(std::string_view text) : rest_(text) {}
+    bool next(std::string_view& line) {
+        if (!more_) return false;
+        const size_t end = rest_.find("\r\n");
+        line = rest_.substr(0, end);
+        more_ = end != std::string_view::npos;
+        if (more_) rest_.remove_prefix(end + 2);
+        return true;
+    }
+    // Only empty lines are left (the breaks that end the information).
+    bool onlyBreaksLeft() const {
+        if (!more_) return true;
+        for (size_t i = 0; i < rest_.size(); i += 2)
+            if (rest_.compare(i, 2, "\r\n") != 0) return false;
+        return rest_.empty() || rest_.size() % 2 == 0;
+    }
+
+private:
+    std::string_view rest_;
+    bool more_ = true;
+};
+
 }  // namespace
 
 bool Read_Update_Info(const std::string& text, UpdateInfo& info) {
-    std::vector<std::string> lines = vb::Split(text, "\r\n");
-    while (!lines.empty() && lines.back().empty()) lines.pop_back();
-    if (lines.size() < 3) return false;
-    static const std::regex kHex("[0-9A-Fa-f]{8}");
-    if (!std::regex_match(lines[0], kHex)) return false;
+    InfoLines lines(text);
+    std::string_view checksum, size, count;
+    if (!lines.next(checksum) || !lines.next(size) || !lines.next(count)) return false;
+    if (checksum.size() != 8 || checksum.find_first_not_of("0123456789ABCDEFabcdef") != std::string_view::npos)
+        return false;
     UpdateInfo read;
-    read.checksum = lines[0];
-    size_t count = 0;
+    read.checksum = std::string(checksum);
+    size_t files = 0;
     const size_t names = UpdateServer::Update_File_Names().size();
-    if (!readCount(lines[1], read.size, modWinInet::kMaxBinaryBody) || read.size == 0 ||
-        !readCount(lines[2], count, names) || count == 0 || lines.size() != 3 + 2 * count)
+    if (!readCount(size, read.size, modWinInet::kMaxBinaryBody) || read.size == 0 || !readCount(count, files, names) ||
+        files == 0)
         return false;
     size_t total = 0;
     std::set<std::string> seen;
-    for (size_t k = 0; k < count; ++k) {
+    for (size_t k = 0; k < files; ++k) {
+        std::string_view fileSize, name;
+        if (!lines.next(fileSize) || !lines.next(name)) return false;
         UpdateInfo::File f;
-        f.name = lines[4 + 2 * k];
-        if (!readCount(lines[3 + 2 * k], f.size, read.size) || !UpdateServer::Is_Update_File_Name(f.name) ||
+        f.name = std::string(name);
+        if (!readCount(fileSize, f.size, read.size) || !UpdateServer::Is_Update_File_Name(f.name) ||
             !seen.insert(f.name).second)
             return false;
         total += f.size;
         read.files.push_back(f);
     }
-    if (total != read.size || !seen.count(platform::kDownloadedProgramFile)) return false;
+    if (!lines.onlyBreaksLeft() || total != read.size || !seen.count(platform::kDownloadedProgramFile)) return false;
     info = std::move(read);
     return true;
 }

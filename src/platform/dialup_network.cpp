@@ -4,8 +4,9 @@
 #include <QPointer>
 #include <QProcess>
 #include <QTimer>
+#include <charconv>
 #include <memory>
-#include <regex>
+#include <system_error>
 
 namespace platform {
 namespace {
@@ -281,9 +282,16 @@ int Dial_Failure_Code(int exitStatus, const std::string& errorText) {
     if (t.find("no carrier") != std::string::npos || t.find("carrier") != std::string::npos) return kDialNoCarrier;
     if (exitStatus == 3 || t.find("timeout") != std::string::npos || t.find("timed out") != std::string::npos)
         return kDialNoAnswer;
-    static const std::regex reason(R"(\((\d+)\))");
-    std::smatch m;
-    if (std::regex_search(errorText, m, reason)) return std::stoi(m[1]);
+    // The first "(digits)" names the reason: read in one pass (the text is another program's
+    // output, of any length); a number beyond the code range names none.
+    for (size_t open = errorText.find('('); open != std::string::npos; open = errorText.find('(', open + 1)) {
+        size_t end = open + 1;
+        while (end < errorText.size() && errorText[end] >= '0' && errorText[end] <= '9') ++end;
+        if (end == open + 1 || end >= errorText.size() || errorText[end] != ')') continue;
+        int code = 0;
+        const auto [last, ec] = std::from_chars(errorText.data() + open + 1, errorText.data() + end, code);
+        return ec == std::errc() ? code : exitStatus;
+    }
     return exitStatus;
 }
 

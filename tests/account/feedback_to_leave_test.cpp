@@ -121,6 +121,14 @@ TEST(FeedbackCutters, CutTheEntriesOutOfThePageText) {
         "Items Awaiting Feedback (2)\r\nScore (57)\r\n(110000000001)\r\nbuyer99 (12)\r\nMay-20-26\r\n"
         "Green jug (110000000002)\r\njug_fan (3)\r\nJun-01-26\r\n";
     long c = 1;
+    // A count beyond the 32-bit range announces nothing.
+    for (const char* count : {"99999999999999999999", "2147483648", "1e72", "-1e72"}) {
+        long at = 1;
+        EXPECT_EQ(Get_FB_Count("Items Awaiting Feedback (" + std::string(count) + ")", at), 0) << count;
+        EXPECT_EQ(at, 0) << count;
+    }
+    EXPECT_EQ(Get_FB_Count("Items Awaiting Feedback (2.5)", c), 2);
+    c = 1;
     EXPECT_EQ(Get_FB_Count(text, c), 2);
     EXPECT_EQ(Get_FB_Item_Number(text, c), "110000000001");  // "(57)" is passed over
     EXPECT_EQ(Get_FB_Item_Title(text, c), "");                // the number starts its line
@@ -148,6 +156,67 @@ TEST(FeedbackCutters, CutTheEntriesOutOfThePageText) {
     EXPECT_EQ(Get_FB_Leave_Link("<a href=\"/lf?useridto=bob&amp;item=9\">a</a><a href=\"/lf?useridto=bob&amp;item=110000000001\">",
                                 "bob", "110000000001", "http://my.ebay.com/ws/x"),
               "http://my.ebay.com/lf?useridto=bob&item=110000000001");
+}
+
+TEST(FeedbackCutters, LeaveLinksAreTheFirstQuotedTextWithTheUserAndTheNumber) {
+    const std::string page = "http://my.ebay.com/";
+    struct Case { const char* what; std::string html; const char* user; const char* link; };
+    const Case cases[] = {
+        {"the later link of the user holds the number",
+         "<a href=\"/a?useridto=bob&item=110000000009\">x</a><a href=\"/b?USERIDTO=BOB&item=110000000001\">", "bob",
+         "http://my.ebay.com/b?USERIDTO=BOB&item=110000000001"},
+        {"a user with $ in the link's form", "<a href=\"/c?useridto=a%24b&item=110000000001\">", "a$b",
+         "http://my.ebay.com/c?useridto=a%24b&item=110000000001"},
+        {"the user's name begins the link's", "<a href=\"/d?useridto=bobby&item=110000000001\">", "bob",
+         "http://my.ebay.com/d?useridto=bobby&item=110000000001"},
+        {"another user's link", "<a href=\"/e?useridto=ann&item=110000000001\">", "bob", ""},
+        {"the number inside a longer one is another item's",
+         "<a href=\"/f?useridto=bob&item=1110000000001\">x</a><a href=\"/g?useridto=bob&item=110000000001\">", "bob",
+         "http://my.ebay.com/g?useridto=bob&item=110000000001"},
+        {"the user's first link stands before any quote", "useridto=bob <a href=\"/h?useridto=bob&item=110000000001\">",
+         "bob", ""},
+        {"a link without its closing quote", "<a href=\"/i?useridto=bob&item=110000000001", "bob", ""},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Get_FB_Leave_Link(c.html, c.user, "110000000001", page), c.link) << c.what;
+
+    // Titles stand on lines of at most kMaxTitleLine bytes.
+    const std::string longLine = "\r\n" + std::string(kMaxTitleLine, 'x') + " (110000000001)";
+    long at = static_cast<long>(longLine.find('(')) + 1;
+    EXPECT_EQ(Get_FB_Item_Number(longLine, at), "110000000001");
+    EXPECT_EQ(Get_FB_Item_Title(longLine, at), "");
+    const std::string shortLine = "\r\n" + std::string(kMaxTitleLine - 30, 'x') + " (110000000001)";
+    at = static_cast<long>(shortLine.find('(')) + 1;
+    EXPECT_EQ(Get_FB_Item_Number(shortLine, at), "110000000001");
+    EXPECT_EQ(Get_FB_Item_Title(shortLine, at), std::string(kMaxTitleLine - 30, 'x'));
+}
+
+// Pages shaped to make the reading work hard read their entries.
+TEST(FeedbackReading, HostilePagesReadTheirEntries) {
+    const std::string page = "http://my.ebay.com/";
+    const int entries = 40;
+    for (HostileFeedbackShape shape : {HostileFeedbackShape::NoLeaveLinks, HostileFeedbackShape::EntriesOnOneLine,
+                                       HostileFeedbackShape::ManyLinksForOneUser}) {
+        SCOPED_TRACE(static_cast<int>(shape));
+        std::string html = hostileFeedbackPageHtml(shape, 64 * 1024, entries);
+        const long awaiting = Read_Feedback_To_Leave(html, page);
+        EXPECT_EQ(awaiting, shape == HostileFeedbackShape::NoLeaveLinks ? 0 : entries);
+        ASSERT_EQ(FeedbackList.size(), static_cast<size_t>(entries) + 1);
+        for (int i = 1; i <= entries; ++i) {
+            const FeedbackEntry& e = FeedbackList[static_cast<size_t>(i)];
+            const std::string user = shape == HostileFeedbackShape::ManyLinksForOneUser ? "bob" : "buyer" + std::to_string(i);
+            EXPECT_EQ(e.ItemNumber, hostileItemNumber(i));
+            EXPECT_EQ(e.UserID, user);
+            EXPECT_EQ(e.Detail, "May-20-26");
+            // On one line only the first entry's title is near the line's start.
+            EXPECT_EQ(e.Title, shape == HostileFeedbackShape::EntriesOnOneLine && i > 1 ? "" : "Item " + std::to_string(i));
+            EXPECT_EQ(e.LeaveLink, shape == HostileFeedbackShape::NoLeaveLinks
+                                       ? ""
+                                       : page + "lf?useridto=" + user + "&item=" + hostileItemNumber(i) +
+                                             "&ssPageName=STRK:MEAFB:IT");
+            EXPECT_EQ(e.Status, "");
+        }
+    }
+    ResetFeedbackToLeaveForTests();
 }
 
 }  // namespace

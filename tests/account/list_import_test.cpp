@@ -3,9 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <iterator>
 #include <memory>
+#include <random>
+#include <string_view>
 
 #include "account/list_import.h"
+#include "foundation/vb.h"
 #include "account_fixture.h"
 #include "items/auction_item.h"
 #include "platform/message_box.h"
@@ -259,6 +263,8 @@ TEST(ListReading, TheAnnouncedSizeAndTheNumbersOfAPage) {
         {2, "x All (12) Watch (3)", 12}, {2, "Watch ( 7 )", 7},   {3, "Won (1,204)", 1204},
         {4, "Active (5)", 5},            {4, "Selling (9)", 9},  {5, "Sold (2)", 2},
         {5, "Sold (many)", 0},           {5, "Sold (4", 0},      {2, "no label", 0},
+        // A size beyond the 32-bit range is no size.
+        {5, "Sold (99999999999999999999)", 0}, {2, "All (2147483648)", 0}, {2, "All (2,147,483,647)", 2147483647},
     };
     for (const Case& c : cases) EXPECT_EQ(GetItemCnt(c.kind, c.text), c.count) << c.text;
 
@@ -276,6 +282,65 @@ TEST(ListReading, TheAnnouncedSizeAndTheNumbersOfAPage) {
     EXPECT_EQ(Next_Page_Address("<a href=\"javascript:go()\">Next</a>", "http://my.ebay.com/"), "");
     EXPECT_EQ(Next_Page_Address("<a href=\"file:///etc/passwd\">Next</a>", "http://my.ebay.com/"), "");
     EXPECT_EQ(Next_Page_Address("<p>No more</p>", "http://my.ebay.com/"), "");
+}
+
+// The numbers as the list reader took them before it read in one pass: each marker looks back for
+// its "href=" and reads that link again.
+std::vector<std::string> numbersLookingBack(std::string_view html, std::string_view marker, std::string& last) {
+    std::vector<std::string> numbers;
+    for (long p = 1;;) {
+        const long m = vb::InStr(p, html, marker, vb::Text);
+        if (m == 0) break;
+        p = m + static_cast<long>(marker.size());
+        const long h = vb::InStrRev(html, "href=", m, vb::Text);
+        const long q1 = h ? vb::InStr(h, html, "\"") : 0;
+        const long q2 = q1 ? vb::InStr(q1 + 1, html, "\"") : 0;
+        if (q2 == 0) continue;
+        const std::string link = vb::Mid(html, q1 + 1, q2 - q1 - 1);
+        long k = vb::InStr(link, "itm/", vb::Text);
+        if (k == 0) k = vb::InStr(link, "item=", vb::Text);
+        if (k == 0) continue;
+        const size_t d = link.find_first_of("0123456789", static_cast<size_t>(k - 1));
+        if (d == std::string::npos) continue;
+        const std::string number = link.substr(d, link.find_first_not_of("0123456789", d) - d);
+        if (number == last) continue;
+        numbers.push_back(number);
+        last = number;
+    }
+    return numbers;
+}
+
+TEST(ListReading, OnePassReadsWhatLookingBackRead) {
+    // Pages made of the pieces the reader looks for, in every order.
+    const char* pieces[] = {"href=", "HREF=", "\"", "MEWAX:IT", "mewax:it", "itm/", "Item=", "1100", "7", "x", " ", "&"};
+    std::mt19937 random(24);
+    for (int page = 0; page < 3000; ++page) {
+        std::string html;
+        const int count = static_cast<int>(random() % 40);
+        for (int i = 0; i < count; ++i) html += pieces[random() % std::size(pieces)];
+        std::string lastBefore = page % 3 == 0 ? "1100" : "";
+        std::string lastNow = lastBefore;
+        const auto before = numbersLookingBack(html, "MEWAX:IT", lastBefore);
+        EXPECT_EQ(Collect_Page_Numbers(html, "MEWAX:IT", lastNow), before) << html;
+        EXPECT_EQ(lastNow, lastBefore) << html;
+    }
+    // The fake service's pages.
+    ListPageContent p;
+    p.numbers = {"110000000001", "110000000002", "110000000002", "110000000003"};
+    std::string a, b;
+    EXPECT_EQ(Collect_Page_Numbers(listPageHtml(p), "MEWAX:IT", a), numbersLookingBack(listPageHtml(p), "MEWAX:IT", b));
+}
+
+TEST(ListReading, HostilePagesGiveTheirOneNumberOrNone) {
+    struct Case { HostileListShape shape; std::vector<std::string> numbers; };
+    const Case cases[] = {{HostileListShape::MarkersWithoutLink, {}},
+                          {HostileListShape::MarkersInOneLink, {kHostileItem}},
+                          {HostileListShape::MarkersAfterOneLink, {kHostileItem}}};
+    for (const Case& c : cases) {
+        std::string last;
+        EXPECT_EQ(Collect_Page_Numbers(hostileListPageHtml(c.shape, 64 * 1024), "MEWAX:IT", last), c.numbers)
+            << static_cast<int>(c.shape);
+    }
 }
 
 }  // namespace

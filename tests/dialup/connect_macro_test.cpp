@@ -1,6 +1,8 @@
 // The connect macro: recording into Connect.mac, the file's form, and the replay with its pauses.
 #include <sys/stat.h>
 
+#include <cstdint>
+
 #include "dialup_fixture.h"
 
 namespace dialtest {
@@ -99,15 +101,30 @@ TEST_F(Macro, AFileWhoseCountDisagreesWithItsSizeIsNotReplayed) {
     threeClaimedTwoThere[0] = 3;
     std::string negative = threeClaimedTwoThere;
     negative[3] = static_cast<char>(0xff);
+    std::string countAtTheEnd = SysHook::Macro_File_Bytes({{0}});
+    countAtTheEnd.replace(0, 4, "\xff\xff\xff\x7f");  // 2147483647 events in one record
     const Case cases[] = {{"count above the records", threeClaimedTwoThere},
                           {"negative count", negative},
-                          {"cut record", threeClaimedTwoThere.substr(0, 50)}};
+                          {"cut record", threeClaimedTwoThere.substr(0, 50)},
+                          {"count at the 32-bit end", countAtTheEnd},
+                          {"x beyond the screen's range", SysHook::Macro_File_Bytes({{2}, {256, 65}, {512, 32768, 10}})},
+                          {"y beyond the screen's range", SysHook::Macro_File_Bytes({{1}, {512, 10, -32769}})},
+                          {"x at the 32-bit end", SysHook::Macro_File_Bytes({{1}, {512, INT32_MAX, 0}})}};
     for (const Case& c : cases) {
         data.write(SysHook::kMacroFile, c.bytes);
         EXPECT_FALSE(SysHook::Load_Connect_Macro()) << c.name;
         EXPECT_EQ(SysHook::MacroEvents.size(), 1u) << c.name;
     }
     EXPECT_NE(opLog().find("Connect Macro Damaged"), std::string::npos);
+}
+
+TEST_F(Macro, MovesAtTheEndsOfTheScreensRangeReplayScaled) {
+    writeMacro(data, {{2}, {512, 32767, -32768, 0, 0}, {512, -32768, 32767, 0, 0}});
+    ASSERT_TRUE(SysHook::Load_Connect_Macro());
+    bool done = false;
+    SysHook::Play_Macro([&] { done = true; });
+    ASSERT_TRUE(runUntil([&] { return done; }, 2000, 10));
+    EXPECT_EQ(journal.injected, (std::vector<std::string>{"move 2097088,-2785280", "move -2097152,2784895"}));
 }
 
 TEST_F(Macro, AMissingFileReadsAsNoEventsAndIsNotCreated) {

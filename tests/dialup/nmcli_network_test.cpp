@@ -156,8 +156,13 @@ TEST(DialFailureCode, FailureTextsReadAsTheLinesNumbers) {
         {4, "Error: Connection activation failed: (25) The modem could not find a dial tone.", 680},
         {4, "Error: Connection activation failed: (14) PPP service failed to start.", 14},
         {1, "Error: something else", 1},
+        {4, "Error: failed: (99999999999999999999) a reason beyond the code range", 4},
+        {4, "Error: ((x) (12a) (14) PPP service failed to start.", 14},
     };
     for (const Case& c : cases) EXPECT_EQ(platform::Dial_Failure_Code(c.exit, c.text), c.code) << c.text;
+    // Output of any length is read in one pass: a long run of digits, then the reason.
+    const std::string longOutput = "Error: (" + std::string(200000, '7') + " (14) PPP service failed to start.";
+    EXPECT_EQ(platform::Dial_Failure_Code(4, longOutput), 14);
 }
 
 }  // namespace

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <limits>
+
 #include "foundation/vb.h"
 
 TEST(VbText, SearchesAndCutsByBytePosition) {
@@ -18,6 +20,14 @@ TEST(VbNumbers, RoundHalfToEvenAndReadLeadingNumbers) {
     struct C { double v; long r; };
     for (auto c : {C{0.5, 0}, C{1.5, 2}, C{2.5, 2}, C{-1.5, -2}, C{2.4, 2}, C{2.6, 3}})
         EXPECT_EQ(vb::CLng(c.v), c.r) << c.v;
+    // Beyond the 64-bit range the rounding saturates; not a number gives 0.
+    constexpr long long kMax = std::numeric_limits<long long>::max(), kMin = std::numeric_limits<long long>::min();
+    struct R { double v; long long r; };
+    for (auto c : {R{1e20, kMax}, R{9223372036854775808.0, kMax}, R{std::numeric_limits<double>::infinity(), kMax},
+                   R{-1e72, kMin}, R{-std::numeric_limits<double>::infinity(), kMin},
+                   R{std::numeric_limits<double>::quiet_NaN(), 0}, R{-9223372036854775808.0, kMin},
+                   R{9007199254740993.0, 9007199254740992LL}})
+        EXPECT_EQ(vb::RoundHalfEven(c.v), c.r) << c.v;
     EXPECT_DOUBLE_EQ(vb::Val(" 12 34abc"), 1234);
     EXPECT_DOUBLE_EQ(vb::Val("abc"), 0);
     EXPECT_TRUE(vb::IsNumeric("1,234.50"));

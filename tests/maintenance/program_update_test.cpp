@@ -334,6 +334,8 @@ TEST_F(ProgramUpdateTest, UpdateInformationThatDoesNotReadIsRefused) {
     };
     Maintenance::UpdateInfo info;
     ASSERT_TRUE(Maintenance::Read_Update_Info(good, info));
+    // Line breaks after the files end the information as one does.
+    ASSERT_TRUE(Maintenance::Read_Update_Info(good + "\r\n\r\n\r\n", info));
     EXPECT_EQ(info.files.size(), 2u);
     EXPECT_EQ(info.files[1].name, "UpdateInfo.txt");
     struct C { const char* what; std::string text; };
@@ -349,6 +351,9 @@ TEST_F(ProgramUpdateTest, UpdateInformationThatDoesNotReadIsRefused) {
         {"a count beyond its lines", good.substr(0, good.rfind("UpdateInfo.txt"))},
         {"no checksum", good.substr(10)},
         {"empty", ""},
+        {"line breaks only", std::string(4096, '\n')},
+        {"a line after the files", good + "\r\nUPDATEEXE\r\n"},
+        {"a lone carriage return after the files", good + "\r\n\r"},
     };
     for (const C& c : cases) EXPECT_FALSE(Maintenance::Read_Update_Info(c.text, info)) << c.what;
 

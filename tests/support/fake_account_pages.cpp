@@ -1,5 +1,7 @@
 #include "fake_account_pages.h"
 
+#include <algorithm>
+
 namespace testsupport {
 
 namespace {
@@ -62,6 +64,70 @@ std::string awaitingFeedbackPageHtml(long announced, const std::vector<AwaitingE
     }
     h += "</table>\n";
     return h + "</body>\n</html>\n";
+}
+
+namespace {
+std::string repeated(const std::string& piece, size_t bytes) {
+    std::string out;
+    out.reserve(bytes + piece.size());
+    while (out.size() < bytes) out += piece;
+    return out;
+}
+}  // namespace
+
+std::string hostileListPageHtml(HostileListShape shape, size_t bytes) {
+    std::string h = "<html><body><h2>Items I'm Watching</h2><div>All (4)</div>\n";
+    switch (shape) {
+        case HostileListShape::MarkersWithoutLink:
+            h += repeated("MEWAX:IT ", bytes);
+            break;
+        case HostileListShape::MarkersInOneLink:
+            h += "<a href=\"http://cgi.ebay.com/itm/" + std::string(kHostileItem) + "?s=" + repeated("MEWAX:IT&", bytes) +
+                 "\">Blue teapot</a>";
+            break;
+        case HostileListShape::MarkersAfterOneLink:
+            h += "<a href=\"http://cgi.ebay.com/itm/" + std::string(kHostileItem) + "\">Blue teapot</a>" +
+                 repeated(" MEWAX:IT", bytes);
+            break;
+    }
+    return h + "\n</body></html>\n";
+}
+
+std::string hostileItemNumber(int entry) { return std::to_string(110000000000LL + entry); }
+
+std::string hostileFeedbackPageHtml(HostileFeedbackShape shape, size_t bytes, int entries) {
+    const size_t perEntry = bytes / static_cast<size_t>(std::max(entries, 1));
+    std::string h = "<html><body><h2>Feedback</h2><div>Items Awaiting Feedback (" + std::to_string(entries) + ")</div>\n";
+    if (shape == HostileFeedbackShape::EntriesOnOneLine) h += "<p>";
+    for (int i = 1; i <= entries; ++i) {
+        const std::string number = hostileItemNumber(i);
+        const std::string user = shape == HostileFeedbackShape::ManyLinksForOneUser ? "bob" : "buyer" + std::to_string(i);
+        const std::string text = "Item " + std::to_string(i) + " (" + number + ") " + user + " (12) May-20-26 ";
+        std::string row;
+        if (shape == HostileFeedbackShape::EntriesOnOneLine) {
+            row = "<span>" + text + "</span><a href=\"/lf?useridto=" + user + "&amp;item=" + number +
+                  "&amp;ssPageName=STRK:MEAFB:IT\">Leave</a> ";
+            row += "<span>" + repeated("filler ", perEntry > row.size() ? perEntry - row.size() : 0) + "</span> ";
+        } else {
+            row = "<tr><td><div>Item " + std::to_string(i) + " (" + number + ")</div><div>" + user +
+                  " (12)</div><div>May-20-26</div></td><td>";
+            if (shape == HostileFeedbackShape::NoLeaveLinks) {
+                row += "<a href=\"/vi?ssPageName=STRK:MEAFB:IT\">View</a>" +
+                       repeated(" filler", perEntry > row.size() + 60 ? perEntry - row.size() - 60 : 0);
+            } else {
+                // The user's links for other items (numbers beyond the entries'), then the entry's.
+                std::string others;
+                for (int k = 0; others.size() + row.size() + 120 < perEntry; ++k)
+                    others += "<a href=\"/lf?useridto=bob&amp;item=" + std::to_string(220000000000LL + i * 1000LL + k) +
+                              "\">x</a>";
+                row += others + "<a href=\"/lf?useridto=bob&amp;item=" + number + "&amp;ssPageName=STRK:MEAFB:IT\">Leave</a>";
+            }
+            row += "</td></tr>\n";
+        }
+        h += row;
+    }
+    if (shape == HostileFeedbackShape::EntriesOnOneLine) h += "</p>";
+    return h + "\n</body></html>\n";
 }
 
 std::string sellerFeedbackPageHtml(const std::vector<SellerFeedbackRow>& rows) {

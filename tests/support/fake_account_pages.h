@@ -40,6 +40,21 @@ struct AwaitingEntry {
 // the count out).
 std::string awaitingFeedbackPageHtml(long announced, const std::vector<AwaitingEntry>& entries);
 
+// Hostile list pages of about `bytes` bytes: markers with no link anywhere before them, markers
+// inside one long item link, and one item link followed by markers. The item number of the
+// pages' one link is kHostileItem.
+enum class HostileListShape { MarkersWithoutLink, MarkersInOneLink, MarkersAfterOneLink };
+inline constexpr const char* kHostileItem = "110000000001";
+std::string hostileListPageHtml(HostileListShape shape, size_t bytes);
+
+// Hostile feedback pages of about `bytes` bytes with `entries` entries (item numbers
+// 110000000001 on, users "buyer" + i, titles "Item " + i): no leave link at all; every entry on
+// one line of the page text; every entry for one user "bob" whose leave link for the entry stands
+// among many links of his for other items.
+enum class HostileFeedbackShape { NoLeaveLinks, EntriesOnOneLine, ManyLinksForOneUser };
+std::string hostileFeedbackPageHtml(HostileFeedbackShape shape, size_t bytes, int entries);
+std::string hostileItemNumber(int entry);  // entry from 1
+
 // An entry of feedback as seller.
 struct SellerFeedbackRow {
     std::string kind = "Pos";                // the icon: "Pos", "Neg", "Neu" (other: "icon" + kind)
