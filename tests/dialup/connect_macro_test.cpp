@@ -124,7 +124,7 @@ TEST_F(Macro, MovesAtTheEndsOfTheScreensRangeReplayScaled) {
     bool done = false;
     SysHook::Play_Macro([&] { done = true; });
     ASSERT_TRUE(runUntil([&] { return done; }, 2000, 10));
-    EXPECT_EQ(journal.injected, (std::vector<std::string>{"move 2097088,-2785280", "move -2097152,2784895"}));
+    EXPECT_EQ(journal.injected, (std::vector<std::string>{"move 2097088,-2785280", "move -2097152,2785195"}));
 }
 
 TEST_F(Macro, AMissingFileReadsAsNoEventsAndIsNotCreated) {
