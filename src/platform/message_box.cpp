@@ -43,6 +43,8 @@ public:
         size_t def = (style & vbDefaultButton3) ? 2 : (style & vbDefaultButton2) ? 1 : 0;
         if (def < buttons.size()) box.setDefaultButton(buttons[def].b);  // it has the focus: Enter presses it
         box.setEscapeButton(buttons.back().b);  // Esc: the last button (the only one when there is one)
+        // A box, not a document window: a title and a close box, nothing to maximise.
+        box.setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         if (style & vbSystemModal) box.setWindowFlag(Qt::WindowStaysOnTopHint);
         const int r = box.exec();
         for (const auto& b : buttons)
