@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <memory>
+#include <optional>
 
 #include "bidding/bid_email.h"
 #include "bidding/bid_scheduler.h"
@@ -73,19 +74,36 @@ bool armAt(qint64 pcUtcMs) {
 // The sleep test's result, shown once the current event (a heartbeat tick) is over.
 void showSleepTestResult(const std::string& text) {
     g_sleepTest = false;
+    Set_Next_Bid_Wakeup();  // the test's alarm gives way to the next bid's wake-up again
     modWinInet::Run_Later([text] { platform::MsgBox(text, platform::vbInformation, "Sleep Test"); });
 }
 
-// An item whose bid is armed and whose auction has not ended.
-bool pendingBidExists() {
+// The wake-up for the pending bid whose moment (its end less its lead) comes first; the lower
+// index on a tie. None when no armed bid's auction is still running.
+struct NextWake {
+    int index = 0;
+    qint64 wakeMs = 0;  // the program's time
+};
+std::optional<NextWake> nextBidWake() {
+    std::optional<NextWake> next;
+    long long best = 0;
     for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
         const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
         if (!item || item->BidTimeSecs < 1) continue;
         const auto remaining = TLMainBids::Item_Remaining_Secs(i);
-        if (remaining && *remaining > 0) return true;
+        const auto end = TLMainBids::Item_End_Ms(i);
+        if (!remaining || *remaining <= 0 || !end) continue;
+        const long long moment = static_cast<long long>(*remaining) - item->BidTimeSecs;
+        if (!next || moment < best) {
+            best = moment;
+            next = NextWake{i, *end - static_cast<qint64>(item->BidTimeSecs + kWakeLeadSecs) * 1000};
+        }
     }
-    return false;
+    return next;
 }
+
+// An item whose bid is armed and whose auction has not ended.
+bool pendingBidExists() { return nextBidWake().has_value(); }
 
 bool mailQueued() {
     return !TLMainBids::BidResultsMailQueue.empty() || TLMainBids::bidLink<TLMainBids::BidResultsMail>().Mail_Queued();
@@ -162,35 +180,17 @@ void Set_Wakeup_Timer(const QDateTime& when) {
 }
 
 void Set_Next_Bid_Wakeup() {
-    // The pending bid whose moment (its end less its lead) comes first; the lower index on a tie.
-    int candidate = 0;
-    long long best = 0;
-    qint64 candidateEnd = 0;
-    for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
-        const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
-        if (!item || item->BidTimeSecs < 1) continue;
-        const auto remaining = TLMainBids::Item_Remaining_Secs(i);
-        const auto end = TLMainBids::Item_End_Ms(i);
-        if (!remaining || *remaining <= 0 || !end) continue;
-        const long long moment = static_cast<long long>(*remaining) - item->BidTimeSecs;
-        if (candidate == 0 || moment < best) {
-            candidate = i;
-            best = moment;
-            candidateEnd = *end;
-        }
-    }
-    if (candidate == 0) {
+    const std::optional<NextWake> next = nextBidWake();
+    if (!next) {
         ClockPower::windowParts().showWakeupIcon(false, {});
         g_wakeWanted = false;
         Cancel_Wakeup_Timer();
         return;
     }
-    const long lead = TLMainItems::Item_At(candidate)->BidTimeSecs + kWakeLeadSecs;
-    const qint64 wakeMs = candidateEnd - static_cast<qint64>(lead) * 1000;  // the program's time
-    WakeupTime = QDateTime::fromMSecsSinceEpoch(wakeMs);
+    WakeupTime = QDateTime::fromMSecsSinceEpoch(next->wakeMs);
     g_sleepTest = false;  // the sleep test's alarm is replaced
     // The icon and its tip tell of a wake-up only when one was set.
-    if (armAt(wakeMs - offsetMs()))
+    if (armAt(next->wakeMs - offsetMs()))
         ClockPower::windowParts().showWakeupIcon(true, "Wakeup Set for " + vb::GeneralDate(WakeupTime));
     else
         ClockPower::windowParts().showWakeupIcon(false, {});
@@ -231,8 +231,12 @@ void Sleep_Until_Next_Bid(bool sleep) {
 
 void Check_Wakeup_Timer() {
     if (!g_alarmUsed) return;
-    // The bid it was set for is gone (deleted, unarmed, ended): the wake-up and its icon go too.
-    if (!g_sleepTest && !pendingBidExists()) return Set_Next_Bid_Wakeup();
+    // The bid it was set for is gone (deleted, unarmed, ended) or its end moved: the wake-up
+    // follows the next bid, and goes with its icon when none is left.
+    if (!g_sleepTest) {
+        const std::optional<NextWake> next = nextBidWake();
+        if (!next || next->wakeMs != WakeupTime.toMSecsSinceEpoch()) return Set_Next_Bid_Wakeup();
+    }
     if (!platform::wakeAlarm().expired()) return;
     modClock::WakeupArmed = 0;
     ClockPower::windowParts().showWakeupIcon(false, {});  // no wake-up is set any more

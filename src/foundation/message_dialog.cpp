@@ -352,13 +352,7 @@ void Messages::Layout(const Args& a) {
     m_formHeight = y + 250;
     setFixedSize(std::max(1, vb::TwipsToPixels(m_formWidth)), std::max(1, vb::TwipsToPixels(m_formHeight)));
     setWindowTitle(q(a.Title.empty() ? std::string(kDefaultTitle) : a.Title));
-    const QWidget* owner = parentWidget() ? parentWidget()->window() : nullptr;
-    if (owner && owner->isVisible()) {
-        move(owner->frameGeometry().center() - QPoint(width() / 2, height() / 2));
-    } else if (QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
+    platform::placeOver(this, parentWidget() ? parentWidget()->window() : nullptr);
     show();
     raise();
     activateWindow();

@@ -27,6 +27,12 @@ QColor Text_Colour_On(const QColor& back) {
     return light >= 0.5 ? QColor(Qt::black) : QColor(Qt::white);
 }
 
+ColourPair Colours_For(long colour, const QPalette& desktop) {
+    if (colour < 0) return {desktop.color(QPalette::Base), desktop.color(QPalette::Text)};
+    const QColor back = Windows_Colour(colour);
+    return {back, Text_Colour_On(back)};
+}
+
 ItemGridModel::ItemGridModel(QObject* parent) : QAbstractTableModel(parent) { m_cells.resize(1); }
 
 void ItemGridModel::beginChange() {

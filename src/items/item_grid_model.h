@@ -10,6 +10,7 @@
 
 #include <QAbstractTableModel>
 #include <QColor>
+#include <QPalette>
 #include <array>
 #include <functional>
 #include <string>
@@ -25,6 +26,13 @@ QColor Windows_Colour(long bgr);
 long Windows_Colour_Value(const QColor& colour);
 // Black or white, whichever reads better on `back`.
 QColor Text_Colour_On(const QColor& back);
+// A stored colour and the text to write on it; kDesktopColour (or any negative value): the
+// desktop's base and text colours from `desktop`.
+struct ColourPair {
+    QColor back;
+    QColor text;
+};
+ColourPair Colours_For(long colour, const QPalette& desktop);
 
 inline constexpr int kGridCols = 10;
 inline constexpr long kGridRowHeight = 240;  // twips

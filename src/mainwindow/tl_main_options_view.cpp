@@ -34,11 +34,9 @@ void OptionsView::setGridBackColour(long colour) {
     for (QWidget* w : {static_cast<QWidget*>(m_window.ItemGrid), static_cast<QWidget*>(m_window.ItemNumBox)}) {
         if (!w) continue;
         QPalette p = w->palette();
-        const QPalette desktop = QApplication::palette(w);
-        const QColor back = colour < 0 ? desktop.color(QPalette::Base) : TLMainItems::Windows_Colour(colour);
-        const QColor text = colour < 0 ? desktop.color(QPalette::Text) : TLMainItems::Text_Colour_On(back);
-        p.setColor(QPalette::Base, back);
-        p.setColor(QPalette::Text, text);
+        const TLMainItems::ColourPair c = TLMainItems::Colours_For(colour, QApplication::palette(w));
+        p.setColor(QPalette::Base, c.back);
+        p.setColor(QPalette::Text, c.text);
         w->setPalette(p);
     }
 }

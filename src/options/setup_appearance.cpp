@@ -106,12 +106,9 @@ void Setup::buildAppearancePage(QWidget* page) {
 void Setup::showColour(int sample, long colour) {
     QLabel* l = ColorSample[static_cast<size_t>(sample)];
     QPalette p = l->palette();
-    const QColor back = colour == TLMainItems::kDesktopColour ? QApplication::palette(l).color(QPalette::Base)
-                                                              : TLMainItems::Windows_Colour(colour);
-    p.setColor(QPalette::Window, back);
-    p.setColor(QPalette::WindowText, colour == TLMainItems::kDesktopColour
-                                         ? QApplication::palette(l).color(QPalette::Text)
-                                         : TLMainItems::Text_Colour_On(back));
+    const TLMainItems::ColourPair c = TLMainItems::Colours_For(colour, QApplication::palette(l));
+    p.setColor(QPalette::Window, c.back);
+    p.setColor(QPalette::WindowText, c.text);
     l->setPalette(p);
 }
 

@@ -134,6 +134,42 @@ TEST_F(Power, TheWakeUpIconGoesWithTheLastPendingBidAndWhenTheWakeUpCame) {
     EXPECT_FALSE(parts.iconShown);
 }
 
+// The bid a wake-up was set for goes while a later one stays: the wake-up moves to the later bid.
+TEST_F(Power, TheWakeUpFollowsTheNextBidWhenItsOwnBidGoes) {
+    auto& poll = TLMainServices::service<TLMainServices::PowerAndDial>();
+    const int first = arm(10, 3600);
+    arm(10, 7200);
+    modPwrCtrl::Set_Next_Bid_Wakeup();
+    ASSERT_EQ(modPwrCtrl::WakeupTime, start().addSecs(3600 - 10 - 360));
+    TLMainItems::Items[static_cast<size_t>(first)].BidTimeSecs = 0;  // the first bid taken off
+    poll.Check_Wakeup_Timer();
+    const QDateTime later = start().addSecs(7200 - 10 - 360);
+    EXPECT_EQ(modPwrCtrl::WakeupTime, later);
+    EXPECT_EQ(alarm.armedAt.back(), later.toMSecsSinceEpoch());
+    EXPECT_TRUE(parts.iconShown);
+}
+
+// The sleep test's alarm takes the place of a pending bid's wake-up only while the test runs.
+TEST_F(Power, AfterTheSleepTestThePendingBidsWakeUpIsSetAgain) {
+    ScriptedMessageBoxes boxes;
+    auto& power = SetupLinks::setupLink<SetupLinks::Power>();
+    auto& window = TLMainServices::service<TLMainServices::PowerAndDial>();
+    arm(10, 3 * 3600);
+    modPwrCtrl::Set_Next_Bid_Wakeup();
+    const QDateTime bidWake = modPwrCtrl::WakeupTime;
+    power.Start_Sleep_Timer();
+    power.Set_Wakeup_Timer(time.clock.now().addSecs(120));
+    ASSERT_EQ(alarm.armedAt.back(), time.clock.now().addSecs(120).toMSecsSinceEpoch());
+    time.advanceMs(120000);
+    alarm.gone = true;
+    window.Check_Wakeup_Timer();
+    time.timers.waitUntil([] { return false; }, 50);
+    EXPECT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(alarm.armedAt.back(), bidWake.toMSecsSinceEpoch());
+    EXPECT_EQ(modClock::WakeupArmed, 1);
+    EXPECT_TRUE(parts.iconShown);
+}
+
 TEST_F(Power, InUserModeTheAlarmIsOnThePcClock) {
     userMode();
     modClock::ClockOffsetMs = 30000;  // the program's time runs 30 seconds ahead of the PC's
