@@ -40,6 +40,17 @@ void Catch_Stop_Signals() {
     sigemptyset(&sa.sa_mask);
     sa.sa_flags = SA_RESTART;
     for (int s : {SIGTERM, SIGINT, SIGHUP}) ::sigaction(s, &sa, nullptr);
+    Ignore_Broken_Pipes();
+}
+
+void Ignore_Broken_Pipes() {
+    // A peer that hangs up while we write (a mail server, the service, a time server) is an
+    // error from that write, read by the request that made it; never the end of the program
+    // and of every armed bid with it.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    sigemptyset(&ignore.sa_mask);
+    ::sigaction(SIGPIPE, &ignore, nullptr);
 }
 
 }  // namespace programstart

@@ -7,6 +7,10 @@
 namespace programstart {
 
 // Installs the handlers; call once, after the application object exists.
+// Also ignores SIGPIPE, as Ignore_Broken_Pipes does.
 void Catch_Stop_Signals();
+
+// A write to a connection the other side has closed fails with EPIPE instead of ending the process.
+void Ignore_Broken_Pipes();
 
 }  // namespace programstart
