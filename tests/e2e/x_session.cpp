@@ -259,8 +259,10 @@ void XInput::closeBox(qulonglong window) const {
     ev.type = atom("WM_PROTOCOLS");
     ev.data.data32[0] = atom("WM_DELETE_WINDOW");
     ev.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(c, 0, ev.window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&ev));
-    xcb_flush(c);
+    // The server drops what a client that hangs up has not had read yet: the message is checked,
+    // so the connection stays until the server has delivered it.
+    free(xcb_request_check(c, xcb_send_event_checked(c, 0, ev.window, XCB_EVENT_MASK_NO_EVENT,
+                                                     reinterpret_cast<const char*>(&ev))));
     xcb_disconnect(c);
 }
 
