@@ -95,6 +95,12 @@ protected:
         platform::timers().waitUntil([ended] { return *ended; }, 200000);
         return *ended;
     }
+    // The fake clock creeps while the servers answer, so a slow machine adds little travel to an
+    // offset measured to the millisecond.
+    void creepWhileAnswering() {
+        time.timers.setWaitStepMs(2);
+        time.timers.setRealSliceMs(1);
+    }
     // The reply of a server whose clock is `seconds` ahead of the PC clock now.
     std::string replyAhead(long seconds) { return Daytime_Reply_At(time.clock.now().toMSecsSinceEpoch() + seconds * 1000); }
     std::string lastLog() const {
@@ -194,6 +200,7 @@ TEST_F(ClockSync, AsksEachOfTheTwentyFourServersOnceThenFails) {
 
 TEST_F(ClockSync, UserModeKeepsAnOffsetInsteadOfSettingTheClock) {
     userMode();
+    creepWhileAnswering();
     daytime.script({DaytimeAnswer::reply(replyAhead(-3))});
     ASSERT_TRUE(sync());
     EXPECT_EQ(status.status, "User Mode - Clock Set, 3 Seconds Ahead.");
@@ -203,6 +210,7 @@ TEST_F(ClockSync, UserModeKeepsAnOffsetInsteadOfSettingTheClock) {
 }
 
 TEST_F(ClockSync, ASetTheSystemRefusesTurnsToUserMode) {
+    creepWhileAnswering();
     time.clock.allowSetTime(false);
     daytime.script({DaytimeAnswer::reply(replyAhead(20))});
     ASSERT_TRUE(sync());
@@ -349,6 +357,7 @@ TEST_F(TimePageSync, SetsTheClockFromPstAndPdtPages) {
 
 TEST_F(TimePageSync, UserModeOffsetWithoutTheUserModeWords) {
     userMode();
+    creepWhileAnswering();
     const QDateTime pcPacific = time.clock.now().toUTC().addSecs(-8 * 3600).addSecs(3);
     Serve_Time_Page(service, Time_Page_Html(QDateTime(pcPacific.date(), pcPacific.time(), Qt::UTC), false));
     ASSERT_TRUE(sync());
@@ -379,9 +388,7 @@ class BidSecond : public TimePageSync {
 protected:
     void SetUp() override {
         TimePageSync::SetUp();
-        // The fake clock creeps while the servers answer, so a slow machine adds little travel.
-        time.timers.setWaitStepMs(2);
-        time.timers.setRealSliceMs(1);
+        creepWhileAnswering();
     }
     // The fake service's clock runs `aheadMs` ahead of the PC clock.
     void serviceAhead(qint64 aheadMs) {

@@ -68,7 +68,7 @@ public:
                                           "-p", parameters});
         if (!m_mock.waitForStarted(5000)) return;
         // The mock is ready once it has claimed its name.
-        for (int i = 0; i < 100 && !ready(); ++i) QThread::msleep(50);
+        for (int i = 0; i < 400 && !ready(); ++i) QThread::msleep(50);
     }
     ~MockLogind() {
         for (QProcess* p : {&m_mock, &m_bus}) {

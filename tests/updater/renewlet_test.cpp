@@ -159,7 +159,9 @@ TEST(RenewletProgram, ReplacesTheProgramAndStartsTheNewOne) {
     const auto script = [&](const char* name, const char* note) {
         QFile f(d + name);
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-        f.write(QByteArray("#!/bin/sh\necho \"") + note + " $*\" > \"$(dirname \"$0\")/started.txt\"\n");
+        // The note comes whole or not at all: written aside, then moved into place.
+        f.write(QByteArray("#!/bin/sh\nd=\"$(dirname \"$0\")\"\necho \"") + note +
+                " $*\" > \"$d/started.tmp\" && mv \"$d/started.tmp\" \"$d/started.txt\"\n");
         f.close();
         f.setPermissions(f.permissions() | QFileDevice::ExeOwner);
     };
@@ -176,7 +178,7 @@ TEST(RenewletProgram, ReplacesTheProgramAndStartsTheNewOne) {
     ASSERT_TRUE(p.waitForFinished(60000)) << p.readAllStandardError().toStdString();
     EXPECT_EQ(p.exitCode(), 0) << p.readAllStandardError().toStdString();
     QFile started(d + "started.txt");
-    for (int i = 0; i < 100 && !started.exists(); ++i) QThread::msleep(50);
+    for (int i = 0; i < 400 && !started.exists(); ++i) QThread::msleep(50);
     ASSERT_TRUE(started.open(QIODevice::ReadOnly));
     EXPECT_EQ(started.readAll().trimmed().toStdString(), "new");
     EXPECT_FALSE(QFileInfo::exists(d + kNewFile));
