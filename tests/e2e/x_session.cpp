@@ -10,6 +10,19 @@
 #include <xcb/xcb.h>
 
 namespace testsupport {
+namespace {
+
+// Asks a helper process to end, and ends it when it does not.
+void End_Process(QProcess& p) {
+    if (p.state() == QProcess::NotRunning) return;
+    p.terminate();
+    if (!p.waitForFinished(5000)) {
+        p.kill();
+        p.waitForFinished(5000);
+    }
+}
+
+}  // namespace
 
 bool waitUntil(const std::function<bool()>& done, int timeoutMs) {
     QElapsedTimer t;
@@ -47,14 +60,7 @@ XServer::XServer() {
     m_display = ":" + number;
 }
 
-XServer::~XServer() {
-    if (m_server.state() == QProcess::NotRunning) return;
-    m_server.terminate();
-    if (!m_server.waitForFinished(5000)) {
-        m_server.kill();
-        m_server.waitForFinished(5000);
-    }
-}
+XServer::~XServer() { End_Process(m_server); }
 
 DesktopProgram::DesktopProgram(const XServer& x, const QString& program, const QStringList& arguments,
                                const QString& selection)
@@ -72,14 +78,7 @@ DesktopProgram::DesktopProgram(const XServer& x, const QString& program, const Q
     if (!m_process.waitForStarted(10000)) m_error = program.toStdString() + " did not start";
 }
 
-DesktopProgram::~DesktopProgram() {
-    if (m_process.state() == QProcess::NotRunning) return;
-    m_process.terminate();
-    if (!m_process.waitForFinished(5000)) {
-        m_process.kill();
-        m_process.waitForFinished(5000);
-    }
-}
+DesktopProgram::~DesktopProgram() { End_Process(m_process); }
 
 bool DesktopProgram::ready(int timeoutMs) {
     if (!m_error.empty()) return false;
