@@ -14,18 +14,21 @@
 #include "foundation/cipher.h"
 #include "foundation/config_store.h"
 #include "foundation/debug_tools.h"
+#include "foundation/locale_dates.h"
 #include "foundation/message_dialog.h"
 #include "foundation/startup.h"
 #include "items/auction_item.h"
+#include "items/item_grid.h"
 #include "items/item_grid_link.h"
 #include "items/item_grid_model.h"
 #include "items/item_store.h"
 #include "items/test_items.h"
 #include "maintenance/report_problem.h"
-#include "mainwindow/browser_views.h"
 #include "mainwindow/tl_main.h"
+#include "mainwindow/tl_main_state.h"
+#include "service/national_sites.h"
 #include "options/new_setup.h"
-#include "recording_browser_openers.h"
+#include "options/setup_form.h"
 #include "scripted_boxes.h"
 #include "temp_data_folder.h"
 
@@ -71,10 +74,16 @@ protected:
     }
     static void reset() {
         NewSetup::Unload();
+        Setup::Unload();  // the options dialog the window's load made, hidden
         TLMain::unloadForTests();
         Messages::UnloadShared();
         modDebug::ResetForTests();
         TLMainItems::ResetItemStoreForTests();
+        TLMainItems::ResetItemGridForTests();
+        TLMainState::ResetForTests();
+        TLMainState::ResetMainWindowStateForTests();
+        modTLMain::ResetLocaleDatesForTests();
+        modTLMain::ResetNationalSitesForTests();
         modTLMain::ResetStartupForTests();
         modTLC::ResetForTests();
     }
@@ -88,7 +97,6 @@ protected:
     ScriptedMessageBoxes boxes;
     FakeClipboard clipboard;
     FakeDesktopFiles desktop;
-    RecordingBrowserOpeners openers;
     std::string typed;                 // what the user types into the next question
     std::vector<std::string> prompts;  // the questions asked
 };
@@ -150,9 +158,8 @@ TEST_F(DebugMenuTest, TheGeneratorsAndTheDecoderWork) {
          [&] {
              const std::string saved = data.read("Saved Items/1234567890BR.html");
              EXPECT_EQ(saved.rfind(page, 0), 0u) << saved;
-             ASSERT_FALSE(openers.navigated.empty());
-             EXPECT_EQ(openers.navigated.back(),
-                       TLMainBrowser::Local_Page_Address(data.path("Saved Items/1234567890BR.html")));
+             ASSERT_FALSE(desktop.opened.empty()) << "the page is shown";
+             EXPECT_EQ(desktop.opened.back(), data.path("Saved Items/1234567890BR.html"));
          }},
         {"MnuDBDecodeCF", "", reportBlock(config), "",
          [&] {
