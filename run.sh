@@ -10,6 +10,8 @@ chmod 700 "$data"
 for f in TolvaneRerodeII Renewlet libTolvaneRerodeIE.so TolvaneRerodeIE; do
   [ -f "build/bin/$f" ] && install -m 0755 "build/bin/$f" "$data/$f"
 done
+# The sound cues; a file of the same name already there is the user's own sound and stays.
+bash scripts/install_sounds.sh build/bin/Sounds "$data"
 # The help page the Help menu and F1 open.
 install -D -m 0644 help/TLIIHelp.Htm "$data/Help/TLIIHelp.Htm"
 # The launcher in the desktop's application menu, and the program's picture.

@@ -1,6 +1,7 @@
 #include "items/bid_history_view.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "foundation/startup.h"
 #include "foundation/vb.h"
@@ -11,6 +12,8 @@
 
 namespace TLMainItems {
 namespace {
+
+std::string bidHistoryFile(const std::string& itemNum) { return modTLMain::DataFolder + "Saved Items/" + itemNum + "BH.txt"; }
 
 void showList() { itemLink<BidHistoryList>().setRows(BidHistoryRows); }
 
@@ -67,16 +70,22 @@ void Init_Bid_History_Grid() {
 }
 
 void Load_Bid_History_File(const std::string& ItemNum) {
-    const auto text = modTLMain::Read_Whole_File(modTLMain::DataFolder + "Saved Items/" + ItemNum + "BH.txt");
+    const auto text = modTLMain::Read_Whole_File(bidHistoryFile(ItemNum));
     BidHistoryFileText = text.value_or("");
     BidHistoryRows = ItemNum.empty() || !text ? std::vector<BidHistoryRow>{} : Read_Bid_History(*text);
     showList();
 }
 
+bool Bid_History_Saved(const std::string& ItemNum) {
+    return !ItemNum.empty() && modTLMain::File_Exists(bidHistoryFile(ItemNum));
+}
+
 void Show_Bid_History(long Row) {
     const ItemGridModel& g = ItemGrid();
     Load_Bid_History_File(g.TextMatrix(static_cast<int>(Row), kColItemNumber));
-    BidHistoryArea = Popup_Area(Row, g.RowHeight(3), kBidHistoryWidth, kBidHistoryHeight);
+    // The list is as much larger than set up as the grid's columns are shown wider.
+    const auto scaled = [&](long twips) { return std::lround(static_cast<double>(twips) * g.WidthScale()); };
+    BidHistoryArea = Popup_Area(Row, g.RowHeight(3), scaled(kBidHistoryWidth), scaled(kBidHistoryHeight));
     BidHistoryShown = true;
     itemLink<BidHistoryList>().placeList(BidHistoryArea, true);
 }

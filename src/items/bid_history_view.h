@@ -28,7 +28,10 @@ inline bool BidHistoryShown = false;
 
 // Sets the list up: its size and three columns ("User ID", "Bid Amount", "Bid Date/Time").
 void Init_Bid_History_Grid();
-// Fills the list for the item on grid row `Row` and shows it next to that row.
+// Whether the item's bid-history page is saved: the hover shows the list only then.
+bool Bid_History_Saved(const std::string& ItemNum);
+// Fills the list for the item on grid row `Row` and shows it next to that row, as much larger
+// than its set-up size as the grid shows its columns wider.
 void Show_Bid_History(long Row);
 // Reads the item's saved bid history into the list.
 void Load_Bid_History_File(const std::string& ItemNum);

@@ -1,5 +1,6 @@
 #include "maintenance/maintenance_duty.h"
 
+#include "foundation/debug_tools.h"
 #include "maintenance/item_list_export.h"
 #include "maintenance/item_printing.h"
 #include "maintenance/page_export.h"
@@ -46,6 +47,9 @@ void MaintenanceDuty::MnuTitleUpdateFile_Click() { ::Maintenance::MnuTitleUpdate
 void Register_Maintenance() {
     static MaintenanceDuty duty;
     TLMainServices::setService<TLMainServices::Maintenance>(&duty);
+    // The debug menu's DecodeRpt and DecodeCF turn a block of a received problem report back
+    // into its page or its configuration text.
+    modDebug::Debug_Hooks().decodeReportBlock = modReportProblem::Decode_Report_Block;
 }
 
 }  // namespace Maintenance

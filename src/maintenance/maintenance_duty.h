@@ -18,7 +18,7 @@ public:
     void Menu_Command(const std::string& Name) override;
 };
 
-// Takes the duty on for the life of the program.
+// Takes the duty on for the life of the program, with the debug menu's report decoder.
 void Register_Maintenance();
 
 }  // namespace Maintenance

@@ -33,6 +33,7 @@
 #include "items/item_grid.h"
 #include "items/item_grid_model.h"
 #include "items/item_photo.h"
+#include "mainwindow/bid_history_list.h"
 #include "mainwindow/browser_views.h"
 #include "mainwindow/item_grid_view.h"
 #include "mainwindow/links_searches.h"
@@ -187,6 +188,7 @@ void TLMain::takeOnItemDuties() {
     m_itemDuties->takeOn();
     TLMainItems::setItemLink<TLMainItems::ItemWindow>(m_itemWindowLink.get());
     TLMainItems::setItemLink<TLMainItems::PhotoFrame>(m_photoFrames.get());
+    TLMainItems::setItemLink<TLMainItems::BidHistoryList>(BidHistory);
 }
 
 void TLMain::giveBackItemDuties() {
@@ -195,6 +197,8 @@ void TLMain::giveBackItemDuties() {
         TLMainItems::setItemLink<TLMainItems::ItemWindow>(nullptr);
     if (&TLMainItems::itemLink<TLMainItems::PhotoFrame>() == m_photoFrames.get())
         TLMainItems::setItemLink<TLMainItems::PhotoFrame>(nullptr);
+    if (&TLMainItems::itemLink<TLMainItems::BidHistoryList>() == BidHistory)
+        TLMainItems::setItemLink<TLMainItems::BidHistoryList>(nullptr);
 }
 
 TLMain& TLMain::instance() {
@@ -251,6 +255,7 @@ void TLMain::buildControls() {
     ItemGrid->setMouseTracking(true);
     ItemGrid->viewport()->setMouseTracking(true);
     PicHolder = new TLMainItemsView::ItemPhotoFrame(Central);
+    BidHistory = new TLMainItemsView::BidHistoryListView(Central);
     m_itemMenus = new TLMainItemsView::ItemMenus(this);
     m_itemDuties = std::make_unique<TLMainItemsView::ItemWindowDuties>(this, ItemGrid, PicHolder, m_itemMenus,
                                                                        labSeller, Phone);

@@ -38,6 +38,7 @@ namespace TLMainWindowLinks {
 class Links;
 }
 namespace TLMainItemsView {
+class BidHistoryListView;
 class ItemGridView;
 class ItemPhotoFrame;
 class ItemMenus;
@@ -196,6 +197,7 @@ public:
     QLabel* labSeller = nullptr;
     TLMainItemsView::ItemGridView* ItemGrid = nullptr;
     TLMainItemsView::ItemPhotoFrame* PicHolder = nullptr;
+    TLMainItemsView::BidHistoryListView* BidHistory = nullptr;
     QPlainTextEdit* OpLog = nullptr;
     QFrame* StatusBar = nullptr;
     QLabel* TimeToUpdateLab = nullptr;

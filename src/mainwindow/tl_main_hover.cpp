@@ -1,6 +1,7 @@
-// tl_main_hover.cpp — the item grid's hover pop-up (MouseTimer, 100 ms): an item's photo shows
-// beside its description after the mouse has rested there; photos pinned into frames of their
-// own, dragged and closed; and the status line's comment box.
+// tl_main_hover.cpp — the item grid's hover pop-ups (MouseTimer, 100 ms): an item's photo shows
+// beside its description, and its bid history beside its high bid, after the mouse has rested
+// there; photos pinned into frames of their own, dragged and closed; and the status line's
+// comment box.
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,7 +39,8 @@ void TLMain::ItemGrid_MouseUp(int Button) {
 }
 
 // One tick: the cell under the mouse is timed; after 2 × HoverDelayTicks ticks on one cell of the
-// description column the item's photo shows (with the default delay, on the sixth tick).
+// description column the item's photo shows, on one of the high-bid column its bid history (with
+// the default delay, on the sixth tick). Leaving the cell hides both.
 void TLMain::MouseTimer_Timer() {
     if (HoverSuspended == 1 || TLMainItems::HoverOff == 1 || TLMainItems::GridViewMode >= 1) return;
     TLMainItems::ItemGridModel& g = TLMainItems::ItemGrid();
@@ -56,6 +58,13 @@ void TLMain::MouseTimer_Timer() {
     ++HoverTicks;
     if (HoverTicks < 2 * HoverDelayTicks) {
         hidePopups();
+        return;
+    }
+    if (HoverCol == TLMainItems::kColHighBid) {
+        // The high bid: the item's bids, where its bid-history page is saved.
+        if (!TLMainItems::BidHistoryShown && HoverRow >= 1 &&
+            TLMainItems::Bid_History_Saved(g.TextMatrix(HoverRow, TLMainItems::kColItemNumber)))
+            TLMainItems::Show_Bid_History(HoverRow);
         return;
     }
     if (HoverCol != TLMainItems::kColDescription || PhotoPopupOn != 1 || TLMainItems::Photo_Shown(0)) return;

@@ -37,6 +37,7 @@
 #include "items/item_grid_model.h"
 #include "items/item_store.h"
 #include "items/remaining_time.h"
+#include "items/test_items.h"
 #include "mainwindow/browser_views.h"
 #include "mainwindow/item_grid_view.h"
 #include "mainwindow/links_searches.h"
@@ -95,6 +96,7 @@ void TLMain::Form_Load() {
     // The duties the window carries out for the rest of the program.
     TLMainLink::registerDuties(this);
     takeOnItemDuties();
+    TLMainItems::Install_Debug_Item_Tools();  // the debug menu's generators of test items
     m_itemDuties->bidForm = [] {
         BidForm::Show_Bid_Form(TLMainItems::SelectionFirstRow, TLMainItems::SelectionLastRow, TLMainItems::SelectedRow);
     };

@@ -79,6 +79,26 @@ TEST_F(ItemGridTest, TheBidHistoryListShowsTheSavedFileBesideTheRow) {
     modPageParser::BidHistoryText.clear();
 }
 
+// The list grows with the grid's columns when the font writes wider than the widths were set for;
+// it still stands 50 twips right of the item-number column, and below the row when its new
+// height no longer fits above it.
+TEST_F(ItemGridTest, TheBidHistoryListGrowsAsTheGridsColumnsDo) {
+    for (const char* n : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}) addItem(n);
+    Load_ItemGrid();
+    model.Area = {0, 1000, 9000, 6000};
+    model.setWidthScale(1.5);
+    Show_Bid_History(10);
+    const long left = model.ScreenColWidth(0) + model.ScreenColWidth(1) + 50;
+    EXPECT_EQ(history.area, (TwipRect{left, 3400 + 240 + 30, 6900, 3300}));
+}
+
+TEST_F(ItemGridTest, TheSavedBidHistoryPageIsTheListsSwitch) {
+    data.write("Saved Items/10BH.txt", lines({"alice (12) US 12.50 Jun-01-26 10:00:00 PST"}));
+    EXPECT_TRUE(Bid_History_Saved("10"));
+    EXPECT_FALSE(Bid_History_Saved("2"));
+    EXPECT_FALSE(Bid_History_Saved("")) << "a row without an item";
+}
+
 TEST_F(ItemGridTest, ALeftPressOnHighBidWhileTheHistoryShowsHoldsTheHover) {
     loadWith({"1"});
     press(kLeftButton, 1, kColHighBid);

@@ -1,9 +1,12 @@
-// The grid's hover pop-up: an item's photo after the mouse has rested on its description (the
-// sixth tick of the 100 ms timer by default), never elsewhere; pinning, dragging and closing
-// photos; and the status line's comment box.
+// The grid's hover pop-ups: an item's photo after the mouse has rested on its description (the
+// sixth tick of the 100 ms timer by default), its bid history after it has rested on its high bid,
+// never elsewhere; pinning, dragging and closing photos; and the status line's comment box.
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QTreeWidget>
+#include <cmath>
 
+#include "mainwindow/bid_history_list.h"
 #include "mainwindow/item_grid_view.h"
 #include "tl_main_fixture.h"
 
@@ -171,6 +174,80 @@ TEST_F(Hover, TheCommentBoxOpensOnTheSelectedItemAndWritesByNumber) {
     w.txtComment_KeyDown(13);
     EXPECT_EQ(w.statusText(), "No Item Found....");
     EXPECT_EQ(item(1).CommentText, "");
+}
+
+// The high bid's pop-up: the item's bids from its saved bid-history page, after the same rest as
+// the photo's, until the mouse leaves the cell.
+TEST_F(Hover, TheBidHistoryShowsOnTheHighBidWhereItsPageIsSaved) {
+    data.write("Saved Items/200BH.txt",
+               "Bid History\r\nBidderBid AmountDate of bid\r\n"
+               "alice (12) US 12.50 Jun-01-26 10:00:00 PDT\r\nbob (3) US 11.00 Jun-01-26 09:00:00 PDT\r\n");
+    TLMain& w = loadWithItems();
+    QTreeWidget* list = w.BidHistory;
+    ASSERT_NE(list, nullptr);
+    ASSERT_EQ(list->columnCount(), 3);
+    EXPECT_EQ(list->headerItem()->text(0), "User ID");
+    EXPECT_EQ(list->headerItem()->text(1), "Bid Amount");
+    EXPECT_EQ(list->headerItem()->text(2), "Bid Date/Time");
+
+    mouseOn(w, 2, 3);
+    timerTicks(5);
+    EXPECT_TRUE(list->isHidden());
+    timerTicks(1);
+    ASSERT_FALSE(list->isHidden());
+    EXPECT_FALSE(photoShown());
+    ASSERT_EQ(list->topLevelItemCount(), 2);
+    const QTreeWidgetItem* first = list->topLevelItem(0);
+    EXPECT_EQ(first->text(0), "alice (12)");
+    EXPECT_EQ(first->text(1), "US 12.50");
+    EXPECT_EQ(first->text(2), "Jun-01-26 10:00:00 PDT");
+    EXPECT_EQ(list->topLevelItem(1)->text(0), "bob (3)");
+
+    // 4600 by 2200 twips, as much larger as the grid shows its columns wider; the columns take a
+    // quarter, a quarter and a half of it.
+    const double scale = TLMainItems::ItemGrid().WidthScale();
+    const TLMainItems::TwipRect area = TLMainItems::BidHistoryArea;
+    EXPECT_EQ(area.width, std::lround(4600 * scale));
+    EXPECT_EQ(area.height, std::lround(2200 * scale));
+    EXPECT_EQ(list->geometry(), QRect(area.left / 15, area.top / 15, area.width / 15, area.height / 15));
+    const int inside = list->width() - 2 * list->frameWidth();
+    EXPECT_NEAR(list->columnWidth(0), inside / 4.0, 1);
+    EXPECT_NEAR(list->columnWidth(1), inside / 4.0, 1);
+    EXPECT_NEAR(list->columnWidth(2), inside / 2.0, 1);
+    timerTicks(20);
+    EXPECT_FALSE(list->isHidden()) << "it stays while the mouse does";
+
+    // Another cell of the row hides it; back on the high bid it shows again; off the grid it goes.
+    mouseOn(w, 2, 4);
+    timerTicks(1);
+    EXPECT_TRUE(list->isHidden());
+    mouseOn(w, 2, 3);
+    timerTicks(6);
+    EXPECT_FALSE(list->isHidden());
+    mouseOn(w, -1, -1);
+    timerTicks(1);
+    EXPECT_TRUE(list->isHidden());
+}
+
+// Without the item's saved bid-history page there is nothing to show; nor on other columns.
+TEST_F(Hover, NoBidHistoryWhereNoneIsSaved) {
+    struct C { const char* what; int row; int col; };
+    const C cases[] = {
+        {"an item without a saved page", 1, 3},
+        {"a filler row", 5, 3},
+        {"the description of an item with a saved page", 2, 2},
+    };
+    for (const C& c : cases) {
+        reset();
+        modTLMain::DataFolder = data.dataFolder();
+        data.write("Saved Items/200BH.txt",
+                   "BidderBid Amount\r\nalice (12) US 12.50 Jun-01-26 10:00:00 PDT\r\n");
+        TLMain& w = loadWithItems();
+        mouseOn(w, c.row, c.col);
+        timerTicks(30);
+        EXPECT_TRUE(w.BidHistory->isHidden()) << c.what;
+        EXPECT_FALSE(TLMainItems::BidHistoryShown) << c.what;
+    }
 }
 
 }  // namespace
