@@ -1,5 +1,6 @@
 // The result update after the end, against the fake service's history and item pages: won, lost,
-// uncertain, reserve not met, a history that redirects; the mail queue and sleep; bid groups.
+// uncertain, reserve not met, a history that redirects, item pages that are no item pages, bids
+// whose placing the service did not confirm; the mail queue and sleep; bid groups.
 #include "bid_fixture.h"
 
 #include "bidding/bid_email.h"
