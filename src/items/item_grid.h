@@ -80,7 +80,7 @@ inline constexpr int kPicMail = 24;       // column 2: e-mail the result
 inline constexpr int kPicMailSleep = 25;  // column 2: both
 inline constexpr int kPicHeld = 27;       // column 8: held by a control group
 inline constexpr int kPicLost = 29;       // column 2: completed, another user won
-inline constexpr int kPicUnconfirmed = 30; // column 2: the service never confirmed the bid, another user won
+inline constexpr int kPicUnconfirmed = 30;  // column 2: "Bid Not Confirmed" (the user not the high bidder)
 // Pictures of the seller feedback analysis's "F" column.
 inline constexpr int kPicNegative = 11;
 inline constexpr int kPicPositive = 12;
