@@ -214,11 +214,15 @@ void nextMessage() {
 }  // namespace
 
 std::string Bid_Result_Body(const TLMainItems::AuctionItem& item, const std::string& address) {
-    // Won only when the user is the high bidder and the reserve was met.
+    // Won only when the user is the high bidder and the reserve was met. A bid the service never
+    // confirmed is not told as lost: it may not have counted.
     const bool won = vb::EqualText(vb::Trim(item.HighBidder), vb::Trim(item.UserID)) && !item.UserID.empty() &&
                      item.ReserveFlag != 1;
+    const std::string outcome = won                                               ? "You Won"
+                                : item.BidStatus == TLMainItems::kBidNotConfirmed ? TLMainItems::kBidNotConfirmed
+                                                                                   : "You Lost";
     std::string body = std::string(vbCrLf) + "#" + item.ItemNumber + vbCrLf + "HiBid:" + item.CurrentPrice + vbCrLf +
-                       "UBid:" + item.MaxBid + vbCrLf + (won ? "You Won" : "You Lost") + vbCrLf + item.Title;
+                       "UBid:" + item.MaxBid + vbCrLf + outcome + vbCrLf + item.Title;
     const int total = charCount(body) + charCount(address) + charCount(modTLMain::kBidResultsSubject);
     if (total > modTLMain::kBidResultMailLimit)
         body = leftChars(body, charCount(body) - (total - modTLMain::kBidResultMailLimit));

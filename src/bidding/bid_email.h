@@ -66,7 +66,9 @@ namespace TLMainBids {
 inline std::deque<std::string> BidResultsMailQueue;
 
 // The text of the result message for `item` to `address`, cut at its end so that address,
-// subject and body together are at most kBidResultMailLimit characters.
+// subject and body together are at most kBidResultMailLimit characters. Its outcome line is "You
+// Won", "You Lost", or, for an item "Bid Not Confirmed" (its bid never confirmed by the service),
+// those words.
 std::string Bid_Result_Body(const TLMainItems::AuctionItem& item, const std::string& address);
 
 // Puts the item's result into the queue (the end-of-auction update, when the item asked for it).

@@ -307,6 +307,24 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
 
     // ---- Placing ----
 
+    // What the placing's answer page says of the bid, as the log and the status line tell it;
+    // "" when it says none of it.
+    static std::string placingMessage(const std::string& page) {
+        const std::string text = modPageParser::Answer_Page_Text(page);
+        if (const long out = vb::InStr(text, "You've just been outbid", vb::Text); out > 0) {
+            const long cur = vb::InStr(out, text, "Current bid:", vb::Text);
+            if (cur <= 0) return "You Have Been Outbid - See Bid Results";
+            const long eol = vb::InStr(cur, text, kCrLf);
+            const std::string bid = eol > 0 ? vb::Mid(text, cur, eol - cur) : vb::Mid(text, cur);
+            return "You Have Been Outbid - " + vb::Trim(bid) + " - See Bid Results";
+        }
+        if (vb::InStr(text, "You're currently the highest bidder") > 0)
+            return "You are the current high bidder - See Bid Results";
+        if (vb::InStr(text, "Bidding has ended for this item", vb::Text) > 0)
+            return "Auction Already Ended - See Bid Results";
+        return {};
+    }
+
     void afterPlacing(const modWinInet::HttpResult& r) {
         const std::string page = r.ok ? r.body : std::string();
         const std::string noAnswer = "Error! No Bid Results Returned! - " + user + " - Item " + number;
@@ -315,35 +333,31 @@ struct BidRun : std::enable_shared_from_this<BidRun> {
             writeResultPage(number, page);
         } catch (...) {
         }
+        const std::string message = placingMessage(page);
+        // Only a page of a 2xx answer that tells the bid's outcome confirms it. Otherwise (no
+        // answer, a server error, a page without the outcome) whether the bid went in is unknown:
+        // it is never sent again, and the result update tells the user it may not have counted.
+        std::string unconfirmed;
+        if (!r.ok || r.status.empty()) unconfirmed = "No Answer";
+        else if (r.status[0] != '2' || message.empty()) unconfirmed = "Http Status " + r.status;
         int i = TLMainItems::FindItemIndex(number);
         if (AuctionItem* item = Item_At(i)) {
             item->BidTimeSecs = 0;
             item->BidStatus = "Bid Placed";
+            item->UnconfirmedBid = unconfirmed;
         }
         status("Bid Placed for Item " + number);
         log("Bid Placed for Item " + number);
         TLMainItems::Save_Auction_Items();
         if (page.empty()) status(noAnswer);
-
-        const std::string text = modPageParser::Answer_Page_Text(page);
-        std::string message;
-        if (const long out = vb::InStr(text, "You've just been outbid", vb::Text); out > 0) {
-            const long cur = vb::InStr(out, text, "Current bid:", vb::Text);
-            if (cur > 0) {
-                const long eol = vb::InStr(cur, text, kCrLf);
-                const std::string bid = eol > 0 ? vb::Mid(text, cur, eol - cur) : vb::Mid(text, cur);
-                message = "You Have Been Outbid - " + vb::Trim(bid) + " - See Bid Results";
-            } else {
-                message = "You Have Been Outbid - See Bid Results";
-            }
-        } else if (vb::InStr(text, "You're currently the highest bidder") > 0) {
-            message = "You are the current high bidder - See Bid Results";
-        } else if (vb::InStr(text, "Bidding has ended for this item", vb::Text) > 0) {
-            message = "Auction Already Ended - See Bid Results";
-        }
         if (!message.empty()) {
             log(message);
             status(message);
+        }
+        if (!unconfirmed.empty()) {
+            const std::string line = "Bid Not Confirmed for Item " + number + " - " + unconfirmed;
+            log(line);
+            status(line);
         }
         i = TLMainItems::FindItemIndex(number);
         if (i && configTrue("Options", "ShowBidResults", false)) bidLink<BidResultsView>().DisplayBidResults(i);
@@ -418,6 +432,7 @@ void Place_Bid(int index) {
     log("Placing Bid for User " + user + " - Item " + number);
     const std::string confirm = item->ConfirmRequest;
     item->BidStatus = "Placing Bid";
+    item->UnconfirmedBid.clear();
     if (confirm.empty()) {
         // Nothing to post: the bid cannot be placed.
         const std::string error = "Error! Empty Confirm Request - Item " + number;
@@ -461,8 +476,10 @@ void Restore_Bid_Statuses() {
         if (item.BidStatus == "Validating Bid") {
             now = "BidPending";
         } else if (item.BidStatus == "Placing Bid") {
+            // The program ended before the placing's answer came: the service never confirmed it.
             now = "Bid Placed";
             item.BidTimeSecs = 0;
+            item.UnconfirmedBid = "No Answer";
         } else {
             continue;
         }

@@ -37,13 +37,19 @@ void Validate_Bid(int index);
 // Starts placing the bid of item `index`: "Placing Bid" at once, "Bid Placed" (BidTimeSecs 0,
 // the item store saved) when the answer is in or none came. One request, never resent once it
 // may have reached the service. Does nothing while a request of the item runs.
+// The service confirms the bid only with a 2xx page that tells its outcome (outbid, the highest
+// bidder, or ended). Anything else (no answer, a server error, a page without the outcome)
+// leaves the bid unconfirmed: the item's UnconfirmedBid says what the placing met ("No Answer",
+// "Http Status 503"), "Bid Not Confirmed for Item <n> - <that>" is logged and shown, and the
+// result update tells the item from an ordinary lost bid.
 void Place_Bid(int index);
 
 // A validation or placing of the item with this number is running.
 bool Bid_Request_Running(const std::string& itemNumber);
 
 // After a start: an item left "Validating Bid" is read back as "BidPending", one left "Placing
-// Bid" as "Bid Placed" with BidTimeSecs 0 (its bid may have gone out); each change is logged
+// Bid" as "Bid Placed" with BidTimeSecs 0 (its bid may have gone out, unconfirmed: "No
+// Answer"); each change is logged
 // "Bid Status Restored - Item <n> - <old> > <new>".
 void Restore_Bid_Statuses();
 

@@ -69,10 +69,6 @@ modWinInet::HttpRequestSpec pageSpec(const char* host, const std::string& path, 
     return spec;
 }
 
-// What an item becomes after its result update: a bid that never went out (its validation
-// failed) is no lost bid, and stays told apart from one.
-const char* endStatus(bool neverPlaced) { return neverPlaced ? "Item Closed" : "Completed"; }
-
 // The number of the item at `index`, for the high bidder's log line.
 std::string itemNumberAt(int index) {
     const AuctionItem* item = Item_At(index);
@@ -92,8 +88,18 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
     std::function<void()> done;
     std::string highBidder;
     bool neverPlaced = false;  // the item's validation failed: its bid was never sent
+    std::string unconfirmed;   // what the bid's placing met when the service did not confirm it
     bool abandoned = false;
     modWinInet::HttpRequest request;
+
+    // What the item becomes after its result update. A bid that never went out (its validation
+    // failed) is no lost bid, nor is one the service never confirmed when the user is not shown
+    // as the high bidder (it may not have counted): each stays told apart from a lost bid.
+    const char* endStatus(bool userHigh) const {
+        if (neverPlaced) return "Item Closed";
+        if (!unconfirmed.empty() && !userHigh) return TLMainItems::kBidNotConfirmed;
+        return "Completed";
+    }
 
     void finish() {
         hold.release();
@@ -118,6 +124,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         if (!item) return finish();
         user = item->UserID;
         neverPlaced = item->BidStatus == "Validation Failed";
+        unconfirmed = item->BidStatus == "Bid Placed" ? item->UnconfirmedBid : std::string();
         status("Updating Final Bid Results for Item " + number);
         if (!hold.held()) hold = TLMainState::BusyHold(TLMainState::DownloadBusy);
         request = modWinInet::Start_Http_Request(
@@ -144,11 +151,14 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         modPageParser::Set_Item_Number_Lookup(itemNumberAt);
         highBidder = modPageParser::Get_High_Bidder();
         modPageParser::PageHighBidder = highBidder;
-        request = modWinInet::Start_Http_Request(
-            pageSpec(modTLMain::kBidItemHost, "/ws/eBayISAPI.dll?ViewItem&item=" + number, user, kItemPageFlags),
-            modWinInet::Deadline::inMs(kResultPageBoundMs), [self = shared_from_this()](modWinInet::HttpResult r) {
-                self->guarded([&] { self->afterItemPage(r); });
-            });
+        modWinInet::HttpRequestSpec spec =
+            pageSpec(modTLMain::kBidItemHost, "/ws/eBayISAPI.dll?ViewItem&item=" + number, user, kItemPageFlags);
+        // An answer that is no item page (an error or sign-in page served as one) is no page either.
+        spec.isPage = modPageParser::Is_Item_Page;
+        request = modWinInet::Start_Http_Request(std::move(spec), modWinInet::Deadline::inMs(kResultPageBoundMs),
+                                                 [self = shared_from_this()](modWinInet::HttpResult r) {
+                                                     self->guarded([&] { self->afterItemPage(r); });
+                                                 });
     }
 
     void afterItemPage(modWinInet::HttpResult& r) {
@@ -171,7 +181,8 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         item->ReserveFlag = reserveNotMet;
         item->BidCount = bidCount;
         item->HighBidder = highBidder;
-        item->BidStatus = endStatus(neverPlaced);
+        const bool userHigh = !highBidder.empty() && vb::EqualText(highBidder, user);
+        item->BidStatus = endStatus(userHigh);
 
         if (!item->BidGroup.empty()) {
             TLMainState::PendingRequestItem = static_cast<int16_t>(i);
@@ -184,7 +195,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         // not met; another bidder's win is certain only when the final price is above the
         // user's maximum.
         bool uncertain = false;
-        if (!highBidder.empty() && vb::EqualText(highBidder, user)) {
+        if (userHigh) {
             if (reserveNotMet == 1) {
                 log("End of Auction Update - Item " + number + " - Bid Lost - Reserve Not Met");
                 play("Lose");
@@ -198,6 +209,9 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
             if (!finalPrice || !mine || *mine >= *finalPrice) {
                 uncertain = true;
                 status(kWinnerUnknown);
+            } else if (!unconfirmed.empty()) {
+                log("End of Auction Update - Item " + number + " - Bid Not Confirmed - " + unconfirmed);
+                play("Lose");
             } else {
                 log("End of Auction Update - Item " + number + " - Bid Lost");
                 play("Lose");
@@ -234,7 +248,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         const int i = TLMainItems::FindItemIndex(number);
         AuctionItem* item = Item_At(i);
         if (!item) return finish();
-        item->BidStatus = endStatus(neverPlaced);
+        item->BidStatus = endStatus(false);
         log("Final Bid Results Update Failed for Item " + number);
         status("Error! Bid Results Update Failed");
         if (!item->BidGroup.empty()) {

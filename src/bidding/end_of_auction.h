@@ -7,9 +7,12 @@
 // it; the request slot keeps that name until the update's last step. The update finds its item
 // by number after each download, and writes the shared page values (BidHistoryText, PageHTML,
 // PageHighBidder, ...) just before the reader that needs them. A page answered with a refusal or a
-// server error is one that did not come (asked for once more, then the update fails and the item
-// keeps what it showed). An item whose validation failed ends "Item Closed" (its bid never went
-// out), any other "Completed".
+// server error, or an item page that shows none of an item page's marks (an error or sign-in page
+// answered 200), is one that did not come (asked for once more, then the update fails and the
+// item keeps what it showed). An item whose validation failed ends "Item Closed" (its bid never
+// went out); one whose placing the service did not confirm ends "Bid Not Confirmed" unless its
+// user is the high bidder (logged "End of Auction Update - Item <n> - Bid Not Confirmed - <what
+// the placing met>" where a lost bid logs "Bid Lost"); any other "Completed".
 #pragma once
 
 #include <QtGlobal>

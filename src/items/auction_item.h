@@ -33,8 +33,10 @@ struct AuctionItem {
     int32_t BidTimeSecs = 0;     // 15 seconds before the end to bid; 0 = no bid armed
     std::string Quantity;        // 16
     int16_t DialBeforeBid = 0;   // 17 1 = dial up before this bid (the set-up dialog's AutoDial box)
-    std::string BidStatus;       // 18 "", "BidPending", "Validating Bid", ... "OutBid", "Completed", "Item Closed"
-    std::string Reserved2;       // 19
+    std::string BidStatus;       // 18 "", "BidPending", "Validating Bid", ... "OutBid", "Completed", "Item Closed",
+                                 //    "Bid Not Confirmed"
+    std::string UnconfirmedBid;  // 19 what the bid's placing met when the service did not confirm it
+                                 //    ("Http Status 503", "No Answer"); "" = confirmed, or none placed
     std::string Reserved3;       // 20 emptied by the bid set-up dialog; nothing reads it
     std::string AlarmSetting;    // 21 the alarm values as decimal text; "" = alarm off
     std::string ResultDone;      // 22 "1" once the end-of-auction result update has run

@@ -72,7 +72,7 @@ void judge(AuctionItem& item, int index, int row, bool notify) {
         if (notify) warn(item, index, "Minimum Bid Warning");
         return;
     }
-    if (vb::Val(item.BidCount) <= 0 && item.BidStatus != "Completed") {
+    if (vb::Val(item.BidCount) <= 0 && item.BidStatus != "Completed" && item.BidStatus != kBidNotConfirmed) {
         paintLeading(item, row);  // no bid yet: not outbid
         return;
     }

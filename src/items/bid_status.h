@@ -18,6 +18,10 @@
 namespace TLMainItems {
 
 inline constexpr const char* kOutBid = "OutBid";
+// The end of an item whose bid the service never confirmed (its placing met a server error, no
+// answer, or a page without the bid's outcome) and whose user is not the high bidder: the bid
+// may not have counted, so the item is no ordinary lost bid.
+inline constexpr const char* kBidNotConfirmed = "Bid Not Confirmed";
 
 // Judges item `ItemIndex` shown on grid row `Row` (0: not shown, nothing painted).
 void Update_Bid_Status(int ItemIndex, int Row, bool Notify);

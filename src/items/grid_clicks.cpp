@@ -11,6 +11,7 @@
 #include "foundation/whole_file.h"
 #include "items/auction_item.h"
 #include "items/bid_history_view.h"
+#include "items/bid_status.h"
 #include "items/categories.h"
 #include "items/item_grid.h"
 #include "items/item_grid_model.h"
@@ -318,7 +319,9 @@ void ItemGrid_DblClick() {
     if (g.Col() != kColDescription || g.Row() < 1 || g.Row() > GridRowCount) return;
     const AuctionItem* item = itemOfRow(g.Row());
     if (!item) return;
-    if (item->BidStatus == "Completed" && MouseDownX < g.ScreenColWidth(0) + g.ScreenColWidth(1) + 195) {
+    // An ended item's result: a click near the start of its description shows the bid's answer page.
+    const bool ended = item->BidStatus == "Completed" || item->BidStatus == kBidNotConfirmed;
+    if (ended && MouseDownX < g.ScreenColWidth(0) + g.ScreenColWidth(1) + 195) {
         itemLink<BrowserViews>().MnuSubPopupBidResults_Click();
         return;
     }

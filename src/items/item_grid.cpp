@@ -41,6 +41,10 @@ std::string descriptionOf(const AuctionItem& item, int& picture) {
         picture = kPicLost;
         return vb::Space(5) + item.Title;
     }
+    if (item.BidStatus == kBidNotConfirmed) {
+        picture = kPicUnconfirmed;
+        return vb::Space(5) + item.Title;
+    }
     if (item.AfterBidOptions == "0") return item.Title;
     if (item.AfterBidOptions == "1") {
         picture = kPicMail;
@@ -185,6 +189,8 @@ void Fill_Item_Row(int row, int index) {
     }
     fillRow(g, row, index, Config_True("Options", "DayofWeek", true));
 }
+
+std::string Grid_Picture_Tip(int picture) { return picture == kPicUnconfirmed ? kUnconfirmedTip : ""; }
 
 int Item_Of_Row(int row) {
     return row >= 1 && row <= GridRowCount && static_cast<size_t>(row) < ItemOrder.size()

@@ -80,6 +80,7 @@ inline constexpr int kPicMail = 24;       // column 2: e-mail the result
 inline constexpr int kPicMailSleep = 25;  // column 2: both
 inline constexpr int kPicHeld = 27;       // column 8: held by a control group
 inline constexpr int kPicLost = 29;       // column 2: completed, another user won
+inline constexpr int kPicUnconfirmed = 30;  // column 2: "Bid Not Confirmed" (the user not the high bidder)
 // Pictures of the seller feedback analysis's "F" column.
 inline constexpr int kPicNegative = 11;
 inline constexpr int kPicPositive = 12;
@@ -124,6 +125,11 @@ int Item_Of_Row(int row);
 // Writes row `row`'s cells from item `index` as the load fills them (texts and pictures; the
 // colours are the bid status's).
 void Fill_Item_Row(int row, int index);
+
+// What a picture of the item grid means, shown when the mouse rests on it; "" for none.
+std::string Grid_Picture_Tip(int picture);
+// The tip of kPicUnconfirmed.
+inline constexpr const char* kUnconfirmedTip = "Bid Not Confirmed by eBay - It May Not Have Counted";
 
 void ResetItemGridForTests();
 

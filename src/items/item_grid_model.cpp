@@ -224,6 +224,10 @@ QVariant ItemGridModel::data(const QModelIndex& index, int role) const {
     switch (role) {
         case Qt::DisplayRole: return QString::fromStdString(c.text);
         case Qt::DecorationRole: return c.picture && m_pictures ? m_pictures(c.picture) : QVariant();
+        case Qt::ToolTipRole: {
+            const std::string tip = c.picture ? Grid_Picture_Tip(c.picture) : std::string();
+            return tip.empty() ? QVariant() : QVariant(QString::fromStdString(tip));
+        }
         case Qt::BackgroundRole: return c.colour == kNoColour ? QVariant() : QVariant(Windows_Colour(c.colour));
         // A cell of a colour of its own is written in the colour that reads on it, whatever the
         // desktop's text colour.

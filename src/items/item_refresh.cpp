@@ -40,6 +40,7 @@ PageValues Read_Page_Values(const std::string& html, const std::string& oldEndTi
     Build_Page_Text();
     Dump_Page(DumpSwitch::UpdateItemPage, PageText, "TEXTUpdateItems");
     PageValues v;
+    v.itemPage = Item_Page_Marks_Found();
     v.endTime = Get_Title_And_End() == "OK" ? EndDateDisplay : oldEndTime;
     v.bidCount = Get_Bid_Count();
     v.price = Get_Current_Price();

@@ -32,6 +32,10 @@ struct PageValues {
     std::string price;     // "" when not found
     std::string minBid;    // "" when not found
     int16_t reserveNotMet = 0;
+    // The page shows an item page's marks (title and end, or a price beside its label). A page
+    // without them (an error or sign-in page answered 200) is no item page: a refresh takes it
+    // as a download that failed and stores none of its values.
+    bool itemPage = false;
 };
 
 // Builds the page text from `html` and reads the values (the old end kept when the page's end

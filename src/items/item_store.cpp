@@ -43,7 +43,7 @@ constexpr Member kMembers[] = {
     T("UserID", &A::UserID),             T("AlarmState", &A::AlarmState),
     T("MaxBid", &A::MaxBid),             L("BidTimeSecs", &A::BidTimeSecs),
     T("Quantity", &A::Quantity),         I("DialBeforeBid", &A::DialBeforeBid),
-    T("BidStatus", &A::BidStatus),       T("Reserved2", &A::Reserved2),
+    T("BidStatus", &A::BidStatus),       T("UnconfirmedBid", &A::UnconfirmedBid),
     T("Reserved3", &A::Reserved3),       T("AlarmSetting", &A::AlarmSetting),
     T("ResultDone", &A::ResultDone),     I("ReserveFlag", &A::ReserveFlag),
     T("ConfirmRequest", &A::ConfirmRequest), T("AfterBidOptions", &A::AfterBidOptions),

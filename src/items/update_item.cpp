@@ -50,6 +50,7 @@ std::string refreshRows(const std::vector<std::string>& numbers) {
         AuctionItem* it = Item_At(now);
         if (!it) continue;
         const PageValues values = Read_Page_Values(html, it->EndTime);
+        if (!values.itemPage) return kUpdateFailed;
         const int alerts = Store_Page_Values(*it, values, false);
         const int shown = Row_Of_Item(now);
         if (shown) itemGrid().refreshItemRow(shown);

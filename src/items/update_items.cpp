@@ -98,6 +98,11 @@ void UpdateItems() {
         const int now = FindItemIndex(number);
         if (AuctionItem* it = Item_At(now)) {
             const PageValues values = Read_Page_Values(html, it->EndTime);
+            if (!values.itemPage) {
+                status(kUpdateFailed);
+                end = RunEnd::Failed;
+                break;
+            }
             const int alerts = Store_Page_Values(*it, values, TimeZoneShiftActive != 0);
             if (ended) it->ResultDone = "1";
             const int row = Row_Of_Item(now);

@@ -286,9 +286,10 @@ bool TLMain::Form_QueryUnload(int UnloadMode) {
     if (TLMainState::DownloadBusy) return true;
     if (settingNumber("Options", "BidsPendWarning", "0") != 1 || TLMainState::ForceExit) return false;
 
-    // Every armed bid still to come counts, whatever stage it has reached short of being placed.
-    static const char* const kPendingStates[] = {"", "OutBid", "BidPending", "Validating Bid", "Bid Validated",
-                                                 "Placing Bid"};
+    // Every armed bid not yet sent counts, whatever stage it has reached. One whose placing is out
+    // ("Placing Bid") has gone: the service may already hold it, and the program ends with it on
+    // disk as "Placing Bid", fetching its result after the next start.
+    static const char* const kPendingStates[] = {"", "OutBid", "BidPending", "Validating Bid", "Bid Validated"};
     for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
         const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
         if (!item || item->BidTimeSecs <= 0) continue;

@@ -300,8 +300,8 @@ void HttpRequest::Call::resendAfterPause() {
     pause.setEnabled(true);
 }
 
-// An answer that is no page (a server error where the caller wants a page) counts as a send that
-// got no answer; its body is not read.
+// An answer that is no page (a server error where the caller wants a page, or a page that is not
+// the one asked for) counts as a send that got no answer; nothing of its body is kept.
 void HttpRequest::Call::onNoPage() {
     transport::abandon(*transfer);
     transfer.reset();
@@ -406,6 +406,11 @@ void HttpRequest::Call::endReading() {
         }
         if (spec.binary) bytes.assign(data.begin(), data.end());
         else text = std::move(data);
+    }
+    if (!spec.binary && spec.isPage && !spec.isPage(text)) {
+        text.clear();
+        onNoPage();
+        return;
     }
     result.ok = true;
     finish();

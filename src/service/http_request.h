@@ -55,6 +55,9 @@ struct HttpRequestSpec {
     // send that got no answer: a GET is sent once more after the pause when its deadline leaves
     // room for it, a POST never; the continuation then gets ok false with the answer's status.
     int noPageFromStatus = 0;
+    // A text answer read whole that this finds is not the page asked for (an error or sign-in
+    // page served as a page) is no page either, and ends as above. None: every answer is one.
+    std::function<bool(const std::string& body)> isPage;
 };
 
 // Statuses from which an answer is no page: a server error, or any refusal (4xx as well).

@@ -83,6 +83,9 @@ std::string Clean_Title(const std::string& Title);
 
 // ---- Prices, bids and reserve -----------------------------------------------------------------
 std::string Get_Current_Price();  // currency word, a blank and the amount; sets ReserveNotMet
+// The amount beside the first of Get_Current_Price's labels that has one within reach, with its
+// currency word; "" when no label has one (Get_Current_Price then reads any amount on the page).
+std::string Get_Labelled_Price();
 std::string Get_Min_Bid();
 std::string Get_Bid_Count();      // digits, or ""
 void Check_Reserve();             // sets ReserveNotMet
@@ -95,6 +98,17 @@ std::string Parse_Price_Site(long Start, bool WithCode, std::string_view Decimal
                              std::string_view ThousandsMark);
 // A canonical amount ("," grouping, "." decimals, maybe a sign in front) in the user's separators.
 std::string Localize_Amount(const std::string& Amount);
+
+// ---- Whether a page is an item page ------------------------------------------------------------
+// An item page shows its title and end time, or a price beside a price label. A page answered in
+// its place that shows neither (an error page, a sign-in page, a page of something else) is no
+// item page: read as one, it would blank the item's values.
+//
+// Whether PageHTML and PageText, as Build_Page_Text left them, are an item page. The finders'
+// results (title, end, reserve) stay as they were.
+bool Item_Page_Marks_Found();
+// Whether `html` is an item page, read on its own: the page values stay as they were.
+bool Is_Item_Page(const std::string& html);
 
 // ---- Seller, shipping, high bidder and photo address ------------------------------------------
 // "ID (score) 99.8%": the seller ID, the feedback score in brackets and the positive percentage.

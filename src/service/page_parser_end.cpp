@@ -12,6 +12,7 @@
 #include "foundation/vb.h"
 #include "platform/locale_info.h"
 #include <algorithm>
+#include <tuple>
 
 #include "service/page_parser.h"
 #include "service/page_parser_internal.h"
@@ -170,6 +171,46 @@ int Is_Fixed_Price() {
                    detail::Find(text, "Starting bid:", vb::Text) == 0
                ? 1
                : 0;
+}
+
+namespace {
+
+// Puts the values back as they were when it was made, however the reading in between ends.
+template <class... V>
+class KeptValues {
+public:
+    explicit KeptValues(V&... values) : m_refs(values...), m_kept(values...) {}
+    ~KeptValues() { m_refs = std::move(m_kept); }
+    KeptValues(const KeptValues&) = delete;
+    KeptValues& operator=(const KeptValues&) = delete;
+
+private:
+    std::tuple<V&...> m_refs;
+    std::tuple<V...> m_kept;
+};
+
+}  // namespace
+
+bool Item_Page_Marks_Found() {
+    // The page's own title, not one handed over with it; the title and end read here are not kept.
+    const KeptValues kept(ItemTitle, EndDateText, EndTimeText, EndDateDisplay, UseHandoverTitle);
+    UseHandoverTitle = 0;
+    try {
+        return Get_Title_And_End() == "OK" || !Get_Labelled_Price().empty();
+    } catch (...) {
+        return true;  // a reader that fails tells nothing: the page is taken as it comes
+    }
+}
+
+bool Is_Item_Page(const std::string& html) {
+    const KeptValues kept(PageHTML, PageText);
+    PageHTML = html;
+    try {
+        Build_Page_Text();
+    } catch (...) {
+        return true;
+    }
+    return Item_Page_Marks_Found();
 }
 
 }  // namespace modPageParser

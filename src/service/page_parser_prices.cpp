@@ -132,7 +132,7 @@ std::string Parse_Price_Site(long Start, bool WithCode, std::string_view Decimal
 
 void Check_Reserve() { ReserveNotMet = detail::Find(PageText, "Reserve not met", vb::Text) > 0 ? 1 : 0; }
 
-std::string Get_Current_Price() {
+std::string Get_Labelled_Price() {
     static constexpr std::array<detail::Marker, 10> kMarkers{{
         {"Current bid:", 12},
         {"Winning bid:", 12},
@@ -150,13 +150,19 @@ std::string Get_Current_Price() {
         const long p = detail::Find(text, m.label, vb::Text);
         if (p == 0) continue;
         std::string price = Parse_Price(p + m.offset, true);
-        if (!price.empty()) {
-            Check_Reserve();
-            return price;
-        }
+        if (!price.empty()) return price;
+    }
+    return {};
+}
+
+std::string Get_Current_Price() {
+    if (std::string price = Get_Labelled_Price(); !price.empty()) {
+        Check_Reserve();
+        return price;
     }
 
     // No marker with an amount: the first amount behind the item's condition or quantity.
+    const std::string_view text = PageText;
     ReserveNotMet = 0;
     long s = detail::Find(text, "Item condition:", vb::Text);
     if (s == 0) s = detail::Find(text, "Quantity:", vb::Text);

@@ -20,6 +20,7 @@
 #include "foundation/message_dialog.h"
 #include "foundation/startup.h"
 #include "items/auction_item.h"
+#include "items/bid_status.h"
 #include "items/item_store.h"
 #include "scripted_boxes.h"
 #include "temp_data_folder.h"
@@ -242,11 +243,15 @@ TEST_F(BidEmailTest, ResultBodySaysWonOrLostAndIsCutToTheLimit) {
         const char* highBidder;
         int16_t reserveNotMet;
         const char* verdict;
+        const char* status = "Completed";
     } cases[] = {{"Bidder", 0, "You Won"}, {"bidder", 0, "You Won"}, {"other", 0, "You Lost"},
-                 {"Bidder", 1, "You Lost"}, {"", 0, "You Lost"}};
+                 {"Bidder", 1, "You Lost"}, {"", 0, "You Lost"},
+                 // a bid the service never confirmed may not have counted: it is not told as lost
+                 {"other", 0, "Bid Not Confirmed", TLMainItems::kBidNotConfirmed}};
     for (const auto& c : cases) {
         item.HighBidder = c.highBidder;
         item.ReserveFlag = c.reserveNotMet;
+        item.BidStatus = c.status;
         EXPECT_EQ(TLMainBids::Bid_Result_Body(item, "me@example.com"),
                   std::string("\r\n#123\r\nHiBid:US 25.00\r\nUBid:30.00\r\n") + c.verdict + "\r\nCamera")
             << c.highBidder << " " << c.reserveNotMet;

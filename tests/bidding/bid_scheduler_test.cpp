@@ -352,10 +352,13 @@ TEST_F(SchedulerTest, RestartReadsBackTheStatusesOfRequestsThatWereRunning) {
     EXPECT_EQ(item(validating).BidTimeSecs, 10);
     EXPECT_EQ(item(placing).BidStatus, "Bid Placed");
     EXPECT_EQ(item(placing).BidTimeSecs, 0);
+    EXPECT_EQ(item(placing).UnconfirmedBid, "No Answer");  // its answer never came
+    EXPECT_EQ(item(validating).UnconfirmedBid, "");
     EXPECT_TRUE(logged("Bid Status Restored - Item 110000000001 - Validating Bid > BidPending")) << opLog();
     EXPECT_TRUE(logged("Bid Status Restored - Item 110000000002 - Placing Bid > Bid Placed")) << opLog();
     TLMainItems::Load_Auction_Items();
     EXPECT_EQ(byNumber("110000000002").BidStatus, "Bid Placed");
+    EXPECT_EQ(byNumber("110000000002").UnconfirmedBid, "No Answer");
 }
 
 // ---- The dial pass --------------------------------------------------------------------------------

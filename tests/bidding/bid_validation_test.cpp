@@ -227,17 +227,24 @@ TEST_F(ValidationTest, AValidationCutOffByTheEndIsAMissedBid) {
     fake->release();
 }
 
+// The placing's answer is read and told; an answer that does not confirm the bid still leaves it
+// placed (it may have gone in), and says so.
 TEST_F(ValidationTest, PlacingAnswersAreReadAndAMissingAnswerLeavesTheBidPlaced) {
     struct Case {
         AcceptBidAnswer answer;
         const char* message;  // logged and shown
+        const char* unconfirmed;  // the last line logged and shown when the bid is not confirmed
     };
     const Case cases[] = {
-        {AcceptBidAnswer::Outbid, "You Have Been Outbid - Current bid: US $31.00 - See Bid Results"},
-        {AcceptBidAnswer::HighBidder, "You are the current high bidder - See Bid Results"},
-        {AcceptBidAnswer::Ended, "Auction Already Ended - See Bid Results"},
-        {AcceptBidAnswer::Empty, "Error! No Bid Results Returned! - bob - Item 110000000001"},
-        {AcceptBidAnswer::Drop, "Error! No Bid Results Returned! - bob - Item 110000000001"},
+        {AcceptBidAnswer::Outbid, "You Have Been Outbid - Current bid: US $31.00 - See Bid Results", ""},
+        {AcceptBidAnswer::HighBidder, "You are the current high bidder - See Bid Results", ""},
+        {AcceptBidAnswer::Ended, "Auction Already Ended - See Bid Results", ""},
+        {AcceptBidAnswer::Empty, "Error! No Bid Results Returned! - bob - Item 110000000001",
+         "Bid Not Confirmed for Item 110000000001 - Http Status 200"},
+        {AcceptBidAnswer::Drop, "Error! No Bid Results Returned! - bob - Item 110000000001",
+         "Bid Not Confirmed for Item 110000000001 - No Answer"},
+        {AcceptBidAnswer::Unavailable, "Bid Not Confirmed for Item 110000000001 - Http Status 503",
+         "Bid Not Confirmed for Item 110000000001 - Http Status 503"},
     };
     serve();
     for (const Case& c : cases) {
@@ -253,8 +260,9 @@ TEST_F(ValidationTest, PlacingAnswersAreReadAndAMissingAnswerLeavesTheBidPlaced)
         EXPECT_EQ(item(i).BidStatus, "Bid Placed") << c.message;
         EXPECT_EQ(bidPages->acceptBids(number), 1u) << c.message;  // never sent again
         EXPECT_TRUE(logged(c.message)) << c.message << opLog();
-        EXPECT_EQ(window.status, c.message);
+        EXPECT_EQ(window.status, *c.unconfirmed ? c.unconfirmed : c.message);
         EXPECT_TRUE(logged("Bid Placed for Item " + number)) << opLog();
+        EXPECT_EQ(opLog().find("Bid Not Confirmed") != std::string::npos, *c.unconfirmed != 0) << c.message << opLog();
     }
 }
 

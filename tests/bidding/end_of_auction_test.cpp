@@ -1,8 +1,12 @@
 // The result update after the end, against the fake service's history and item pages: won, lost,
-// uncertain, reserve not met, a history that redirects; the mail queue and sleep; bid groups.
+// uncertain, reserve not met, a history that redirects, item pages that are no item pages, bids
+// whose placing the service did not confirm; the mail queue and sleep; bid groups.
 #include "bid_fixture.h"
 
+#include "bidding/bid_email.h"
+#include "bidding/bid_validation.h"
 #include "bidding/end_of_auction.h"
+#include "items/bid_status.h"
 
 namespace testsupport {
 namespace {
@@ -125,19 +129,26 @@ TEST_F(EndOfAuctionTest, AHistoryThatRedirectsEndsTheUpdateAsFailedAndCancelsThe
     EXPECT_TRUE(links.mail.queue.empty());
 }
 
-// An item page answered with a server error is a page that did not come: asked for once more;
-// when that fails too, the update fails and the item keeps the price and bid count it showed.
-TEST_F(EndOfAuctionTest, AnItemPageAnsweredWithAServerErrorIsAskedForAgainAndBlanksNothing) {
+// An item page answered with a server error, or answered 200 with a page that shows none of an
+// item page's marks (garbled, empty, the sign-in form), is a page that did not come: asked for
+// once more; when that fails too, the update fails and the item keeps the price, bid count and
+// high bidder it showed.
+TEST_F(EndOfAuctionTest, AnItemPageThatIsNoItemPageIsAskedForAgainAndBlanksNothing) {
     struct Case {
-        int errors;  // item-page answers that are a 500 before the page comes
-        const char* price;
-        const char* bids;
-        const char* resultDone;
-        bool failedLine;
+        const char* what;
+        int status;
+        std::string page;
+        int times;  // item-page answers that are this page before the real one comes (-1: all)
     };
     const Case cases[] = {
-        {1, "11.00", "4", "1", false},
-        {-1, "US 10.00", "2", "", true},
+        {"server error once", 500, serverErrorItemPage(), 1},
+        {"server error", 500, serverErrorItemPage(), -1},
+        {"garbled once", 200, garbledItemPage(), 1},
+        {"garbled", 200, garbledItemPage(), -1},
+        {"empty once", 200, "", 1},
+        {"empty", 200, "", -1},
+        {"sign-in form once", 200, signInItemPage(), 1},
+        {"sign-in form", 200, signInItemPage(), -1},
     };
     serve();
     for (const Case& c : cases) {
@@ -148,16 +159,100 @@ TEST_F(EndOfAuctionTest, AnItemPageAnsweredWithAServerErrorIsAskedForAgainAndBla
         const std::string number = "110000000001";
         const int i = placed(number, "12.50");
         item(i).BidCount = "2";
-        ended(number, kUser, "US $11.00");
-        resultPages(number).page->failItemPage(500, c.errors);
-        updateAll(40, 300);
-        const std::string what = std::to_string(c.errors);
+        item(i).HighBidder = "carol";
+        ended(number, kUser, "US $20.50");
+        resultPages(number).page->failItemPage(c.status, c.times, c.page);
+        updateAll(60, 100);
+        const std::string what = c.what;
+        const bool fails = c.times < 0;
         EXPECT_EQ(item(i).BidStatus, "Completed") << what;
-        EXPECT_NE(item(i).CurrentPrice.find(c.price), std::string::npos) << what << " " << item(i).CurrentPrice;
-        EXPECT_EQ(item(i).BidCount, c.bids) << what;
-        EXPECT_EQ(item(i).ResultDone, c.resultDone) << what;
-        EXPECT_EQ(logged("Final Bid Results Update Failed for Item " + number), c.failedLine) << what << opLog();
+        EXPECT_NE(item(i).CurrentPrice.find(fails ? "US 10.00" : "20.50"), std::string::npos) << what << " "
+                                                                                             << item(i).CurrentPrice;
+        EXPECT_EQ(item(i).BidCount, fails ? "2" : "4") << what;
+        EXPECT_EQ(item(i).HighBidder, fails ? "carol" : kUser) << what;
+        EXPECT_EQ(item(i).ResultDone, fails ? "" : "1") << what;
+        EXPECT_EQ(logged("Final Bid Results Update Failed for Item " + number), fails) << what << opLog();
+        EXPECT_EQ(logged("End of Auction Update - Item " + number + " - Bid Won"), !fails) << what << opLog();
         EXPECT_EQ(requestsTo("/ws/eBayISAPI.dll?ViewItem&item=" + number).size(), 2u) << what;
+    }
+}
+
+// A placing the service did not confirm (a 503, no answer, a page without the bid's outcome, or
+// one still out when the program ended) is never sent again. After the result update the item is
+// won as any other when its user is the high bidder; otherwise it ends "Bid Not Confirmed", told
+// apart from a lost bid in the log and the result e-mail. A placing its page confirms is judged
+// as ever.
+TEST_F(EndOfAuctionTest, AnUnconfirmedPlacingIsNoOrdinaryLostBid) {
+    struct Case {
+        const char* what;
+        AcceptBidAnswer answer;
+        bool restarted;  // the program ended while the placing was out, and started again
+        const char* winner;
+        const char* met;      // what the placing met, as logged; "" confirmed
+        const char* end;      // the item's status after its result update
+        const char* line;     // the result update's log line
+        const char* outcome;  // the result e-mail's outcome line
+    };
+    const char* const notConfirmed = TLMainItems::kBidNotConfirmed;
+    const Case cases[] = {
+        {"503, a rival high", AcceptBidAnswer::Unavailable, false, "carol", "Http Status 503", notConfirmed,
+         "Bid Not Confirmed - Http Status 503", "Bid Not Confirmed"},
+        {"503, the user high", AcceptBidAnswer::Unavailable, false, kUser, "Http Status 503", "Completed", "Bid Won",
+         "You Won"},
+        {"no answer, a rival high", AcceptBidAnswer::Drop, false, "carol", "No Answer", notConfirmed,
+         "Bid Not Confirmed - No Answer", "Bid Not Confirmed"},
+        {"no answer, the user high", AcceptBidAnswer::Drop, false, kUser, "No Answer", "Completed", "Bid Won",
+         "You Won"},
+        {"no outcome in the page, a rival high", AcceptBidAnswer::NoOutcome, false, "carol", "Http Status 200",
+         notConfirmed, "Bid Not Confirmed - Http Status 200", "Bid Not Confirmed"},
+        {"no outcome in the page, the user high", AcceptBidAnswer::NoOutcome, false, kUser, "Http Status 200",
+         "Completed", "Bid Won", "You Won"},
+        {"out at the program's end, a rival high", AcceptBidAnswer::Stall, true, "carol", "No Answer", notConfirmed,
+         "Bid Not Confirmed - No Answer", "Bid Not Confirmed"},
+        {"confirmed outbid, a rival high", AcceptBidAnswer::Outbid, false, "carol", "", "Completed", "Bid Lost",
+         "You Lost"},
+        {"confirmed high, the user high", AcceptBidAnswer::HighBidder, false, kUser, "", "Completed", "Bid Won",
+         "You Won"},
+    };
+    serve();
+    for (const Case& c : cases) {
+        TLMainBids::ResetBidEngineForTests();
+        TLMainItems::ResetItemStoreForTests();
+        links.mail.queue.clear();
+        data.write("OperationLog.txt", "");
+        bidPages = std::make_unique<BidPages>(*fake);
+        const std::string number = "110000000001", what = c.what;
+        bidPages->setAcceptBid(number, c.answer);
+        const bool userHigh = std::string(c.winner) == kUser;
+        ended(number, c.winner, userHigh ? "US $11.00" : "US $25.00");
+        const int i = arm(number, 5, 8, "12.50");
+        item(i).AfterBidOptions = "1";
+        item(i).BidStatus = "Bid Validated";
+        item(i).ConfirmRequest = std::string(modTLMain::kBidHost) +
+                                 "/ws/eBayISAPI.dll?MfcISAPICommand=AcceptBid&item=" + number + "&maxbid=12.50&key=k1";
+        if (c.restarted) {
+            for (int k = 0; k < 4 * 8 && item(i).BidStatus != "Placing Bid"; ++k) tick(1, 20);
+            ASSERT_EQ(item(i).BidStatus, "Placing Bid") << what;
+            TLMainBids::ResetBidEngineForTests();  // the program ends: its requests go with it
+            TLMainItems::Load_Auction_Items();
+            TLMainBids::Restore_Bid_Statuses();
+            fake->release();
+        }
+        for (int k = 0; k < 4 * 30 && item(i).BidStatus != c.end; ++k) tick();
+
+        EXPECT_EQ(item(i).BidStatus, c.end) << what;
+        EXPECT_EQ(bidPages->acceptBids(number), 1u) << what;  // never sent again
+        EXPECT_EQ(item(i).UnconfirmedBid, c.met) << what;
+        if (*c.met && !c.restarted)
+            EXPECT_TRUE(logged("Bid Not Confirmed for Item " + number + " - " + c.met)) << what << opLog();
+        if (!*c.met) EXPECT_EQ(opLog().find("Bid Not Confirmed"), std::string::npos) << what << opLog();
+        EXPECT_TRUE(logged("End of Auction Update - Item " + number + " - " + c.line)) << what << opLog();
+        const bool lost = std::string(c.line) == "Bid Lost";
+        EXPECT_EQ(loggedCount("End of Auction Update - Item " + number + " - Bid Lost"), lost ? 1u : 0u) << what;
+        EXPECT_EQ(item(i).HighBidder, c.winner) << what;
+        EXPECT_EQ(links.mail.queue, std::vector<std::string>({number})) << what;
+        const std::string body = TLMainBids::Bid_Result_Body(item(i), "me@example.com");
+        EXPECT_NE(body.find(std::string("\r\n") + c.outcome + "\r\n"), std::string::npos) << what << body;
     }
 }
 

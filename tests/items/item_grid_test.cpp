@@ -27,6 +27,9 @@ TEST_F(ItemGridTest, FillsEachCellOfARowByItsRules) {
          "Item 900001", 0},
         {"lost: marker and five blanks",
          [](AuctionItem& a) { a.BidStatus = "Completed"; a.HighBidder = "other"; }, 2, "     Item 900001", kPicLost},
+        {"a bid the service never confirmed: its own marker, no lost-bid marker",
+         [](AuctionItem& a) { a.BidStatus = kBidNotConfirmed; a.HighBidder = "other"; a.AfterBidOptions = "1"; }, 2,
+         "     Item 900001", kPicUnconfirmed},
         {"e-mail after the bid", [](AuctionItem& a) { a.AfterBidOptions = "1"; }, 2, "   Item 900001", kPicMail},
         {"sleep after the bid", [](AuctionItem& a) { a.AfterBidOptions = "2"; }, 2, "   Item 900001", kPicSleep},
         {"both after the bid", [](AuctionItem& a) { a.AfterBidOptions = "3"; }, 2, "      Item 900001",
@@ -179,7 +182,14 @@ TEST_F(ItemGridTest, TheModelShowsTextsPicturesAndCaptions) {
     EXPECT_EQ(model.data(price, ItemGridModel::PictureRole).toInt(), kPicReserve);
     EXPECT_EQ(model.data(price, Qt::DecorationRole).toString(), "picture 22");
     EXPECT_FALSE(model.data(model.index(0, 1), Qt::DecorationRole).isValid());
+    EXPECT_FALSE(model.data(price, Qt::ToolTipRole).isValid());
     EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Item #");
+
+    // The marker of a bid the service never confirmed says what it means.
+    item(addItem("2")).BidStatus = kBidNotConfirmed;
+    Load_ItemGrid();
+    EXPECT_EQ(model.data(model.index(1, kColDescription), Qt::ToolTipRole).toString(),
+              "Bid Not Confirmed by eBay - It May Not Have Counted");
 }
 
 struct ColumnsCase {

@@ -34,7 +34,7 @@ AuctionItem numberedItem() {
     a.BidTimeSecs = 0x01020304;
     a.Quantity = "m16";
     a.DialBeforeBid = -2;
-    std::string* more[] = {&a.BidStatus, &a.Reserved2, &a.Reserved3, &a.AlarmSetting, &a.ResultDone};
+    std::string* more[] = {&a.BidStatus, &a.UnconfirmedBid, &a.Reserved3, &a.AlarmSetting, &a.ResultDone};
     for (int i = 0; i < 5; ++i) *more[i] = "m" + std::to_string(18 + i);
     a.ReserveFlag = 1;
     std::string* rest[] = {&a.ConfirmRequest, &a.AfterBidOptions, &a.ControlGroup, &a.BidGroup};

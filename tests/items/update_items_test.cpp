@@ -348,24 +348,50 @@ TEST_F(UpdateSelectedTest, AFailureStopsAtItsRowAndKeepsTheRowsBefore) {
     EXPECT_EQ(item(3).CurrentPrice, "US 10.00");
 }
 
-// A server error's page is no item page: the run fails there and the item keeps what it showed.
-TEST_F(UpdateSelectedTest, AServerErrorPageIsAFailedDownloadAndBlanksNothing) {
-    serve(changed(kA));
-    item(2).ReserveFlag = 1;
-    item(2).MinBid = "US 11.00";
-    const AuctionItem before = item(2);
-    service.route(itemHost(), "GET", itemPagePath(kB),
-                  ScriptedResponse::withStatus(503, "<html><body><h1>Service Unavailable</h1></body></html>"));
+// A server error's page, or a page answered 200 that shows none of an item page's marks (garbled,
+// empty, the sign-in form), is no item page: the run fails there, whichever refresh it is, and the
+// item keeps what it showed.
+TEST_F(UpdateSelectedTest, APageThatIsNoItemPageIsAFailedDownloadAndBlanksNothing) {
+    struct Case {
+        const char* what;
+        int status;
+        std::string page;
+    };
+    const Case cases[] = {
+        {"server error", 503, "<html><body><h1>Service Unavailable</h1></body></html>"},
+        {"garbled", 200, garbledItemPage()},
+        {"empty", 200, ""},
+        {"sign-in form", 200, signInItemPage()},
+    };
+    struct Run {
+        const char* name;
+        void (*run)();
+    };
+    const Run runs[] = {{"selected rows", [] { Update_Selected_Item(); }}, {"whole list", [] { UpdateItems(); }}};
     serve(changed(kC));
-    Update_Selected_Item();
-    EXPECT_EQ(status.statuses.back(), kUpdateFailed);
-    EXPECT_EQ(pageRequests(kC), 0u);
-    EXPECT_EQ(item(1).CurrentPrice, "US 12.00");
-    EXPECT_EQ(item(2).CurrentPrice, before.CurrentPrice);
-    EXPECT_EQ(item(2).BidCount, before.BidCount);
-    EXPECT_EQ(item(2).EndTime, before.EndTime);
-    EXPECT_EQ(item(2).MinBid, before.MinBid);
-    EXPECT_EQ(item(2).ReserveFlag, 1);
+    for (const Run& r : runs) {
+        for (const Case& c : cases) {
+            const std::string what = std::string(r.name) + ", " + c.what;
+            serve(changed(kA));
+            serve(changed(kB)).failItemPage(c.status, -1, c.page);
+            item(1).CurrentPrice = item(3).CurrentPrice = "US 10.00";
+            item(2).ReserveFlag = 1;
+            item(2).MinBid = "US 11.00";
+            const AuctionItem before = item(2);
+            service.clearRequests();
+            status.statuses.clear();
+            r.run();
+            EXPECT_EQ(status.statuses.back(), kUpdateFailed) << what;
+            EXPECT_EQ(pageRequests(kC), 0u) << what;
+            EXPECT_EQ(item(1).CurrentPrice, "US 12.00") << what;
+            EXPECT_EQ(item(2).CurrentPrice, before.CurrentPrice) << what;
+            EXPECT_EQ(item(2).BidCount, before.BidCount) << what;
+            EXPECT_EQ(item(2).EndTime, before.EndTime) << what;
+            EXPECT_EQ(item(2).MinBid, before.MinBid) << what;
+            EXPECT_EQ(item(2).ReserveFlag, 1) << what;
+            EXPECT_EQ(item(2).AlarmState, before.AlarmState) << what;
+        }
+    }
 }
 
 TEST_F(UpdateSelectedTest, TheStopButtonCutsThePageAndEndsTheRun) {

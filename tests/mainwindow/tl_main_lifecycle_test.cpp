@@ -297,8 +297,9 @@ TEST_F(Lifecycle, ACloseWhileADownloadRunsIsRefusedSilently) {
     EXPECT_TRUE(logged("Program Ended"));
 }
 
-// Every armed bid still to come is asked about, whatever stage it reached short of being placed.
-TEST_F(Lifecycle, ThePendingBidsQuestionCountsEveryArmedBidStillToCome) {
+// Every armed bid not yet sent is asked about, whatever stage it reached; one whose placing is out
+// has gone, and is not.
+TEST_F(Lifecycle, ThePendingBidsQuestionCountsEveryArmedBidNotYetSent) {
     struct C { const char* status; long secs; long bidSecs; bool asked; };
     const C cases[] = {
         {"", 3600, 10, true},
@@ -306,7 +307,7 @@ TEST_F(Lifecycle, ThePendingBidsQuestionCountsEveryArmedBidStillToCome) {
         {"BidPending", 50, 10, true},
         {"Validating Bid", 30, 10, true},
         {"Bid Validated", 20, 10, true},
-        {"Placing Bid", 9, 10, true},
+        {"Placing Bid", 9, 10, false},
         {"Bid Placed", 5, 10, false},
         {"Completed", -60, 10, false},
         {"", -60, 10, false},   // ended unbid

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "fake_clock.h"
+#include "fake_item_pages.h"
 #include "foundation/locale_dates.h"
 #include "foundation/user_state.h"
 #include "platform/locale_info.h"
@@ -225,6 +226,47 @@ TEST_F(TitleAndEnd, TellsAFixedPriceListingFromAnAuction) {
     for (const auto& c : cases) {
         PageText = c.text;
         EXPECT_EQ(Is_Fixed_Price(), c.expected) << c.text;
+    }
+}
+
+// An item page shows its title and end, or a price beside its label; a page answered in its place
+// shows neither, whatever stray amount or time of day stands in it. The question leaves the page
+// values and the finders' results as they were.
+TEST_F(TitleAndEnd, TellsAnItemPageFromAPageAnsweredInItsPlace) {
+    testsupport::ItemPageContent running;
+    testsupport::ItemPageContent ended;  // no end line, the price beside its label
+    ended.endDate.clear();
+    ended.priceLabel = "Winning bid:";
+    testsupport::ItemPageContent noPrice;  // title and end, no price
+    noPrice.priceLabel.clear();
+    noPrice.minBid.clear();
+    struct Case {
+        const char* what;
+        std::string html;
+        bool itemPage;
+    };
+    const Case cases[] = {
+        {"a running item", testsupport::itemPageHtml(running), true},
+        {"an ended item", testsupport::itemPageHtml(ended), true},
+        {"title and end only", testsupport::itemPageHtml(noPrice), true},
+        {"garbled", testsupport::garbledItemPage(), false},
+        {"empty", "", false},
+        {"the sign-in form", testsupport::signInItemPage(), false},
+        {"a server error's page", testsupport::serverErrorItemPage(), false},
+    };
+    for (const Case& c : cases) {
+        PageHTML = "kept page";
+        PageText = "kept text";
+        ItemTitle = "kept title";
+        EndDateDisplay = "kept end";
+        UseHandoverTitle = 1;
+        HandoverTitle = "A handed-over title";
+        EXPECT_EQ(Is_Item_Page(c.html), c.itemPage) << c.what;
+        EXPECT_EQ(PageHTML, "kept page") << c.what;
+        EXPECT_EQ(PageText, "kept text") << c.what;
+        EXPECT_EQ(ItemTitle, "kept title") << c.what;
+        EXPECT_EQ(EndDateDisplay, "kept end") << c.what;
+        EXPECT_EQ(UseHandoverTitle, 1) << c.what;
     }
 }
 

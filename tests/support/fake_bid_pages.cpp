@@ -76,6 +76,12 @@ std::string BidPages::acceptPage(AcceptBidAnswer answer, const std::string& curr
                "</body></html>\n";
     case AcceptBidAnswer::Ended:
         return "<html><body><p>Bidding has ended for this item.</p></body></html>\n";
+    case AcceptBidAnswer::Unavailable:
+        return "<html><head><title>503 Service Unavailable</title></head><body><h1>Service Unavailable</h1>"
+               "<p>The server is temporarily unable to service your request.</p></body></html>\n";
+    case AcceptBidAnswer::NoOutcome:
+        return "<html><body><h1>Bid confirmation</h1><p>We're having trouble showing this page.</p>"
+               "<p>Current bid: " + currentBid + "</p></body></html>\n";
     default:
         return {};
     }
@@ -130,6 +136,8 @@ BidPages::BidPages(FakeService& service, const std::string& host) : m_state(std:
             s.fault = Fault::StallBeforeHeaders;
             return s;
         }
+        if (answer == AcceptBidAnswer::Unavailable)
+            return ScriptedResponse::withStatus(503, acceptPage(answer, current));
         return ScriptedResponse::ok(acceptPage(answer, current));
     });
 }

@@ -4,9 +4,9 @@
 // MakeBid answers with a confirmation form (inputs "MfcISAPICommand" = "AcceptBid", "item",
 // "maxbid", "key", then the "confirmbid" button, after a search form that must not be taken for
 // it), the minimum-bid page, the "Auction ended" page, a page without a form, or nothing.
-// AcceptBid answers outbid, highest bidder or ended, or drops the connection once the request is
-// in. Both are counted per item, with their arrival times. The item's bid history is served by
-// ItemPages (fake_item_pages.h).
+// AcceptBid answers outbid, highest bidder or ended, a page that tells none of them, a 503, or
+// drops the connection once the request is in. Both are counted per item, with their arrival
+// times. The item's bid history is served by ItemPages (fake_item_pages.h).
 #pragma once
 
 #include <map>
@@ -18,9 +18,10 @@
 
 namespace testsupport {
 
-// ServerError: a 500 answer with the server's error page.
+// ServerError: a 500 answer with the server's error page. Unavailable: a 503 answer with its
+// error page. NoOutcome: a page that tells nothing of the bid.
 enum class MakeBidAnswer { Confirm, MinimumBid, Ended, NoForm, Nothing, Stall, ServerError };
-enum class AcceptBidAnswer { HighBidder, Outbid, Ended, Empty, Drop, Stall };
+enum class AcceptBidAnswer { HighBidder, Outbid, Ended, Empty, Drop, Stall, Unavailable, NoOutcome };
 
 class BidPages {
 public:

@@ -68,6 +68,20 @@ std::string bidHistoryHtml(const std::vector<BidRow>& rows) {
     return h + "</table>\n</body></html>\n";
 }
 
+std::string garbledItemPage() {
+    return "<html><body><div class=\"g\"><p>\x01#&amp;%@ 0x3f qq 3.50 zz<<</p><td>~~ 12:00:01 ~~</td>"
+           "<script>var a = 1;</script><p>Loading...</div></body>";
+}
+
+std::string signInItemPage() {
+    return "<html><head><title>Sign in or Register | eBay</title></head><body><h1>Sign in</h1>"
+           "<form method=\"post\" action=\"/ws/eBayISAPI.dll?SignIn\"><p>Email or username</p>"
+           "<input type=\"text\" name=\"userid\"><p>Password</p><input type=\"password\" name=\"pass\">"
+           "<input type=\"submit\" value=\"Sign in\"></form></body></html>\n";
+}
+
+std::string serverErrorItemPage() { return "<html><body><h1>Internal Server Error</h1></body></html>"; }
+
 std::string itemPagePath(const std::string& itemNumber) { return "/ws/eBayISAPI.dll?ViewItem&item=" + itemNumber; }
 std::string historyPagePath(const std::string& itemNumber) { return "/ws/eBayISAPI.dll?ViewBids&item=" + itemNumber; }
 
@@ -78,6 +92,7 @@ struct ItemPages::State {
     std::string redirect;
     int failStatus = 0;
     int failTimes = 0;  // -1: every request
+    std::string failPage;
 };
 
 ItemPages::ItemPages(FakeService& service, const std::string& host, const std::string& itemNumber)
@@ -87,8 +102,7 @@ ItemPages::ItemPages(FakeService& service, const std::string& host, const std::s
         std::lock_guard<std::mutex> g(state->lock);
         if (state->failTimes != 0) {
             if (state->failTimes > 0) --state->failTimes;
-            return ScriptedResponse::withStatus(state->failStatus,
-                                                "<html><body><h1>Internal Server Error</h1></body></html>");
+            return ScriptedResponse::withStatus(state->failStatus, state->failPage);
         }
         return ScriptedResponse::ok(state->item);
     });
@@ -114,10 +128,11 @@ void ItemPages::redirectHistory(const std::string& location) {
     m_state->redirect = location;
 }
 
-void ItemPages::failItemPage(int status, int times) {
+void ItemPages::failItemPage(int status, int times, const std::string& page) {
     std::lock_guard<std::mutex> g(m_state->lock);
     m_state->failStatus = status;
     m_state->failTimes = times;
+    m_state->failPage = page;
 }
 
 std::string ItemPages::itemUrl() const { return "http://" + m_host + itemPagePath(m_number); }

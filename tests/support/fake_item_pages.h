@@ -47,6 +47,12 @@ struct BidRow {
 // The bid list; an empty list is a page without bids.
 std::string bidHistoryHtml(const std::vector<BidRow>& rows);
 
+// Pages a service may answer 200 with in place of an item page. Neither shows an item's title
+// and end, or a price beside a price label.
+std::string garbledItemPage();  // broken markup and stray text, with an amount and a time of day in it
+std::string signInItemPage();   // the sign-in form, under its own title
+std::string serverErrorItemPage();
+
 // The addresses of the pages on a site's item host.
 std::string itemPagePath(const std::string& itemNumber);     // "/ws/eBayISAPI.dll?ViewItem&item=..."
 std::string historyPagePath(const std::string& itemNumber);  // "/ws/eBayISAPI.dll?ViewBids&item=..."
@@ -59,8 +65,8 @@ public:
     void setHistoryPage(const std::string& html);
     // The history address answers with a redirect (302) to `location` ("" serves the page again).
     void redirectHistory(const std::string& location);
-    // The next `times` item-page requests (-1: all) answer `status` with the server's error page.
-    void failItemPage(int status, int times);
+    // The next `times` item-page requests (-1: all) answer `status` with `page`.
+    void failItemPage(int status, int times, const std::string& page = serverErrorItemPage());
     std::string itemUrl() const;     // "http://<host>/ws/eBayISAPI.dll?ViewItem&item=..."
     std::string historyUrl() const;
 
