@@ -309,9 +309,10 @@ void Setup::Cancel_Click() { OK_Click(); }
 
 void Setup::SetupHelp_Click() { SetupLinks::setupLink<SetupLinks::MainWindowView>().showHelp("Options"); }
 
-// Enter is "Done" (except in a box of several lines, where it starts a new line), Esc is
-// "Cancel". The box being typed in is left first, as a click on the button would leave it, so
-// its check runs; a box that refuses its value keeps the focus and the dialog stays open.
+// Enter is "Done" (except in a box of several lines, where it starts a new line, and on a button
+// with the focus, which it presses), Esc is "Cancel". The box being typed in is left first, as a
+// click on the button would leave it, so its check runs; a box that refuses its value keeps the
+// focus and the dialog stays open.
 void Setup::keyPressEvent(QKeyEvent* e) {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     QWidget* focus = focusWidget();
@@ -321,6 +322,10 @@ void Setup::keyPressEvent(QKeyEvent* e) {
         return;
     }
     e->accept();
+    if (auto* pressed = qobject_cast<QPushButton*>(focus); enter && pressed) {
+        pressed->click();
+        return;
+    }
     QPushButton* button = enter ? OK : Cancel;
     button->setFocus(Qt::TabFocusReason);
     if (focus && focus != button && focusWidget() != button) return;

@@ -123,6 +123,13 @@ TEST_F(SetupFormTest, EnterPressesDoneExceptInABoxOfSeveralLines) {
     EXPECT_EQ(::Setup::Loaded(), nullptr);
     EXPECT_EQ(boxes.texts().size(), 1u);
     EXPECT_EQ(value("Options", "Refresh"), "10");
+
+    // On a button with the focus Enter presses that button.
+    s = &open();
+    active(*s, ::Setup::kUsers, s->SetupHelp);
+    enter(s->SetupHelp);
+    EXPECT_EQ(::Setup::Loaded(), s);
+    EXPECT_EQ(view.helpSections, std::vector<std::string>{"Options"});
 }
 
 // The options that need a system tray say so on a desktop without one.
