@@ -100,7 +100,10 @@ void DefaultDial::cmdCancel_Click() { unload(); }
 void DefaultDial::keyPressEvent(QKeyEvent* e) {
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
         e->accept();
-        cmdOK_Click();
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+            focused->click();  // the button with the focus
+        else
+            cmdOK_Click();
     } else if (e->key() == Qt::Key_Escape) {
         e->accept();
         cmdCancel_Click();

@@ -37,7 +37,7 @@ protected:
     bool event(QEvent* e) override;
     // The close box does what Cancel does.
     void closeEvent(QCloseEvent* e) override;
-    // Enter is OK, Esc is Cancel.
+    // Enter is OK (on a button with the focus: that button), Esc is Cancel.
     void keyPressEvent(QKeyEvent* e) override;
 
 private:
