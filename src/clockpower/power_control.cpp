@@ -177,6 +177,7 @@ MailWait& mailWait() {
 void Set_Wakeup_Timer(const QDateTime& when) {
     const QDateTime whole(when.date(), QTime(when.time().hour(), when.time().minute(), when.time().second()));
     armAt(whole.toMSecsSinceEpoch());
+    modPwrCtrl::Set_Tray_Tip();
 }
 
 void Set_Next_Bid_Wakeup() {
@@ -185,6 +186,7 @@ void Set_Next_Bid_Wakeup() {
         ClockPower::windowParts().showWakeupIcon(false, {});
         g_wakeWanted = false;
         Cancel_Wakeup_Timer();
+        modPwrCtrl::Set_Tray_Tip();
         return;
     }
     WakeupTime = QDateTime::fromMSecsSinceEpoch(next->wakeMs);
@@ -194,12 +196,14 @@ void Set_Next_Bid_Wakeup() {
         ClockPower::windowParts().showWakeupIcon(true, "Wakeup Set for " + vb::GeneralDate(WakeupTime));
     else
         ClockPower::windowParts().showWakeupIcon(false, {});
+    modPwrCtrl::Set_Tray_Tip();
 }
 
 void Cancel_Wakeup_Timer() {
     if (!g_alarmUsed) return;
     modClock::WakeupArmed = 0;
     platform::wakeAlarm().cancel();
+    modPwrCtrl::Set_Tray_Tip();
 }
 
 bool Bids_Pending() {
@@ -240,6 +244,7 @@ void Check_Wakeup_Timer() {
     if (!platform::wakeAlarm().expired()) return;
     modClock::WakeupArmed = 0;
     ClockPower::windowParts().showWakeupIcon(false, {});  // no wake-up is set any more
+    modPwrCtrl::Set_Tray_Tip();
     keepAwake();
     debugLog("Timer Signaled");
     if (g_sleepTest) {

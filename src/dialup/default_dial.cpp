@@ -1,9 +1,11 @@
 #include "dialup/default_dial.h"
 
 #include <QCheckBox>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -95,8 +97,27 @@ void DefaultDial::cmdOK_Click() {
 
 void DefaultDial::cmdCancel_Click() { unload(); }
 
-void DefaultDial::unload() {
-    Setup::instance().setVisible(true);
-    if (g_dialog == this) g_dialog = nullptr;
-    close();
+void DefaultDial::keyPressEvent(QKeyEvent* e) {
+    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
+        e->accept();
+        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
+            focused->click();  // the button with the focus
+        else
+            cmdOK_Click();
+    } else if (e->key() == Qt::Key_Escape) {
+        e->accept();
+        cmdCancel_Click();
+    } else {
+        QWidget::keyPressEvent(e);
+    }
 }
+
+// However the dialog closes, the options dialog it was opened from is shown again.
+void DefaultDial::closeEvent(QCloseEvent* e) {
+    e->accept();
+    if (g_dialog != this) return;  // already unloaded
+    g_dialog = nullptr;
+    Setup::instance().setVisible(true);
+}
+
+void DefaultDial::unload() { close(); }

@@ -6,6 +6,8 @@
 #include <QWidget>
 
 class QCheckBox;
+class QCloseEvent;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,6 +35,10 @@ public:
 
 protected:
     bool event(QEvent* e) override;
+    // The close box does what Cancel does.
+    void closeEvent(QCloseEvent* e) override;
+    // Enter is OK (on a button with the focus: that button), Esc is Cancel.
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     DefaultDial();

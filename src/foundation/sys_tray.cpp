@@ -4,6 +4,7 @@
 #include <QString>
 #include <QWidget>
 
+#include "foundation/clock_state.h"
 #include "foundation/main_window_link.h"
 #include "foundation/window_subclass.h"
 #include "platform/tray.h"
@@ -32,6 +33,8 @@ void Add_Tray_Icon() {
                              [hWnd = QPointer<QWidget>(window)](int mouseMessage) {
                                  modPwrCtrl::Post_Message(hWnd, modPwrCtrl::WM_TRAYCALLBACK, kTrayIconID, mouseMessage);
                              });
+    // An icon added while a wake-up is armed tells its time from the start.
+    if (modClock::WakeupArmed) modPwrCtrl::Set_Tray_Tip();
 }
 
 void Delete_Tray_Icon() {

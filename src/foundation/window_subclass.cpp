@@ -75,8 +75,7 @@ void trayMouse(long mouseMessage) {
             TLMainLink::trayAndWheel().AddLinkMenu();
             break;
         default:
-            TrayTip = modClock::WakeupArmed ? "Tolvane Rerode - " + TLMainLink::trayAndWheel().wakeUpTipText() : "  Tolvane Rerode  ";
-            modSysTray::Modify_Tray_Tip(TrayTip, "", 0, modSysTray::NIF_TIP);
+            Set_Tray_Tip();
             break;
     }
 }
@@ -102,6 +101,11 @@ void endSession(long wParam, long lParam) {
 }
 
 }  // namespace
+
+void Set_Tray_Tip() {
+    TrayTip = modClock::WakeupArmed ? "Tolvane Rerode - " + TLMainLink::trayAndWheel().wakeUpTipText() : "  Tolvane Rerode  ";
+    modSysTray::Modify_Tray_Tip(TrayTip, "", 0, modSysTray::NIF_TIP);
+}
 
 QEvent::Type WindowMessage::eventType() {
     static const auto type = static_cast<QEvent::Type>(QEvent::registerEventType());

@@ -37,10 +37,15 @@ void Post_Message(QWidget* hWnd, long msg, long wParam, long lParam);
 // Hands the message to the window at once.
 void Send_Message(QWidget* hWnd, long msg, long wParam, long lParam);
 
-inline std::string TrayTip;         // the tip text that WindowProc last put on the tray icon
+inline std::string TrayTip;         // the tip text last put on the tray icon
 inline QDateTime ResumeTime;        // the last resume from standby or hibernation
 inline QPoint CursorPos;            // the cursor position read last (at resume and by the user-input check)
 inline QPoint ResumeCursorPos;      // the cursor position the user-input check compares against
+
+// The tray icon's tip: with a wake-up armed "Tolvane Rerode - " and the wake-up icon's tip, else
+// "  Tolvane Rerode  ". A tray icon reports no hover, so the tip is set whenever the wake-up is
+// armed, changed or cleared (and on any other mouse action over the icon).
+void Set_Tray_Tip();
 
 void SubClass_Window(QWidget* hWnd);
 // Takes the window procedure away again; nothing when it is not installed.

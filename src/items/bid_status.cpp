@@ -1,5 +1,8 @@
 #include "items/bid_status.h"
 
+#include <map>
+#include <utility>
+
 #include "foundation/config_store.h"
 #include "foundation/main_window_link.h"
 #include "foundation/vb.h"
@@ -25,15 +28,30 @@ void paintLeading(const AuctionItem& item, int row) {
     paintRow(row, item.BidGroup.empty() ? ColorBid : ColorWintally);
 }
 
-// The warning of an outbid or minimum-bid verdict, given once per item while it is running.
+// Items warned about while their bid keeps its own status ("Bid Placed", "Validation Failed"):
+// the item (its number and user) and the status it had then. A new status warns again.
+std::map<std::pair<std::string, std::string>, std::string>& warnedUnderOwnStatus() {
+    static std::map<std::pair<std::string, std::string>, std::string> warned;
+    return warned;
+}
+
+// The warning of an outbid or minimum-bid verdict, given once per item until its status changes.
 void warn(AuctionItem& item, int index, const std::string& what) {
     Get_Remaining_Secs(index);
     if (!RemainingKnown || RemainingSecs < 1) return;
     if (item.BidStatus == kOutBid) return;
+    const bool marksOutBid = item.BidStatus.empty() || item.BidStatus == "BidPending";
+    const std::pair<std::string, std::string> key{item.ItemNumber, item.UserID};
+    if (!marksOutBid) {
+        auto& warned = warnedUnderOwnStatus();
+        const auto it = warned.find(key);
+        if (it != warned.end() && it->second == item.BidStatus) return;
+        warned[key] = item.BidStatus;
+    }
     TLMainLink::statusLine().setStatus(what + " ! User \"" + item.UserID + "\" - Item " + item.ItemNumber);
     if (Config_True("Options", "Sound", false))
         TLMainLink::sounds().SoundEffects(modTLC::Get_Config_Value("Sounds", "Alert", "Alert"), 1);
-    if (item.BidStatus.empty() || item.BidStatus == "BidPending") {
+    if (marksOutBid) {
         item.BidStatus = kOutBid;
         Save_Auction_Items();
     }
@@ -88,6 +106,8 @@ void Update_Bid_Status(int ItemIndex, int Row, bool Notify) {
     judge(*item, ItemIndex, Row, Notify);
     paintAlarmCells(*item, ItemIndex, Row);
 }
+
+void ResetBidStatusForTests() { warnedUnderOwnStatus().clear(); }
 
 bool Config_True(const std::string& section, const std::string& key, bool def) {
     const std::string v = vb::Trim(modTLC::Get_Config_Value(section, key, def ? "True" : "False"));

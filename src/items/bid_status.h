@@ -6,7 +6,8 @@
 // minimum bid (the "My Bid" cell in ColorOutBid). Cells whose values changed under an alarm are
 // painted ColorAlert. Only with Notify does an outbid or minimum-bid verdict warn in the status
 // line, sound the alert and mark the item "OutBid" (only over "" or "BidPending": a bid under
-// way keeps its status so its result is still fetched).
+// way keeps its status so its result is still fetched). An item warns once until its status
+// changes, also one whose status stays its bid's own.
 //
 // Amounts are read by their own marks (stored_amounts.h); an item whose price, maximum or
 // minimum bid does not read gets no verdict on it.
@@ -25,6 +26,9 @@ inline constexpr const char* kBidNotConfirmed = "Bid Not Confirmed";
 
 // Judges item `ItemIndex` shown on grid row `Row` (0: not shown, nothing painted).
 void Update_Bid_Status(int ItemIndex, int Row, bool Notify);
+
+// Forgets which items were warned about under their bid's own status.
+void ResetBidStatusForTests();
 
 // A [section] key read as a Boolean: "True"/"False" (any case) or a number, 0 being false.
 bool Config_True(const std::string& section, const std::string& key, bool def);

@@ -11,6 +11,7 @@
 #include "foundation/startup.h"
 #include "foundation/vb.h"
 #include "foundation/whole_file.h"
+#include "items/bid_status.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
 #include "platform/timers.h"
@@ -348,6 +349,7 @@ void ResetItemStoreForTests() {
     g_damagedCopy.clear();
     Items.assign(1, AuctionItem{});
     ItemCount = 0;
+    ResetBidStatusForTests();
     AddedItemNumber.clear();
     g_foreignVersion.clear();
     g_foreignCopyDue = false;

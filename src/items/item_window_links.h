@@ -28,7 +28,7 @@ inline std::ostream& operator<<(std::ostream& os, const TwipRect& r) {
 class ItemWindow {
 public:
     virtual ~ItemWindow() = default;
-    // The seller label beside the grid (labSeller).
+    // The seller label beside the grid (labSeller); an empty text hides it (the feedback views).
     virtual void setSellerLabel(const std::string& text) {}
     // The auto-dial marker (Phone): shown or hidden.
     virtual void setAutoDialMarker(bool shown) {}
@@ -65,7 +65,8 @@ public:
     virtual void ViewEbayItem() {}
     // The saved bid-results page of the selected item.
     virtual void MnuSubPopupBidResults_Click() {}
-    // A service page in the program's browser window (AutoSignIn from [Options] MyeBayASI).
+    // A page of the user's account on the service: a new window of the program's browser that
+    // signs in by itself as [Options] MyeBayASI says (AutoSignIn).
     virtual void openServicePage(const std::string& address) {}
     // Starts a program with an argument list, never through a shell; false when it did not start.
     virtual bool startProgram(const std::string& program, const std::vector<std::string>& arguments) { return false; }

@@ -360,8 +360,11 @@ void ItemWindowDuties::Form_Load() {
     Load_ItemGrid();
 }
 
+// The feedback views empty the label: it is hidden then, so a click where it was opens nothing.
 void ItemWindowDuties::setSellerLabel(const std::string& text) {
-    if (m_labSeller) m_labSeller->setText(QString::fromStdString(text));
+    if (!m_labSeller) return;
+    m_labSeller->setText(QString::fromStdString(text));
+    m_labSeller->setVisible(!text.empty());
 }
 
 void ItemWindowDuties::setAutoDialMarker(bool shown) {

@@ -40,7 +40,8 @@ class Views final : public TLMainItems::BrowserViews {
 public:
     void ViewEbayItem() override { TLMainBrowser::ViewEbayItem(); }
     void MnuSubPopupBidResults_Click() override { TLMainBrowser::MnuSubPopupBidResults_Click(); }
-    void openServicePage(const std::string& address) override { TLMainBrowser::Show_Service_Page(address); }
+    // Feedback pages are pages of the user's account: opened as the account views open theirs.
+    void openServicePage(const std::string& address) override { TLMainBrowser::Show_Account_Page(address); }
     bool startProgram(const std::string& program, const std::vector<std::string>& arguments) override {
         return TLMainBrowser::openers().startProgram(program, arguments);
     }

@@ -1,6 +1,7 @@
 // tl_main_options_view.cpp — the main window's side of the options dialog's changes.
 #include "mainwindow/tl_main_options_view.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QLineEdit>
 #include <QPalette>
@@ -57,6 +58,11 @@ void OptionsView::showSoundIcon(bool soundOn) {
 }
 
 void OptionsView::showHelp(const std::string& section) { TLMainBrowser::Show_Help(section); }
+
+void OptionsView::enableDialCommands(bool on) {
+    for (const char* name : {"MnuSubConnect", "MnuSubHangup"})
+        if (QAction* a = m_window.menuAction(name)) a->setEnabled(on);
+}
 
 OptionsView& Take_On_Options_View(TLMain& window) {
     if (auto* held = window.findChild<OptionsView*>(kObjectName, Qt::FindDirectChildrenOnly)) return *held;

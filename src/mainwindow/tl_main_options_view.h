@@ -1,6 +1,6 @@
 // tl_main_options_view.h — the main window as the options dialog changes it: the back colour of
-// the item grid and the item-number box, the grid's column widths (twips), the layout, and the
-// status bar's sound icon.
+// the item grid and the item-number box, the grid's column widths (twips), the layout, the
+// status bar's sound icon and the File menu's Connect and Hangup.
 //
 // The main window's load takes the duty on (Take_On_Options_View) and its unload gives it back;
 // the object is a child of the window, so it also goes, and gives the duty back, with the window.
@@ -26,6 +26,7 @@ public:
     void ResizeWindow() override;
     void showSoundIcon(bool soundOn) override;
     void showHelp(const std::string& section) override;
+    void enableDialCommands(bool on) override;
 
 private:
     TLMain& m_window;

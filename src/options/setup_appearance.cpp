@@ -232,6 +232,5 @@ void Setup::loadColoursAndColumns() {
         if (i < 6) showColour(i, i == kGridSample ? TLMainItems::Grid_Back_Colour() : v);
     }
     const long mask = loadNumber("Options", "Columns", 0, 65535, TLMainItems::kDefaultColumnsText);
-    for (int i = 0; i < 6; ++i)
-        if (mask & (1L << i)) chkCols[static_cast<size_t>(i)]->setChecked(true);
+    for (int i = 0; i < 6; ++i) chkCols[static_cast<size_t>(i)]->setChecked((mask & (1L << i)) != 0);
 }

@@ -138,6 +138,8 @@ void Setup::ADType_Click(int index) {
     }
     modTLC::Set_Config_Value("Options", "AutoDialType", std::to_string(index));
     modRAS::DialType = static_cast<int16_t>(index);
+    // The main window's Connect and Hangup follow the type at once.
+    SetupLinks::setupLink<SetupLinks::MainWindowView>().enableDialCommands(index != 2);
 }
 
 void Setup::cmdExitTest_Click() {

@@ -1,5 +1,6 @@
 #include "options/setup_form.h"
 
+#include <QAbstractSlider>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -7,15 +8,20 @@
 #include <QComboBox>
 #include <QEvent>
 #include <QGroupBox>
-#include <QKeyEvent>
-#include <QPlainTextEdit>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
-#include <algorithm>
+#include <QTextEdit>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <exception>
+#include <vector>
 
 #include "foundation/main_window_link.h"
 #include "foundation/config_store.h"
@@ -106,7 +112,10 @@ Setup* Setup::Loaded() { return g_setup; }
 void Setup::Show_Setup() {
     if (g_setup && g_setup->isVisible()) return;
     while (QApplication::overrideCursor()) QApplication::restoreOverrideCursor();
+    const bool loadedBefore = g_setup != nullptr;
     Setup& s = instance();
+    // Loaded hidden earlier (at the main window's start): the settings may have changed since.
+    if (loadedBefore) s.Show_Stored_Values();
     s.Show_Tray_Note();
     s.Place_Over_Main_Window();
     s.show();
@@ -174,14 +183,47 @@ void Setup::Form_Load() {
     m_loading = false;
 }
 
+// The dialog was loaded earlier and stayed hidden; meanwhile the main window may have changed
+// settings (F9's sound, the tray's auto add, the photos, the time server, ...). Each control
+// shows its stored value again, in the load's order. The values are in force already, so no
+// handler runs and nothing is written; a bad stored value was logged by the load. The user lists
+// are filled again with their own handling, which ends at once for the current user and brings
+// the current user's bid groups.
+void Setup::Show_Stored_Values() {
+    m_loading = true;
+    m_showingStored = true;
+    loadStep(&Setup::loadUsers);
+    std::vector<QPointer<QObject>> quiet;
+    for (QObject* o : findChildren<QObject*>())
+        if ((qobject_cast<QAbstractButton*>(o) || qobject_cast<QButtonGroup*>(o) || qobject_cast<QComboBox*>(o) ||
+             qobject_cast<QLineEdit*>(o) || qobject_cast<QAbstractSlider*>(o) || qobject_cast<QListWidget*>(o)) &&
+            !o->signalsBlocked()) {
+            o->blockSignals(true);
+            quiet.emplace_back(o);
+        }
+    for (void (Setup::*step)() :
+         {&Setup::loadConnections, &Setup::loadSitesAndPhoneBook, &Setup::loadAutoUpdate, &Setup::loadPhotos,
+          &Setup::Load_Setup_TimeServers, &Setup::loadGeneral, &Setup::Load_Email_Settings, &Setup::loadUpdateCheck,
+          &Setup::loadTimeFormat, &Setup::loadAutoAdd, &Setup::loadColoursAndColumns})
+        loadStep(step);
+    for (const QPointer<QObject>& o : quiet)
+        if (o) o->blockSignals(false);
+    m_showingStored = false;
+    m_loading = false;
+}
+
 void Setup::loadStep(void (Setup::*step)()) {
     try {
         (this->*step)();
     } catch (const vb::RuntimeError& e) {
-        modTLMain::Log_Error(e.Number, e.what(), kLoadProcedure);
+        loadError(e.Number, e.what());
     } catch (const std::exception& e) {
-        modTLMain::Log_Exception(e, kLoadProcedure);
+        if (!m_showingStored) modTLMain::Log_Exception(e, kLoadProcedure);
     }
+}
+
+void Setup::loadError(long number, const std::string& description) {
+    if (!m_showingStored) modTLMain::Log_Error(number, description, kLoadProcedure);
 }
 
 long Setup::loadNumber(const char* section, const char* key, long lo, long hi, const char* def, bool optionGroup) {
@@ -190,20 +232,20 @@ long Setup::loadNumber(const char* section, const char* key, long lo, long hi, c
     const std::string v = modTLC::Get_Config_Value(section, key, d);
     const long fallback = vb::CLng(vb::Val(d));
     if (!vb::IsNumeric(v)) {
-        modTLMain::Log_Error(13, "Type mismatch", kLoadProcedure);
+        loadError(13, "Type mismatch");
         return fallback;
     }
     const double x = vb::CDbl(v);
     if (!(x > -2147483648.5 && x < 2147483647.5)) {
-        modTLMain::Log_Error(6, "Overflow", kLoadProcedure);
+        loadError(6, "Overflow");
         return fallback;
     }
     const long n = vb::CLng(x);
     if (n < lo || n > hi) {
         if (optionGroup)
-            modTLMain::Log_Error(340, "Control array element '" + std::to_string(n) + "' doesn't exist", kLoadProcedure);
+            loadError(340, "Control array element '" + std::to_string(n) + "' doesn't exist");
         else
-            modTLMain::Log_Error(380, "Invalid property value", kLoadProcedure);
+            loadError(380, "Invalid property value");
         return fallback;
     }
     return n;
@@ -267,14 +309,30 @@ void Setup::Cancel_Click() { OK_Click(); }
 
 void Setup::SetupHelp_Click() { SetupLinks::setupLink<SetupLinks::MainWindowView>().showHelp("Options"); }
 
-// Esc is Cancel.
+// Enter is "Done" (except in a box of several lines, where it starts a new line, and on a button
+// with the focus, which it presses), Esc is "Cancel". The box being typed in is left first, as a
+// click on the button would leave it, so its check runs; a box that refuses its value keeps the
+// focus and the dialog stays open.
 void Setup::keyPressEvent(QKeyEvent* e) {
-    if (e->key() != Qt::Key_Escape) {
+    const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
+    QWidget* focus = focusWidget();
+    if ((!enter && e->key() != Qt::Key_Escape) ||
+        (enter && (qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus)))) {
         QWidget::keyPressEvent(e);
         return;
     }
     e->accept();
-    Cancel_Click();
+    if (auto* pressed = qobject_cast<QPushButton*>(focus); enter && pressed) {
+        pressed->click();
+        return;
+    }
+    QPushButton* button = enter ? OK : Cancel;
+    button->setFocus(Qt::TabFocusReason);
+    if (focus && focus != button && focusWidget() != button) return;
+    if (enter)
+        OK_Click();
+    else
+        Cancel_Click();
 }
 
 bool Setup::event(QEvent* e) {

@@ -84,6 +84,11 @@ public:
     void AUOTimeMinbox_Change();
     void txtAutoAddMin_Change();
     void txtAutoAddMax_Change();
+    // Leaving the refresh box or an item-number length box with a value out of its range says so,
+    // and the box shows the value that was stored in its place.
+    void AUOTimeMinbox_LostFocus();
+    void txtAutoAddMin_LostFocus();
+    void txtAutoAddMax_LostFocus();
     void chkAutoAddNoChar_Click();
     void AutoAdd_Click();
     void cboPhotoSize_Click();
@@ -293,11 +298,18 @@ private:
 
     // The load's steps: each a run that a failure ends without ending the load.
     void loadStep(void (Setup::*step)());
+    // A load step's error-log line (none while the stored values are shown again).
+    void loadError(long number, const std::string& description);
+    // A dialog loaded earlier is shown: every control shows its stored value again, quietly.
+    void Show_Stored_Values();
+    bool m_showingStored = false;
     void loadUsers();
     void loadConnections();
     // The timing boxes' shared check (a row of the Connections page's table).
     struct TimingBox;
     void checkTimingBox(const TimingBox& box);
+    // A box whose text was out of range: the message, then the box shows the stored fallback.
+    void sayFallback(QLineEdit* box, const char* message, const char* fallback);
     bool m_checkingBox = false;
     void loadSitesAndPhoneBook();
     void loadAutoUpdate();

@@ -114,6 +114,7 @@ void Setup::buildAutoUpdatePage(QWidget* page) {
     layout->addStretch(1);
 
     connect(AUOTimeMinbox, &QLineEdit::textChanged, this, [this] { AUOTimeMinbox_Change(); });
+    AUOTimeMinbox->installEventFilter(this);
     for (auto [box, key] : {std::pair{AUOAS, "AutoUpdateStart"}, std::pair{chkAUStartup, "UpdateOnStart"},
                             std::pair{chkUpdateBidSetup, "UpdateBidSetup"}})
         connect(box, &QCheckBox::toggled, this, [this, box, key] { writeCheck(box, "Options", key); });
@@ -199,6 +200,8 @@ void Setup::buildOptionsPage(QWidget* page) {
     connect(chkPhotosOn, &QCheckBox::toggled, this, [this] { chkPhotosOn_Click(); });
     connect(txtAutoAddMin, &QLineEdit::textChanged, this, [this] { txtAutoAddMin_Change(); });
     connect(txtAutoAddMax, &QLineEdit::textChanged, this, [this] { txtAutoAddMax_Change(); });
+    txtAutoAddMin->installEventFilter(this);
+    txtAutoAddMax->installEventFilter(this);
     connect(chkAutoAddNoChar, &QCheckBox::toggled, this, [this] { chkAutoAddNoChar_Click(); });
     connect(AutoAdd, &QCheckBox::toggled, this, [this] { AutoAdd_Click(); });
     connect(chkShowUserItemsOnly, &QCheckBox::toggled, this, [this] { chkShowUserItemsOnly_Click(); });
@@ -313,6 +316,30 @@ void Setup::txtAutoAddMax_Change() {
     Apply_AutoAdd_Lengths();
 }
 
+void Setup::sayFallback(QLineEdit* box, const char* message, const char* fallback) {
+    m_checkingBox = true;
+    platform::MsgBox(message, platform::vbOKOnly | platform::vbSystemModal);
+    box->setText(fallback);  // its change handler stores it again
+    box->setFocus();
+    m_checkingBox = false;
+}
+
+void Setup::AUOTimeMinbox_LostFocus() {
+    const std::string t = AUOTimeMinbox->text().toStdString();
+    if (t.empty() || (vb::IsNumeric(t) && vb::CDbl(t) >= 10)) return;
+    sayFallback(AUOTimeMinbox, "Error: Auto Update Time is 10 Minutes or More", "10");
+}
+
+void Setup::txtAutoAddMin_LostFocus() {
+    if (lengthTextValid(txtAutoAddMin->text().toStdString(), 10)) return;
+    sayFallback(txtAutoAddMin, "Error: Minimum Item Number Length Range is 10-20", "10");
+}
+
+void Setup::txtAutoAddMax_LostFocus() {
+    if (lengthTextValid(txtAutoAddMax->text().toStdString(), 12)) return;
+    sayFallback(txtAutoAddMax, "Error: Maximum Item Number Length Range is 12-20", "14");
+}
+
 void Setup::chkAutoAddNoChar_Click() {
     writeCheck(chkAutoAddNoChar, "Options", "AutoAddNoChar");
     TLMainState::AutoAddNoAlpha = chkAutoAddNoChar->isChecked() ? 1 : 0;
@@ -385,13 +412,18 @@ void Setup::chkAltBro_Click() { writeCheck(chkAltBro, "Options", "AltBrowser"); 
 // "Find": the user picks any program; it is started once as a test and kept when it started.
 void Setup::btnFindBro_Click() {
     modTLMain::Set_Window_Topmost(this, 0);
+    // The dialog opens at the program chosen last (in its folder when it is gone).
     const std::string current = modTLC::Get_Config_Value("Options", "AltBrowserPath", "");
-    std::string folder = kAltBrowserFolder;
+    std::string start = kAltBrowserFolder;
     if (!current.empty()) {
         const QFileInfo info(QString::fromStdString(current));
-        if (info.dir().exists()) folder = info.absolutePath().toStdString();
+        if (info.isFile())
+            start = info.absoluteFilePath().toStdString();
+        else if (info.dir().exists())
+            start = info.absolutePath().toStdString();
     }
-    const std::string chosen = platform::desktopFiles().chooseFileToOpen(folder, "All Files (*)|*");
+    const std::string chosen =
+        platform::desktopFiles().chooseFileToOpen(start, "All Files (*)|*", "Locate Alternate Browser");
     if (chosen.empty()) return;
     if (!SetupLinks::setupLink<SetupLinks::SystemDialogs>().startProgram(chosen)) {
         platform::MsgBox("Can't Open Alternate Browser!");
@@ -527,7 +559,7 @@ void Setup::loadAutoAdd() {
     else if (vb::IsNumeric(v))
         on = vb::CDbl(v) != 0;
     else
-        modTLMain::Log_Error(13, "Type mismatch", "Setup Form_Load");
+        loadError(13, "Type mismatch");
     AutoAdd->setChecked(on);
     TLMainState::AutoAddOn = on ? -1 : 0;
 }

@@ -34,6 +34,8 @@ public:
     virtual void showSoundIcon(bool soundOn) {}
     // The help page at a section of it ("Options").
     virtual void showHelp(const std::string& section) {}
+    // File -> Connect and Hangup: enabled for a connection type that dials, greyed out for none.
+    virtual void enableDialCommands(bool on) {}
 };
 
 // Power control: the main window's one-shot sleep timer and the wake-up timer.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QLabel>
@@ -156,6 +157,13 @@ bool Setup::eventFilter(QObject* watched, QEvent* e) {
         else if (watched == HangupTimeBox) HangupTimeBox_LostFocus();
         else if (watched == RetryTimeBox) RetryTimeBox_LostFocus();
         else if (watched == MaxAttemptsBox) MaxAttemptsBox_LostFocus();
+        // These keep what the user typed while another window is in front.
+        const Qt::FocusReason reason = static_cast<QFocusEvent*>(e)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason) {
+            if (watched == AUOTimeMinbox) AUOTimeMinbox_LostFocus();
+            else if (watched == txtAutoAddMin) txtAutoAddMin_LostFocus();
+            else if (watched == txtAutoAddMax) txtAutoAddMax_LostFocus();
+        }
     }
     return QWidget::eventFilter(watched, e);
 }

@@ -22,6 +22,8 @@
 #include "options/users.h"
 #include "platform/message_box.h"
 #include "service/cookie_jar.h"
+#include "service/sign_in.h"
+#include "service/wininet.h"
 
 namespace {
 
@@ -39,6 +41,22 @@ int Armed_Bids_Of(const std::string& user) {
             ++n;
     }
     return n;
+}
+
+// What failed, below "User ID/Password Failed!". Only a refusal by the service leaves its details
+// on the clipboard; "No Internet Connection" only when the service's name did not resolve.
+std::string Sign_In_Failure_Text(const modTLMain::SignInResult& r) {
+    if (r.refused)
+        return "Detailed information has been copied to your clipboard for review.\r\n"
+               "To view this information, paste the information into any \r\n"
+               "text program such as Notepad.\r\n";
+    const std::string& error = r.last.lastError;
+    if (error == std::to_string(modWinInet::kErrNameNotResolved)) return "No Internet Connection";
+    if (r.timedOut || error == std::to_string(modWinInet::kErrTimeout)) return "No Answer From eBay In Time";
+    if (r.serverError) return "eBay Server Error " + r.last.status;
+    if (error == std::to_string(modWinInet::kErrCannotConnect)) return "Can't Connect to eBay";
+    if (!error.empty()) return "Connection to eBay Failed - Error " + error;
+    return "No Answer From eBay";
 }
 
 }  // namespace
@@ -120,15 +138,17 @@ void UsersTab::selectIndex(QComboBox* list, int index) {
 
 void UsersTab::Select_Current_User() {
     const std::string& user = UserState::CurrentUserID;
-    if (user.empty()) {
-        UserListbox->setEditText(kNoUserSelected);
-    } else {
-        const int index = UserListbox->findText(q(user), Qt::MatchExactly | Qt::MatchCaseSensitive);
-        if (index >= 0) {
-            UserListbox->setCurrentIndex(index);  // the handling ends at once: the entry is current
-            selectIndex(m_groupsList, index);
-        }
+    const int index = user.empty() ? -1 : UserListbox->findText(q(user), Qt::MatchExactly | Qt::MatchCaseSensitive);
+    if (index >= 0) {
+        UserListbox->setCurrentIndex(index);  // the handling ends at once: the entry is current
+        selectIndex(m_groupsList, index);
+    } else if (UserListbox->currentIndex() >= 0) {
+        // No entry is the current user: none stays selected from before.
+        m_filling = true;
+        UserListbox->setCurrentIndex(-1);
+        m_filling = false;
     }
+    if (user.empty()) UserListbox->setEditText(kNoUserSelected);
     Refresh_Buttons();
 }
 
@@ -136,8 +156,11 @@ void UsersTab::UserListbox_Click() {
     const std::string user = selectedEntry();
     if (user.empty() || user == UserState::CurrentUserID) return;
     if (modUsers::User_Is_Gated(user)) {
-        // The password question must show in front of this dialog.
+        // The password question must show in front of this dialog (which shows the window again:
+        // the page keeps the entry being chosen).
+        m_choosing = true;
         modTLMain::Set_Window_Topmost(setupWindow(), 0);
+        m_choosing = false;
         if (!modUsers::Ask_Gated_Password(user)) {
             m_filling = true;
             UserListbox->setCurrentIndex(-1);
@@ -205,16 +228,8 @@ void UsersTab::TestUserID_Click() {
     if (result.ok) {
         labTestID->setText("User ID/Password is OK!");
     } else {
-        // Only a refusal by the service leaves its details on the clipboard; a sign-in that got
-        // no answer says so.
-        std::string text = "User ID/Password Failed!\r\n\r\n";
-        if (result.refused)
-            text += "Detailed information has been copied to your clipboard for review.\r\n"
-                    "To view this information, paste the information into any \r\n"
-                    "text program such as Notepad.\r\n";
-        else
-            text += "No Internet Connection";
-        platform::MsgBox(text, platform::vbOKOnly | platform::vbSystemModal);
+        platform::MsgBox("User ID/Password Failed!\r\n\r\n" + Sign_In_Failure_Text(result),
+                         platform::vbOKOnly | platform::vbSystemModal);
     }
     UserState::SignInTest = 0;
 }
@@ -241,8 +256,10 @@ void UsersTab::Refresh_Buttons() {
     cmdChgPass->setEnabled(!modUsers::Stored_User_Key(UserState::CurrentUserID).empty());
 }
 
+// The tray menu may have switched users meanwhile: the page shows the current user, so that
+// "Change Password" names the user whose password it writes.
 void UsersTab::showEvent(QShowEvent* e) {
-    Refresh_Buttons();  // the tray menu may have switched users meanwhile
+    if (!m_choosing) Select_Current_User();
     QWidget::showEvent(e);
 }
 

@@ -81,6 +81,7 @@ private:
     std::function<void()> m_loadSetupGroups;
     std::function<void()> m_loadEmailSettings;
     bool m_filling = false;
+    bool m_choosing = false;  // a chosen entry waits for the window to be shown again
 };
 
 // A small dialog of the Users page (add user, change password): modeless and one at a time;

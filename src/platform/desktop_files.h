@@ -10,7 +10,7 @@ public:
     virtual ~DesktopFiles() = default;
     // Opens the file in the application the desktop uses for it; false when that failed.
     virtual bool openFile(const std::string& path) = 0;
-    // The open-file dialog starting in `folder`, with a filter such as "All Files (*.*)|*.*"
+    // The open-file dialog starting in `folder` (or at a file, chosen in its folder), with a filter such as "All Files (*.*)|*.*"
     // (description and pattern pairs split by "|"), titled `title` (empty: the desktop's own
     // title), over the program's active window; the chosen path, "" when cancelled.
     virtual std::string chooseFileToOpen(const std::string& folder, const std::string& filter,

@@ -206,6 +206,15 @@ void SignInRun::afterForm(modWinInet::HttpResult r) {
     }
     if (Debug_Http_Dump_On()) Save_Sign_In_Dump(r.body);
 
+    // A server error is no sign-in: nothing says the user is signed in.
+    if (vb::Val(r.status) >= 500) {
+        Write_Op_Log(opening + " - Sign In Failed");
+        modWinInet::Restore_User_Cookies(user, before);
+        TLMainLink::statusLine().setStatus("eBay Sign In Failed, Check Operation Log for Details.");
+        result.serverError = true;
+        end(result);
+        return;
+    }
     if (r.status != "302") {
         Write_Op_Log(opening + " - Sign In - No ReDirect");
         result.ok = true;

@@ -20,7 +20,8 @@ inline std::string LastSignInItem;
 
 // Signs UserID in with the password stored for it ([Users]), waiting for Start_Sign_In. True on
 // success, or when no failure can be told (the service did not redirect); False when the service
-// refused the sign-in, did not answer, or the user or password is missing. Takes SignInTest and
+// refused the sign-in, did not answer, answered with a server error, or the user or password is
+// missing. Takes SignInTest and
 // LastSignInItem (clearing the latter). Sets TLMainState::DownloadBusy while it runs.
 bool Sign_In(const std::string& UserID);
 
@@ -30,6 +31,7 @@ struct SignInResult {
     bool refused = false;     // the service sent the sign-in page back (user ID or password refused)
     bool noAnswer = false;    // the service never answered the form (or the caller's time ran out)
     bool timedOut = false;    // ... because the deadline passed
+    bool serverError = false; // the service answered the form with a server error (5xx)
     bool noUser = false;      // no user ID given
     bool noPassword = false;  // no password stored for the user
     std::string page;         // a refusal's page, as it came

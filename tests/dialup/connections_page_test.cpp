@@ -7,6 +7,9 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QCheckBox>
+#include <QApplication>
+#include <QKeyEvent>
+#include <functional>
 
 #include "../options/setup_fixture.h"
 #include "dialup/connection_test.h"
@@ -297,6 +300,39 @@ TEST_F(Page, DefaultDialAccountIsSavedOnlyWhenCompleteAndNeverShowsThePassword) 
     d->txtUsername->setText("someone else");
     d->cmdCancel_Click();
     EXPECT_EQ(value("DUN", "DefaultUser"), "dflt");
+}
+
+// Every way out of the default dial account dialog shows the options dialog again: its close box
+// and Esc as Cancel (nothing saved), Enter in a box as OK.
+TEST_F(Page, DefaultDialClosedAnyWayShowsTheOptionsDialogAgain) {
+    ::Setup& s = openWithType(1);
+    const auto key = [](QWidget* w, int k) {
+        QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+        QApplication::sendEvent(w, &press);
+    };
+    const struct {
+        const char* what;
+        std::function<void(DefaultDial&)> leave;
+        const char* savedUser;
+    } cases[] = {
+        {"the close box", [](DefaultDial& d) { d.close(); }, "<none>"},
+        {"Esc", [key](DefaultDial& d) { key(d.txtUsername, Qt::Key_Escape); }, "<none>"},
+        {"Enter in a box", [key](DefaultDial& d) { key(d.txtPhone, Qt::Key_Return); }, "dflt"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ConnectionTest::RecordCmd_Click();
+        DefaultDial* d = DefaultDial::loaded();
+        ASSERT_NE(d, nullptr);
+        ASSERT_TRUE(s.isHidden());
+        d->txtUsername->setText("dflt");
+        d->txtPassword->setText("dpw");
+        d->txtPhone->setText("5550000");
+        c.leave(*d);
+        EXPECT_FALSE(s.isHidden());
+        EXPECT_EQ(DefaultDial::loaded(), nullptr);
+        EXPECT_EQ(value("DUN", "DefaultUser"), c.savedUser);
+    }
 }
 
 }  // namespace

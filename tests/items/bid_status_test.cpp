@@ -107,6 +107,38 @@ TEST_F(BidStatusTest, PaintsTheVerdictAndWarnsOnlyWhenAsked) {
     }
 }
 
+// A bid under way keeps its own status, so the status cannot tell that the warning was given:
+// every refresh would warn and sound again. It comes once per item until the status changes.
+TEST_F(BidStatusTest, AnItemWhoseBidKeepsItsStatusWarnsOnceUntilTheStatusChanges) {
+    const std::string warning = "Outbid Warning ! User \"buyer1\" - Item 123456789012";
+    for (const char* kept : {"Validation Failed", "Bid Placed"}) {
+        SCOPED_TRACE(kept);
+        reset();
+        modTLMain::DataFolder = data.dataFolder();
+        modTLC::Set_Config_Value("Options", "Sound", "True");
+        clearRecords();
+        const int i = itemFor({"", "other", "US 45.00", "40.00", "", "3", kept, "", 0, 0, "", ""});
+        for (int refresh = 0; refresh < 3; ++refresh) Update_Bid_Status(i, kRow, true);
+        EXPECT_EQ(status.statuses, std::vector<std::string>{warning});
+        EXPECT_EQ(sounds.played.size(), 1u);
+        EXPECT_EQ(item(i).BidStatus, kept);
+
+        // Another item under the same status has its own warning.
+        const int other = add("123456789013");
+        item(other) = item(i);
+        item(other).ItemNumber = "123456789013";
+        Update_Bid_Status(other, kRow, true);
+        EXPECT_EQ(status.statuses.size(), 2u);
+
+        // A new status warns again, once.
+        item(i).BidStatus = std::string(kept) == "Bid Placed" ? "Validation Failed" : "Bid Placed";
+        Update_Bid_Status(i, kRow, true);
+        Update_Bid_Status(i, kRow, true);
+        EXPECT_EQ(status.statuses.size(), 3u);
+        EXPECT_EQ(sounds.played.size(), 3u);
+    }
+}
+
 TEST_F(BidStatusTest, AnEndedItemGetsColoursOnly) {
     const Verdict v{"", "other", "US 45.00", "40.00", "", "3", "", "", 0, 0, "", ""};
     const int i = itemFor(v);

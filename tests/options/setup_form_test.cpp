@@ -85,6 +85,53 @@ TEST_F(SetupFormTest, EscClosesItAndHelpShowsTheOptionsSection) {
     EXPECT_EQ(::Setup::Loaded(), nullptr);
 }
 
+// Enter presses "Done" from a box of one line, after the box's own check: a box whose value was
+// out of range says so, shows what was stored and keeps the focus, so the dialog stays open. In
+// a box of several lines Enter is the box's own.
+TEST_F(SetupFormTest, EnterPressesDoneExceptInABoxOfSeveralLines) {
+    const auto enter = [](QWidget* w) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(w, &key);
+        flush();
+    };
+    const auto active = [this](::Setup& s, int page, QWidget* box) {
+        s.SSTab->setCurrentIndex(page);
+        QApplication::setActiveWindow(&s);  // the offscreen desktop activates no window by itself
+        QApplication::processEvents();
+        box->setFocus();
+        QApplication::processEvents();
+        EXPECT_EQ(QApplication::activeWindow(), &s);
+        EXPECT_EQ(QApplication::focusWidget(), box);
+    };
+
+    ::Setup* s = &open();
+    s->TestFrame->show();
+    s->TabFrame2->hide();
+    active(*s, ::Setup::kConnections, s->txtTestResults);
+    enter(s->txtTestResults);
+    ASSERT_EQ(::Setup::Loaded(), s) << "a box of several lines keeps Enter";
+
+    active(*s, ::Setup::kAutoUpdate, s->AUOTimeMinbox);
+    s->AUOTimeMinbox->setText("5");
+    enter(s->AUOTimeMinbox);
+    ASSERT_EQ(::Setup::Loaded(), s) << "the box said its range first";
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Error: Auto Update Time is 10 Minutes or More"});
+    EXPECT_EQ(s->AUOTimeMinbox->text().toStdString(), "10");
+    EXPECT_EQ(s->focusWidget(), s->AUOTimeMinbox);
+
+    enter(s->AUOTimeMinbox);
+    EXPECT_EQ(::Setup::Loaded(), nullptr);
+    EXPECT_EQ(boxes.texts().size(), 1u);
+    EXPECT_EQ(value("Options", "Refresh"), "10");
+
+    // On a button with the focus Enter presses that button.
+    s = &open();
+    active(*s, ::Setup::kUsers, s->SetupHelp);
+    enter(s->SetupHelp);
+    EXPECT_EQ(::Setup::Loaded(), s);
+    EXPECT_EQ(view.helpSections, std::vector<std::string>{"Options"});
+}
+
 // The options that need a system tray say so on a desktop without one.
 TEST_F(SetupFormTest, TheTrayOptionsSayWhenTheDesktopHasNoTray) {
     testsupport::FakeTrayIcon tray;
@@ -107,11 +154,16 @@ TEST_F(SetupFormTest, TheMainWindowsLoadLoadsItHiddenAndTheSetupCommandShowsThat
     EXPECT_EQ(TLMainState::TimeDisplayFormat, "hh:mm:ss");
     EXPECT_EQ(value("Locale", "TimeFormat"), "2");
 
-    set("Options", "PhotoSize", "4");  // a second load would show it
+    // Changed meanwhile: the dialog shows what is stored now, without a second load, and runs no
+    // handler (a key gone since stays gone, its control shows the default).
+    set("Options", "PhotoSize", "4");
+    modTLC::Delete_Config_Key("Options", "HoverTime");
     OptionsLink::setupDialog().Show_Setup();
     EXPECT_EQ(::Setup::Loaded(), hidden);
     EXPECT_TRUE(hidden->isVisible());
-    EXPECT_EQ(hidden->cboPhotoSize->currentIndex(), 1);
+    EXPECT_EQ(hidden->cboPhotoSize->currentIndex(), 4);
+    EXPECT_EQ(hidden->cboHoverTime->currentIndex(), 2);
+    EXPECT_EQ(value("Options", "HoverTime"), "<none>");
     OptionsLink::registerSetupDialog(nullptr);
 }
 

@@ -3,6 +3,8 @@
 // columns and widths, time format, sleep test, alternate browser, sounds).
 #include <gtest/gtest.h>
 
+#include <QFileInfo>
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -88,6 +90,47 @@ TEST_F(SetupSettingsTest, ItemNumberLengthsTakeTheirFallBacksAndTheWatchTakesThe
     s->chkAutoAddNoChar->setChecked(false);
     EXPECT_EQ(value("Options", "AutoAddNoChar"), "0");
     EXPECT_EQ(TLMainState::AutoAddNoAlpha, 0);
+}
+
+// A value stored in place of the one typed is said when the box is left, and the box then shows
+// what is stored; a value in range, or an empty refresh box, says nothing.
+TEST_F(SetupSettingsTest, LeavingABoxWithAValueOutOfRangeSaysSoAndShowsTheStoredValue) {
+    const char* const refresh = "Error: Auto Update Time is 10 Minutes or More";
+    const char* const shortest = "Error: Minimum Item Number Length Range is 10-20";
+    const char* const longest = "Error: Maximum Item Number Length Range is 12-20";
+    struct Case {
+        QLineEdit* ::Setup::*box;
+        void (::Setup::*leave)();
+        const char* typed;
+        const char* message;  // nullptr: none
+        const char* shown;    // the box afterwards
+        const char* key;
+        const char* stored;
+    };
+    const Case cases[] = {
+        {&::Setup::AUOTimeMinbox, &::Setup::AUOTimeMinbox_LostFocus, "5", refresh, "10", "Refresh", "10"},
+        {&::Setup::AUOTimeMinbox, &::Setup::AUOTimeMinbox_LostFocus, "abc", refresh, "10", "Refresh", "10"},
+        {&::Setup::AUOTimeMinbox, &::Setup::AUOTimeMinbox_LostFocus, "15", nullptr, "15", "Refresh", "15"},
+        {&::Setup::AUOTimeMinbox, &::Setup::AUOTimeMinbox_LostFocus, "", nullptr, "", "Refresh", "before"},
+        {&::Setup::txtAutoAddMin, &::Setup::txtAutoAddMin_LostFocus, "5", shortest, "10", "AutoAddMin", "10"},
+        {&::Setup::txtAutoAddMin, &::Setup::txtAutoAddMin_LostFocus, "25", shortest, "10", "AutoAddMin", "10"},
+        {&::Setup::txtAutoAddMin, &::Setup::txtAutoAddMin_LostFocus, "12", nullptr, "12", "AutoAddMin", "12"},
+        {&::Setup::txtAutoAddMax, &::Setup::txtAutoAddMax_LostFocus, "11", longest, "14", "AutoAddMax", "14"},
+        {&::Setup::txtAutoAddMax, &::Setup::txtAutoAddMax_LostFocus, "99", longest, "14", "AutoAddMax", "14"},
+        {&::Setup::txtAutoAddMax, &::Setup::txtAutoAddMax_LostFocus, "", longest, "14", "AutoAddMax", "14"},
+        {&::Setup::txtAutoAddMax, &::Setup::txtAutoAddMax_LostFocus, "18", nullptr, "18", "AutoAddMax", "18"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.key) + " \"" + c.typed + "\"");
+        boxes.clear();
+        (s->*c.box)->setText("-");
+        set("Options", c.key, "before");
+        (s->*c.box)->setText(c.typed);
+        (s->*c.leave)();
+        EXPECT_EQ(boxes.texts(), c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+        EXPECT_EQ((s->*c.box)->text().toStdString(), c.shown);
+        EXPECT_EQ(value("Options", c.key), c.stored);
+    }
 }
 
 TEST_F(SetupSettingsTest, TheUpdateButtonsTipFollowsBothGroups) {
@@ -296,6 +339,7 @@ TEST_F(SetupSettingsTest, FindStartsTheChosenProgramOnceAndKeepsItWhenItStarted)
     EXPECT_TRUE(dialogs.started.empty());
     ASSERT_EQ(desktop.asked.size(), 1u);
     EXPECT_EQ(desktop.asked[0].folder, "/usr/bin");
+    EXPECT_EQ(desktop.asked[0].title, "Locate Alternate Browser");
 
     desktop.choice = "/usr/bin/firefox";
     dialogs.startWorks = false;
@@ -310,6 +354,21 @@ TEST_F(SetupSettingsTest, FindStartsTheChosenProgramOnceAndKeepsItWhenItStarted)
     EXPECT_EQ(s->chkAltBro->toolTip().toStdString(), "/usr/bin/firefox");
     s->chkAltBro->setChecked(true);
     EXPECT_EQ(value("Options", "AltBrowser"), "1");
+
+    // The next search starts at the program chosen, or in its folder when the program is gone.
+    const struct { std::string stored, start; } starts[] = {
+        {data.path("Browsers/mybrowser"), data.path("Browsers/mybrowser")},
+        {data.path("Browsers/gone"), QFileInfo(QString::fromStdString(data.path("Browsers"))).absoluteFilePath().toStdString()},
+    };
+    data.write("Browsers/mybrowser", "#!/bin/sh\n");
+    desktop.choice = "";
+    for (const auto& c : starts) {
+        SCOPED_TRACE(c.stored);
+        set("Options", "AltBrowserPath", c.stored);
+        s->btnFindBro->click();
+        EXPECT_EQ(desktop.asked.back().folder, c.start);
+        EXPECT_EQ(desktop.asked.back().title, "Locate Alternate Browser");
+    }
 }
 
 class SetupSoundsTest : public SetupFixture {

@@ -2,6 +2,8 @@
 // user lists, choosing, adding, deleting users, changing a password and testing a sign-in.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QLineEdit>
@@ -22,12 +24,15 @@
 #include "platform/message_box.h"
 #include "recording_main_window.h"
 #include "service/cookie_jar.h"
+#include "service/sign_in.h"
 #include "service/wininet.h"
 #include "users_fixture.h"
 
 using optionstest::UsersFixture;
 using testsupport::FakeService;
 using testsupport::FakeSignIn;
+using testsupport::Fault;
+using testsupport::ScriptedResponse;
 using testsupport::SignInAnswer;
 
 namespace {
@@ -407,7 +412,20 @@ TEST_F(CheckUserIdTest, NeedsACurrentUserWithAPassword) {
 }
 
 TEST_F(CheckUserIdTest, ReportsTheSignInsOutcome) {
-    struct Case { const char* name; SignInAnswer answer; const char* label; const char* message; };
+    struct Case {
+        const char* name;
+        SignInAnswer answer;
+        const char* label;
+        const char* message;
+        std::function<void()> arrange = {};  // after the answer is installed
+    };
+    const auto formAnswer = [this](ScriptedResponse r) {
+        fake.route(FakeSignIn::signInHost(), "POST", modTLMain::kSignInPath, std::move(r));
+    };
+    ScriptedResponse serverError = ScriptedResponse::ok("<html><body>Internal Server Error</body></html>");
+    serverError.status = 500;
+    ScriptedResponse stall;
+    stall.fault = Fault::StallBeforeHeaders;
     const Case cases[] = {
         {"signed in", SignInAnswer::MemberPages, "User ID/Password is OK!", nullptr},
         {"refused", SignInAnswer::Refused, "Checking User ID and Password",
@@ -415,14 +433,28 @@ TEST_F(CheckUserIdTest, ReportsTheSignInsOutcome) {
          "Detailed information has been copied to your clipboard for review.\r\n"
          "To view this information, paste the information into any \r\n"
          "text program such as Notepad.\r\n"},
-        {"no answer", SignInAnswer::NoResponse, "Checking User ID and Password",
-         "User ID/Password Failed!\r\n\r\nNo Internet Connection"},
+        // "No Internet Connection" only when there is none; any other failure says what failed.
+        {"no connection", SignInAnswer::MemberPages, "Checking User ID and Password",
+         "User ID/Password Failed!\r\n\r\nNo Internet Connection",
+         [] { modWinInet::Settings().unknownHosts = {FakeSignIn::signInHost()}; }},
+        {"connection dropped", SignInAnswer::NoResponse, "Checking User ID and Password",
+         "User ID/Password Failed!\r\n\r\nConnection to eBay Failed - Error 12030"},
+        {"server error", SignInAnswer::MemberPages, "Checking User ID and Password",
+         "User ID/Password Failed!\r\n\r\neBay Server Error 500", [&] { formAnswer(serverError); }},
+        {"no answer in time", SignInAnswer::MemberPages, "Checking User ID and Password",
+         "User ID/Password Failed!\r\n\r\nNo Answer From eBay In Time",
+         [&] {
+             modWinInet::Settings().textStallMs = 300;
+             formAnswer(stall);
+         }},
     };
     for (const auto& c : cases) {
         open("bob");
         boxes.clear();
         clipboard.setText("");
+        modWinInet::Settings().unknownHosts.clear();
         FakeSignIn::install(fake, c.answer);
+        if (c.arrange) c.arrange();
         tab->TestUserID_Click();
         EXPECT_EQ(tab->labTestID->text().toStdString(), c.label) << c.name;
         EXPECT_FALSE(tab->labTestID->isHidden()) << c.name;
