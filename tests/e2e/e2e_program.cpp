@@ -119,6 +119,7 @@ bool E2EProgram::addByNumber(qulonglong main, const std::string& number, bool by
     }, 10000);
     if (row.box.x() < 0) return false;
     input.click(main, row.box.x(), row.box.y());
+    input.key(main, "ctrl+a");  // the number typed takes the place of what the box shows
     input.type(main, QString::fromStdString(number));
     if (byEnter)
         input.key(main, "Return");
