@@ -111,9 +111,10 @@ SelectedItems selectedItems(const ItemGridModel& g) {
     return s;
 }
 
-std::string numberOfRow(int row) {
+const std::string& numberOfRow(int row) {
+    static const std::string none;
     const AuctionItem* item = Item_At(Item_Of_Row(row));
-    return item ? item->ItemNumber : std::string();
+    return item ? item->ItemNumber : none;
 }
 
 // The row that now shows the item of this number; 0 when it is not on show.
