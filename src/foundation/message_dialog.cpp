@@ -161,8 +161,8 @@ void Messages::TimeRemaining_Timer() {
 
 void Messages::Form_Unload() { *m_flag[3] = -1; }
 
-// Enter presses the button that has the focus (button 1 when the focus is elsewhere, as in the
-// input line); Esc presses the last button shown.
+// Enter presses the button that has the focus (the default button, else button 1, when the focus
+// is elsewhere, as in the input line or on the check box); Esc presses the last button shown.
 void Messages::keyPressEvent(QKeyEvent* e) {
     QPushButton* shown[3] = {};
     int count = 0;
@@ -170,7 +170,7 @@ void Messages::keyPressEvent(QKeyEvent* e) {
         if (b->isVisibleTo(this)) shown[count++] = b;
     QPushButton* pressed = nullptr;
     if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        pressed = count > 0 ? shown[0] : nullptr;
+        pressed = m_default && m_default->isVisibleTo(this) ? m_default : count > 0 ? shown[0] : nullptr;
         for (int i = 0; i < count; ++i)
             if (shown[i]->hasFocus() || focusWidget() == shown[i]) pressed = shown[i];
     } else if (e->key() == Qt::Key_Escape) {
@@ -338,6 +338,8 @@ void Messages::Layout(const Args& a) {
         showControl(cmdBtn1);
     }
     y = m_place[cmdBtn1].top + m_place[cmdBtn1].height + 250;
+    m_default = a.DefaultButton >= 1 && a.DefaultButton <= 3 ? buttons[a.DefaultButton - 1] : cmdBtn1;
+    if (!m_default->isVisibleTo(this)) m_default = cmdBtn1;
 
     // 6. Check box.
     if (a.ShowCheck) {
@@ -358,8 +360,8 @@ void Messages::Layout(const Args& a) {
     activateWindow();
     if (m_inputShown)
         Text1->setFocus();
-    else if (cmdBtn1->isVisibleTo(this))
-        cmdBtn1->setFocus();
+    else if (m_default->isVisibleTo(this))
+        m_default->setFocus();
 }
 
 // ---- calls ---------------------------------------------------------------------------------

@@ -44,6 +44,10 @@ public:
         std::string Opt1Caption;
         std::string Opt2Caption;       // the choices show only when Opt1 and Opt2 are both set
         std::string Opt3Caption;       // optional third choice
+        // The button that has the focus when the window opens, so that Enter presses it (1 to 3;
+        // one not shown: button 1). A question whose first button gives something up names its
+        // other answer here; the buttons keep their order and captions.
+        int DefaultButton = 1;
     };
 
     // Process-wide flags of the shared (modeless) window, 16-bit Booleans (-1 true), cleared
@@ -157,6 +161,7 @@ private:
     long m_secondsLeft = 0;
     bool m_inputShown = false;
     bool m_choicesShown = false;
+    QPushButton* m_default = nullptr;  // the button Enter presses when no button has the focus
     std::string m_text;
     int m_formWidth = 0;
     int m_formHeight = 0;

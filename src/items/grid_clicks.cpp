@@ -216,6 +216,17 @@ void ItemGrid_Click() {
     }
 }
 
+void Program_Click() {
+    // The refresh's flag is set again however the click ends.
+    struct Paused {
+        int16_t was = TLMainState::UpdateBusy;
+        Paused() { TLMainState::UpdateBusy = 0; }
+        ~Paused() { TLMainState::UpdateBusy = was; }
+    } paused;
+    GridClickSource = 1;
+    ItemGrid_Click();
+}
+
 void ItemGrid_MouseDown(int Button, int Shift, long X, long Y) {
     if (GridViewMode > 0) return;
     ItemGridModel& g = ItemGrid();

@@ -23,6 +23,10 @@ inline constexpr int kMiddleButton = 4;
 
 // The click (also run by the program: the grid load, a redirected press).
 void ItemGrid_Click();
+// The click the program makes on the current cell to show its item's details (GridClickSource
+// 1). A list refresh that runs (UpdateBusy) does not hold it back: the details follow the item
+// it selects, and the grid loads that end a refresh or a list add show their item too.
+void Program_Click();
 // A press of `Button` (Shift 1 with the Shift key) at X, Y (twips) on the cell the grid's
 // MouseRow and MouseCol name.
 void ItemGrid_MouseDown(int Button, int Shift, long X, long Y);

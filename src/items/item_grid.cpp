@@ -1,6 +1,7 @@
 #include "items/item_grid.h"
 
 #include <QDateTime>
+#include <algorithm>
 
 #include "foundation/config_store.h"
 #include "foundation/main_window_link.h"
@@ -93,6 +94,57 @@ void fillRow(ItemGridModel& g, int r, int i, bool dayName) {
     g.setTextMatrix(r, kColShipping, item.Shipping);
 }
 
+// The items the grid had selected before a load, by number (the grid's own "Item #" cells): the
+// item of GridRestoreRow and, when the selection ran over several rows from that row, each
+// item of the range, top to bottom.
+struct SelectedItems {
+    std::string restore;
+    std::vector<std::string> range;  // empty for one row
+    bool restoreAtTop = true;        // the restore row was the range's first, not its last
+};
+
+SelectedItems selectedItems(const ItemGridModel& g) {
+    SelectedItems s;
+    if (GridRestoreRow < 1 || GridRestoreRow > GridRowCount) return s;
+    s.restore = g.TextMatrix(GridRestoreRow, kColItemNumber);
+    if (g.Row() != GridRestoreRow || g.RowSel() == g.Row()) return s;
+    const int first = std::min(g.Row(), g.RowSel());
+    const int last = std::min<int>(std::max(g.Row(), g.RowSel()), GridRowCount);
+    for (int r = first; r <= last; ++r) s.range.push_back(g.TextMatrix(r, kColItemNumber));
+    s.restoreAtTop = g.Row() == first;
+    return s;
+}
+
+const std::string& numberOfRow(int row) {
+    static const std::string none;
+    const AuctionItem* item = Item_At(Item_Of_Row(row));
+    return item ? item->ItemNumber : none;
+}
+
+// The row that now shows the item of this number; 0 when it is not on show.
+int rowOfNumber(const std::string& number) {
+    if (number.empty()) return 0;
+    for (int r = 1; r <= GridRowCount; ++r)
+        if (numberOfRow(r) == number) return r;
+    return 0;
+}
+
+// Selects the same items again after the rows moved. A range comes back only where its items
+// still stand together in the same order with nothing between them; otherwise the restore item
+// alone. False when that item is gone.
+bool reselect(ItemGridModel& g, const SelectedItems& s) {
+    const int row = rowOfNumber(s.restore);
+    if (row == 0) return false;
+    g.setRow(row);
+    g.setCol(kColDescription);
+    if (s.range.size() < 2) return true;
+    const int top = s.restoreAtTop ? row : row - static_cast<int>(s.range.size()) + 1;
+    for (size_t k = 0; k < s.range.size(); ++k)
+        if (numberOfRow(top + static_cast<int>(k)) != s.range[k]) return true;
+    g.setRowSel(s.restoreAtTop ? top + static_cast<int>(s.range.size()) - 1 : top);
+    return true;
+}
+
 }  // namespace
 
 void Set_Up_Item_Columns() {
@@ -136,6 +188,8 @@ void Load_ItemGrid() {
     if (GridViewMode > 0) return;
     const Time_Snapshot now;  // the clock read once for every row
     ItemGridModel& g = ItemGrid();
+    // The rows may come back in another order: the selection follows its items, not their rows.
+    const SelectedItems selected = selectedItems(g);
 
     g.Clear();
     GridRowCount = 0;
@@ -171,11 +225,13 @@ void Load_ItemGrid() {
         TLMainLink::itemNumberBox().setItemNumberText("");
         itemLink<ItemWindow>().setSellerLabel("Seller:");
     } else {
-        // A restore row past the grid's end selects its last (empty) row: no item is clicked.
-        if (!g.setRow(GridRestoreRow >= 1 ? GridRestoreRow : 1)) g.setRow(g.Rows() - 1);
-        g.setCol(kColDescription);
-        GridClickSource = 1;
-        ItemGrid_Click();
+        // Only when the selected item is gone does the row count: the item now on it, or for a
+        // restore row past the grid's end its last (empty) row, where no item is clicked.
+        if (!reselect(g, selected)) {
+            if (!g.setRow(GridRestoreRow >= 1 ? GridRestoreRow : 1)) g.setRow(g.Rows() - 1);
+            g.setCol(kColDescription);
+        }
+        Program_Click();
     }
     itemLink<ItemWindow>().ResizeWindow();
 }

@@ -30,7 +30,8 @@ inline int16_t SelectionFirstRow = 0;
 inline int16_t SelectionLastRow = 0;
 inline int16_t SelectionKind = 0;
 inline int16_t SelectedRow = 0;
-// The row the next load selects (0 or less: row 1).
+// The row whose item the next load selects again, found by its number wherever the rows moved;
+// the row itself only when that item is gone (0 or less: row 1).
 inline int16_t GridRestoreRow = 0;
 // The button behind the coming click: 1 left (or a click the program makes), 2 right; 0 once a
 // click has used it. The Shift state of that mouse-down beside it.
@@ -110,9 +111,10 @@ void Set_Up_Item_Columns();
 bool Column_Adjustable(int col);
 void Column_Dragged(int col, long twips);
 
-// Fills the grid from Items: rows, ItemOrder, cells and status colours; selects GridRestoreRow
-// (or row 1) and shows its details, then lets the window lay itself out. Does nothing while a
-// feedback list is shown.
+// Fills the grid from Items: rows, ItemOrder, cells and status colours; selects the item of
+// GridRestoreRow again (with the range it headed or ended, where those items still stand
+// together), else that row (or row 1), and shows its details, then lets the window lay itself
+// out. Does nothing while a feedback list is shown.
 void Load_ItemGrid();
 
 // Reads the grid's selection into SelectionFirstRow, SelectionLastRow and SelectionKind; a

@@ -290,8 +290,7 @@ void ItemGridModel::clickRow(int row, bool keepStatusLine) {
     if (!setRow(row)) return;
     setCol(kColDescription);
     if (keepStatusLine) CommentShownFlag = 1;
-    GridClickSource = 1;
-    ItemGrid_Click();
+    Program_Click();
 }
 
 void ItemGridModel::refreshItemRow(int row) {

@@ -124,6 +124,9 @@ void MnuSubPopupSetupBid_Click() {
         setStatus("No User! Can't Setup Bid...");
         return;
     }
+    Get_GridSelection();  // the rows selected now, whichever column they were selected in
+    if (SelectionKind == 0) return;
+    SelectedRow = SelectionFirstRow;
     GridRestoreRow = SelectionFirstRow;
     const AuctionItem* item = Item_At(Item_Of_Row(SelectedRow));
     if (!item) return;

@@ -257,9 +257,17 @@ void downloadUpdate() {
         }));
 }
 
+// The update ends the program without the pending-bids question, so the second answer has the
+// focus: Enter pressed by reflex does not start it.
 bool userAgrees(const std::string& text, long fontSize, const char* yes, const char* no) {
-    return Messages::DisplayMsg(text, fontSize, true, 0, yes, no, "", false, false, "", "", "", 0, "", "", "") ==
-           "MsgBtn1";
+    Messages::Args a;
+    a.Text = text;
+    a.FontSize = fontSize;
+    a.Bold = true;
+    a.Btn1Caption = yes;
+    a.Btn2Caption = no;
+    a.DefaultButton = 2;
+    return Messages::DisplayMsg(a) == "MsgBtn1";
 }
 
 // Steps 3 and 4: the offer and the note. Only the first button goes on (closing the window is no).

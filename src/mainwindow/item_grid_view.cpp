@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QWheelEvent>
 #include <QPainter>
 #include <QPixmap>
 #include <QScopedValueRollback>
@@ -208,6 +209,13 @@ void ItemGridView::mouseDoubleClickEvent(QMouseEvent* e) {
     cellAt(e->position().toPoint(), m_model.MouseRow, m_model.MouseCol);
     QTableView::mouseDoubleClickEvent(e);
     if (e->button() == Qt::LeftButton) ItemGrid_DblClick();
+}
+
+// The grid does not scroll itself: a turn goes to its window, as on a form, whose own handling of
+// the wheel moves the first visible row by one. Taken either way, so it does not come up twice.
+void ItemGridView::wheelEvent(QWheelEvent* e) {
+    if (QWidget* owner = window(); owner != this) QCoreApplication::sendEvent(owner, e);
+    e->accept();
 }
 
 bool ItemGridView::eventFilter(QObject* watched, QEvent* e) {

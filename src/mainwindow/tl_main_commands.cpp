@@ -106,8 +106,8 @@ void TLMain::Toolbar1_ButtonClick(const std::string& key) {
             setStatus(TLMainItems::kNoUserForBid);
             return;
         }
+        // The selected rows, whichever column they were selected in.
         TLMainItems::ItemGridModel& g = TLMainItems::ItemGrid();
-        if (g.Col() != TLMainItems::kColDescription && g.Col() != TLMainItems::kColBids) return;
         TLMainItems::Get_GridSelection();
         if (TLMainItems::SelectionKind == 0) return;
         TLMainItems::SelectedRow = TLMainItems::SelectionFirstRow;

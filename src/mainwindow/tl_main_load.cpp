@@ -274,6 +274,26 @@ void TLMain::Form_Load() {
     DisplayTime.setEnabled(true);
 }
 
+namespace {
+
+// The question before an exit that would leave armed bids unplaced. "No" has the focus, so Enter
+// pressed by reflex keeps the program, as Esc does.
+Messages::Args Pending_Bids_Question() {
+    Messages::Args a;
+    a.Text = "You have pending bid(s), if you exit the program now\r\nthese bids will not be placed. Do you still "
+             "wish to exit?";
+    a.FontSize = 10;
+    a.Bold = true;
+    a.Btn1Caption = "Yes";
+    a.Btn2Caption = "No";
+    a.ShowCheck = true;
+    a.CheckCaption = "Turn This Warning Off";
+    a.DefaultButton = 2;
+    return a;
+}
+
+}  // namespace
+
 // The close request: true keeps the window.
 bool TLMain::Form_QueryUnload(int UnloadMode) {
     // The title bar's close puts the window in the tray when the user wants it so and the desktop
@@ -297,10 +317,7 @@ bool TLMain::Form_QueryUnload(int UnloadMode) {
             continue;
         TLMainItems::Get_Remaining_Secs(i);
         if (!TLMainItems::RemainingKnown || TLMainItems::RemainingSecs <= 0) continue;
-        Messages::MsgReply = Messages::DisplayMsg(
-            "You have pending bid(s), if you exit the program now\r\nthese bids will not be placed. Do you still "
-            "wish to exit?",
-            10, true, 0, "Yes", "No", "", false, true, "Turn This Warning Off", "", "", 0, "", "", "");
+        Messages::MsgReply = Messages::DisplayMsg(Pending_Bids_Question());
         if (Messages::MsgReply == "MsgBtn1" || Messages::MsgReply == "MsgBtn2") {
             if (Messages::MsgCheckValue) modTLC::Set_Config_Value("Options", "BidsPendWarning", "0");
             return Messages::MsgReply == "MsgBtn2";

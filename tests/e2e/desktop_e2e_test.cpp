@@ -66,8 +66,8 @@ TEST(Desktop, AFirstStartByKeysThenTheTrayIconHidesAndShowsTheWindowEveryTime) {
 
 // No tray, the presets Close to Tray on and Show in Taskbar off, a bid pending: the close box asks
 // the pending-bids question in the program's message window. Esc is its last button, No: the
-// window stays on screen. Ctrl+Q asks again; Enter takes the focused Yes and the program ends.
-TEST(Desktop, WithoutATrayTheCloseBoxAsksAndEndsAndTheQuestionTakesEscAndEnter) {
+// window stays on screen. Ctrl+Q asks again; Yes, one Shift+Tab from the focused No, ends it.
+TEST(Desktop, WithoutATrayTheCloseBoxAsksAndEndsAndTheQuestionTakesEscAndYes) {
     E2EProgram e;
     ASSERT_TRUE(e.x.running()) << e.x.error();
     const auto wm = Start_Window_Manager(e.x);
@@ -91,6 +91,7 @@ TEST(Desktop, WithoutATrayTheCloseBoxAsksAndEndsAndTheQuestionTakesEscAndEnter) 
     e.input.key(main, "ctrl+q");
     ask = e.input.waitForWindow(question, 10000);
     ASSERT_NE(ask, 0u) << "Ctrl+Q asked nothing: " << e.input.visibleWindows();
+    e.input.key(ask, "shift+Tab");
     e.input.key(ask, "Return");
     EXPECT_TRUE(program.process().waitForFinished(15000)) << e.input.visibleWindows();
 }

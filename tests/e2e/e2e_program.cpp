@@ -1,7 +1,11 @@
 #include "e2e_program.h"
 
+#include <QColor>
 #include <QDateTime>
+#include <QImage>
+#include <QPoint>
 #include <QStringList>
+#include <algorithm>
 
 #include "foundation/cipher.h"
 #include "foundation/config_store.h"
@@ -12,6 +16,39 @@
 #include "items/test_items.h"
 
 namespace testsupport {
+
+namespace {
+
+// Where the item-number box and the Add button beside it are on the window's picture: the box is
+// the first white entry field from the top (the grid below it is wider), the button the next
+// thing right of it. Points inside each; {-1,-1} when the picture shows no such field.
+struct EntryRow {
+    QPoint box{-1, -1};
+    QPoint button{-1, -1};
+};
+
+EntryRow Find_Entry_Row(const QImage& shot) {
+    EntryRow found;
+    if (shot.isNull()) return found;
+    const auto white = [&](int x, int y) { return (shot.pixel(x, y) & 0xFFFFFF) == 0xFFFFFF; };
+    for (int y = 0; y < shot.height(); ++y) {
+        int x = 0;
+        while (x < shot.width() / 2 && !white(x, y)) ++x;
+        int end = x;
+        while (end < shot.width() && white(end, y)) ++end;
+        if (x >= shot.width() / 2 || end - x < 100 || end - x > 300) continue;
+        const QRgb background = shot.pixel(std::min(end + 4, shot.width() - 1), y);
+        int button = end + 4;
+        while (button < shot.width() && shot.pixel(button, y) == background) ++button;
+        if (button >= shot.width()) continue;
+        found.box = {x + (end - x) / 2, y};
+        found.button = {button + 20, y};
+        return found;
+    }
+    return found;
+}
+
+}  // namespace
 
 E2EProgram::E2EProgram() = default;
 
@@ -72,6 +109,23 @@ qulonglong E2EProgram::waitForMainWindow(qulonglong notThis, int timeoutMs) {
         return found != 0;
     }, timeoutMs);
     return found;
+}
+
+bool E2EProgram::addByNumber(qulonglong main, const std::string& number, bool byEnter) {
+    EntryRow row;
+    waitUntil([&] {
+        row = Find_Entry_Row(input.grab(main));
+        return row.box.x() >= 0;
+    }, 10000);
+    if (row.box.x() < 0) return false;
+    input.click(main, row.box.x(), row.box.y());
+    input.key(main, "ctrl+a");  // the number typed takes the place of what the box shows
+    input.type(main, QString::fromStdString(number));
+    if (byEnter)
+        input.key(main, "Return");
+    else
+        input.click(main, row.button.x(), row.button.y());
+    return true;
 }
 
 std::vector<std::string> E2EProgram::storedItemNumbers() const {

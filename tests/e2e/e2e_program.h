@@ -42,6 +42,9 @@ struct E2EProgram {
 
     // The program's main window (its title names the user and category), other than `notThis`.
     qulonglong waitForMainWindow(qulonglong notThis = 0, int timeoutMs = 20000);
+    // Clicks the main window's item-number box, types the number over what it shows and adds it
+    // by the Add button beside the box, or by Enter in it; false when the window shows no such box.
+    bool addByNumber(qulonglong main, const std::string& number, bool byEnter = false);
 
     // What the program left in its files.
     std::vector<std::string> storedItemNumbers() const;

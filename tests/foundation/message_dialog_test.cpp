@@ -335,6 +335,54 @@ TEST_F(MessagesTest, EnterPressesTheFocusedButtonAndEscTheLastOne) {
     }
 }
 
+// A question whose first button gives something up names its second as the default: that one has
+// the focus, so Enter takes it as Esc does, also from the check box; the buttons keep their order
+// and captions, and a click on the first still answers with it.
+TEST_F(MessagesTest, TheDefaultButtonHasTheFocusAndTakesEnter) {
+    Args ask = buttons("Yes", "No");
+    ask.ShowCheck = true;
+    ask.DefaultButton = 2;
+    Args third = buttons("A", "B", "C");
+    third.DefaultButton = 3;
+    Args missing = buttons("OK");
+    missing.DefaultButton = 2;  // not shown: button 1
+    const struct {
+        const char* name;
+        Args args;
+        std::function<void(Messages&)> user;
+        const char* expected;
+        int focused;
+    } cases[] = {
+        {"Enter", ask, [](Messages& m) { press(m, Qt::Key_Return); }, "MsgBtn2", 2},
+        {"Enter on the keypad", ask, [](Messages& m) { press(m, Qt::Key_Enter); }, "MsgBtn2", 2},
+        {"Esc", ask, [](Messages& m) { press(m, Qt::Key_Escape); }, "MsgBtn2", 2},
+        {"Enter from the check box", ask, [](Messages& m) { m.Check1->setFocus(); press(m, Qt::Key_Return); },
+         "MsgBtn2", 2},
+        {"Enter on button 1 given the focus", ask, [](Messages& m) { m.cmdBtn1->setFocus(); press(m, Qt::Key_Return); },
+         "MsgBtn1", 2},
+        {"a click on button 1", ask, [](Messages& m) { m.clickButton(1); }, "MsgBtn1", 2},
+        {"the third of three", third, [](Messages& m) { press(m, Qt::Key_Return); }, "MsgBtn3", 3},
+        {"a default that is not shown", missing, [](Messages& m) { press(m, Qt::Key_Return); }, "MsgBtn1", 1},
+    };
+    for (const auto& c : cases) {
+        QWidget* focus = nullptr;
+        QPushButton* expectedFocus = nullptr;
+        std::vector<std::string> captions;
+        bool inOrder = false;
+        Messages::SetAnswerHookForTests([&](Messages& m) {
+            focus = m.focusWidget();
+            expectedFocus = c.focused == 1 ? m.cmdBtn1 : c.focused == 2 ? m.cmdBtn2 : m.cmdBtn3;
+            captions = {m.buttonCaption(1), m.buttonCaption(2)};
+            inOrder = m.place(m.cmdBtn1).left < m.place(m.cmdBtn2).left || !m.place(m.cmdBtn2).shown;
+            c.user(m);
+        });
+        EXPECT_EQ(Messages::DisplayMsg(c.args), c.expected) << c.name;
+        EXPECT_EQ(focus, expectedFocus) << c.name;
+        EXPECT_EQ(captions[0], c.args.Btn1Caption) << c.name;
+        EXPECT_TRUE(inOrder) << c.name;
+    }
+}
+
 // The window is a dialog of the window it speaks for: over it, without a maximise button or a
 // taskbar entry of its own.
 TEST_F(MessagesTest, ItIsADialogOfTheActiveWindowCentredOverIt) {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 #include "grid_fixture.h"
 #include "items/bid_status.h"
 #include "items/remaining_time.h"
@@ -125,6 +128,81 @@ TEST_F(ItemGridTest, SelectsTheRestoreRowAndShowsItsDetails) {
         EXPECT_EQ(model.Row(), c.row) << c.restore;
         EXPECT_EQ(model.Col(), kColDescription) << c.restore;
         EXPECT_EQ(box.itemNumber, c.details) << c.restore;
+    }
+}
+
+// The rows can come back in another order (an add sorted in, a sort, a delete): the load selects
+// the items that were selected, by number, and shows the details of the one last clicked. Only
+// when that item is gone does the row count. A range comes back where its items still stand
+// together; an item sorted in between leaves the clicked item alone selected.
+TEST_F(ItemGridTest, TheSelectionFollowsItsItemsWhenTheRowsMove) {
+    // Moves the last item of the list to index `to` (an add that sorts there).
+    const auto sortsIn = [](size_t to) {
+        return [to] { std::rotate(Items.begin() + static_cast<long>(to), Items.end() - 1, Items.end()); };
+    };
+    const struct {
+        const char* name;
+        int current, end;  // the rows selected before, the clicked one first
+        const char* added;  // an item added to the list, or nullptr
+        std::function<void()> change;
+        int row, rowSel;    // selected after the load
+        const char* details;
+    } cases[] = {
+        {"an add sorted in above", 2, 2, "10", sortsIn(1), 3, 3, "12"},
+        {"an add sorted in below", 2, 2, "14", sortsIn(4), 2, 2, "12"},
+        {"a sort that turns the list", 1, 1, nullptr, [] { std::reverse(Items.begin() + 1, Items.end()); }, 3, 3, "11"},
+        {"the selected item deleted: its row", 2, 2, nullptr,
+         [] {
+             Items.erase(Items.begin() + 2);
+             --ItemCount;
+         },
+         2, 2, "13"},
+        {"a range below an add", 3, 2, "10", sortsIn(1), 4, 3, "13"},
+        {"a range clicked at its top", 1, 2, "14", sortsIn(4), 1, 2, "11"},
+        {"an add sorted into a range", 1, 2, "14", sortsIn(2), 1, 1, "11"},
+    };
+    for (const auto& c : cases) {
+        ResetItemStoreForTests();
+        for (const char* n : {"11", "12", "13"}) addItem(n);
+        GridRestoreRow = 0;
+        Load_ItemGrid();
+        selectRows(c.current, c.end);
+        press(kLeftButton, c.current, kColDescription);
+        ItemGrid_Click();
+        if (c.added) addItem(c.added);
+        c.change();
+        box.itemNumber.clear();
+        Load_ItemGrid();
+        EXPECT_EQ(model.Row(), c.row) << c.name;
+        EXPECT_EQ(model.RowSel(), c.rowSel) << c.name;
+        EXPECT_EQ(model.Col(), kColDescription) << c.name;
+        EXPECT_EQ(box.itemNumber, c.details) << c.name;
+        EXPECT_EQ(window.seller, std::string("Seller: seller") + c.details + " (12) 99.5%") << c.name;
+        EXPECT_EQ(GridRestoreRow, c.row) << c.name;
+    }
+}
+
+// The load's own click shows its item while a list refresh or a list add runs (they load the grid
+// and click their rows themselves), and leaves their flag set; a running download still holds it.
+TEST_F(ItemGridTest, TheLoadsClickShowsItsItemWhileAListRefreshRuns) {
+    for (const char* n : {"11", "12"}) addItem(n);
+    const struct {
+        int16_t* flag;
+        const char* details;
+        const char* status;
+    } cases[] = {
+        {&TLMainState::UpdateBusy, "11", ""},
+        {&TLMainState::DownloadBusy, "", kBusy},
+    };
+    for (const auto& c : cases) {
+        box.itemNumber.clear();
+        status.setStatus("");
+        *c.flag = -1;
+        Load_ItemGrid();
+        EXPECT_EQ(*c.flag, -1);
+        *c.flag = 0;
+        EXPECT_EQ(box.itemNumber, c.details);
+        EXPECT_EQ(status.status, c.status);
     }
 }
 

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include <deque>
 #include <functional>
 
@@ -206,14 +209,19 @@ TEST_F(ProgramUpdateTest, TheVersionAnswerDecides) {
     EXPECT_EQ(server.asked().size(), asked);
 }
 
-// Only the first button of the offer and of the note goes on; closing either window is a no.
+// Only the first button of the offer and of the note goes on; closing either window is a no, and
+// so is Enter pressed by reflex (the update ends the program without asking about armed bids).
 // A version the daily check found is not asked again.
 TEST_F(ProgramUpdateTest, TheOfferAndTheNoteGoOnOnlyByTheirFirstButton) {
     publish(update344());
     const auto close = [](Messages& m) { m.closeWindow(); };
     const auto yes = [](Messages& m) { m.clickButton(1); };
-    const std::deque<std::function<void(Messages&)>> scripts[] = {{close}, {yes, close},
-                                                                  {yes, [](Messages& m) { m.clickButton(2); }}};
+    const auto enter = [](Messages& m) {
+        QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(&m, &key);
+    };
+    const std::deque<std::function<void(Messages&)>> scripts[] = {
+        {close}, {yes, close}, {yes, [](Messages& m) { m.clickButton(2); }}, {enter}, {yes, enter}};
     for (const auto& script : scripts) {
         answers = script;
         runUpdate();
