@@ -158,10 +158,11 @@ void Show_In_New_Browser(const std::string& address) { showWebPage(address, &Bro
 void Show_Account_Page(const std::string& address) { showWebPage(address, &BrowserOpeners::navigateAccountPage); }
 
 void Show_Local_Page(const std::string& path) {
+    const std::string url = Local_Page_Address(path);
     if (Alt_Browser_On())
-        Run_Alt_Browser(Local_Page_Address(path));
+        Run_Alt_Browser(url);
     else
-        platform::desktopFiles().openFile(path);
+        openers().navigate(url);
 }
 
 void ViewEbayItem() {

@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
+#include <QWebEngineScript>
 #include <QScreen>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
@@ -136,11 +139,20 @@ TEST_F(BrowserTest, OpensTabsOrWindowsAsChosenAndCoversTheWorkAreaWhenFull) {
     ASSERT_TRUE(waitLoaded(modTLMain::IEBrowser));
 }
 
-// A saved page (the service's HTML on disk) is shown as a document: its scripts do not run and it
-// reaches no other file; a service page in the same tab runs its scripts again.
-TEST_F(BrowserTest, ASavedPageRunsNoScripts) {
+// A saved page (the service's HTML on disk) is shown as a document: its scripts do not run, it
+// shows the pictures of its own folder and reaches no other file, nor the network; a service page
+// in the same tab runs its scripts again.
+TEST_F(BrowserTest, ASavedPageRunsNoScriptsAndReadsOnlyItsOwnFolder) {
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(data.path("Saved Items/100_files"))));
+    for (const char* name : {"Saved Items/pic.png", "Saved Items/100_files/pic.png", "outside.png"})
+        ASSERT_TRUE(picture.save(QString::fromStdString(data.path(name)))) << name;
+    const std::string outside = QUrl::fromLocalFile(QString::fromStdString(data.path("outside.png"))).toString().toStdString();
     data.write("Saved Items/100.html",
                "<html><head><title>saved</title></head><body><p>Teapot</p>"
+               "<img src=\"pic.png\"><img src=\"100_files/pic.png\"><img src=\"../outside.png\">"
+               "<img src=\"" + outside + "\"><img src=\"100_files/../../outside.png\">"
                "<script>document.title = 'script ran';</script></body></html>");
     modTLC::Set_Config_Value("Options", "NewBroWin", "0");
     modTLMain::Browser_Navigate(QUrl::fromLocalFile(QString::fromStdString(data.path("Saved Items/100.html"))).toString().toStdString());
@@ -149,9 +161,17 @@ TEST_F(BrowserTest, ASavedPageRunsNoScripts) {
     ASSERT_TRUE(waitLoaded(b));
     QWebEngineView* v = b->view(b->tabCount() - 1);
     EXPECT_EQ(v->title().toStdString(), "saved");
+    // Read from outside the page (its own scripts are off): the width of each picture, 0 when refused.
+    auto widths = std::make_shared<std::pair<bool, QString>>(false, QString());
+    v->page()->runJavaScript(QStringLiteral("Array.from(document.images).map(i => i.naturalWidth).join(',')"),
+                             QWebEngineScript::ApplicationWorld, [widths](const QVariant& r) {
+                                 widths->first = true;
+                                 widths->second = r.toString();
+                             });
+    ASSERT_TRUE(platform::timers().waitUntil([widths] { return widths->first; }, kWaitMs));
+    EXPECT_EQ(widths->second.toStdString(), "4,4,0,0,0");
     QWebEngineSettings* s = v->page()->settings();
     EXPECT_FALSE(s->testAttribute(QWebEngineSettings::JavascriptEnabled));
-    EXPECT_FALSE(s->testAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls));
     EXPECT_FALSE(s->testAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls));
 
     b->Navigate2("about:blank");
