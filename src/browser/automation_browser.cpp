@@ -144,12 +144,25 @@ AutomationBrowser::AutomationBrowser(QWidget* parent) : QWidget(parent, Qt::Wind
     connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), this), &QShortcut::activated, this, [this] {
         if (QWebEngineView* v = currentView()) v->forward();
     });
-    // A sensible first size: most of the screen, as a browser opens.
     if (QScreen* s = QGuiApplication::primaryScreen()) {
-        const QRect r = s->availableGeometry();
-        resize(qMax(400, r.width() * 4 / 5), qMax(300, r.height() * 4 / 5));
-        move(r.left() + r.width() / 10, r.top() + r.height() / 10);
+        // The window manager's frame is not known before the window is shown: the main window's
+        // stands for it.
+        QMargins frame;
+        if (QWidget* main = TLMainLink::window().widget(); main && main->isVisible()) {
+            const QRect outer = main->frameGeometry(), inner = main->geometry();
+            frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                             outer.bottom() - inner.bottom());
+        }
+        setGeometry(First_Geometry(s->availableGeometry(), frame));
     }
+}
+
+QRect AutomationBrowser::First_Geometry(const QRect& available, const QMargins& frame) {
+    const QSize room = available.size().shrunkBy(frame).expandedTo(QSize(1, 1));
+    const QSize most(available.width() * 4 / 5, available.height() * 4 / 5);
+    QRect outer(QPoint(0, 0), most.expandedTo(kPageSize).boundedTo(room).grownBy(frame));
+    outer.moveCenter(available.center());
+    return outer.marginsRemoved(frame);
 }
 
 AutomationBrowser::~AutomationBrowser() {

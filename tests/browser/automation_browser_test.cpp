@@ -139,6 +139,33 @@ TEST_F(BrowserTest, OpensTabsOrWindowsAsChosenAndCoversTheWorkAreaWhenFull) {
     ASSERT_TRUE(waitLoaded(modTLMain::IEBrowser));
 }
 
+// A new browser window opens inside the desktop's work area, wherever the work area lies and at any
+// scale (a work area of 800 x 500 is what a 1600 x 1000 screen gives at scale 2): four fifths of
+// it, or the room of a common page where that is more, but never beyond it.
+TEST_F(BrowserTest, ANewWindowOpensWithinTheWorkArea) {
+    struct C { QRect available; QMargins frame; QRect first; };
+    const QMargins titled(1, 20, 1, 1);  // a frame with a title bar
+    const C cases[] = {
+        {{0, 0, 1920, 1080}, {}, {192, 108, 1536, 864}},
+        {{0, 0, 1280, 1024}, {}, {128, 102, 1024, 819}},
+        {{0, 0, 1280, 1024}, titled, {128, 112, 1024, 819}},
+        {{0, 0, 800, 500}, {}, {0, 0, 800, 500}},
+        {{0, 0, 800, 500}, titled, {1, 20, 798, 479}},
+        {{0, 0, 400, 250}, titled, {1, 20, 398, 229}},
+        {{1920, 30, 1024, 738}, {}, {1920, 30, 1024, 738}},  // a second screen under a panel
+        {{0, 0, 1200, 700}, titled, {88, 20, 1024, 679}},
+    };
+    for (const C& c : cases) {
+        const QRect first = AutomationBrowser::First_Geometry(c.available, c.frame);
+        EXPECT_EQ(first, c.first) << c.available.width() << "x" << c.available.height();
+        EXPECT_TRUE(c.available.contains(first.marginsAdded(c.frame)));
+    }
+    modTLMain::Browser_Navigate("about:blank");
+    ASSERT_TRUE(modTLMain::IEBrowser);
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(modTLMain::IEBrowser->geometry()));
+    ASSERT_TRUE(waitLoaded(modTLMain::IEBrowser));
+}
+
 // A saved page (the service's HTML on disk) is shown as a document: its scripts do not run, it
 // shows the pictures of its own folder and reaches no other file, nor the network; a service page
 // in the same tab runs its scripts again.
