@@ -108,7 +108,8 @@ void DisplayBidResults(const std::string& ItemNumber);
 // A saved page chosen in the open-file dialog, in the program's browser window.
 void MnuTitleShowArchived_Click();
 
-// The bid engine's view of an item's result page: DisplayBidResults for the item at the index.
+// The bid engine's view of an item's result page: DisplayBidResults for the item at the index,
+// once the bid engine's step has returned to the event loop.
 class BidResultsViewer final : public TLMainBids::BidResultsView {
 public:
     void DisplayBidResults(int itemIndex) override;

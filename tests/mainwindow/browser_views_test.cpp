@@ -3,6 +3,8 @@
 // saved-page views.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include "fake_desktop_files.h"
 #include "foundation/config_store.h"
 #include "foundation/startup.h"
@@ -218,7 +220,7 @@ TEST_F(BrowserViews, TheHelpPageOpensInTheProgramsBrowserOrSaysWhereItIsMissing)
     EXPECT_TRUE(desktop.opened.empty());
 }
 
-// The bid engine shows an item's result page by its index in the list.
+// The bid engine shows an item's result page by its index in the list, after its own step.
 TEST_F(BrowserViews, TheBidEngineReachesTheResultPageByTheItemsIndex) {
     TLMainItems::Items.assign(3, {});
     TLMainItems::ItemCount = 2;
@@ -226,6 +228,8 @@ TEST_F(BrowserViews, TheBidEngineReachesTheResultPageByTheItemsIndex) {
     views::Take_Bid_Results_View();
     TLMainBids::bidLink<TLMainBids::BidResultsView>().DisplayBidResults(2);
     TLMainBids::bidLink<TLMainBids::BidResultsView>().DisplayBidResults(3);  // no such item: nothing
+    EXPECT_TRUE(browser.navigated.empty()) << "opened inside the bid engine's step";
+    QCoreApplication::processEvents();
     TLMainBids::setBidLink<TLMainBids::BidResultsView>(nullptr);
     TLMainItems::Items.assign(1, {});
     TLMainItems::ItemCount = 0;
