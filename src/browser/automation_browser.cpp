@@ -2,6 +2,8 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -16,6 +18,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
+#include <QWebEngineUrlRequestInterceptor>
 #include <QWebEngineView>
 #include <vector>
 
@@ -39,13 +42,42 @@ namespace {
 
 constexpr qint64 kPageWaitMs = 60000;  // the debug dump's wait for a page to complete
 
-// A page that opens the windows it asks for as new tabs of its own browser window, and trusts
-// what the HTTP client trusts.
+// The files a page may read: a saved page those of its own folder (and the folders inside it),
+// a service page none. Every other file URL the page loads or goes to is refused.
+class LocalFileGuard final : public QWebEngineUrlRequestInterceptor {
+public:
+    using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
+    // The folder of the page about to open: a local page's own, "" for any other.
+    void setPage(const QUrl& address) {
+        m_folder = address.isLocalFile() ? realPath(QFileInfo(address.toLocalFile()).absolutePath()) : QString();
+    }
+    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
+        const QUrl url = info.requestUrl();
+        if (url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) != 0) return;
+        const QString path = realPath(url.toLocalFile());
+        if (m_folder.isEmpty() || !url.host().isEmpty() || (path != m_folder && !path.startsWith(m_folder + QLatin1Char('/'))))
+            info.block(true);
+    }
+
+private:
+    // The path with its links followed, so no link in the folder leads out of it.
+    static QString realPath(const QString& path) {
+        const QString canonical = QFileInfo(path).canonicalFilePath();
+        return canonical.isEmpty() ? QDir::cleanPath(QDir(path).absolutePath()) : canonical;
+    }
+    QString m_folder;
+};
+
+// A page that opens the windows it asks for as new tabs of its own browser window, trusts what
+// the HTTP client trusts, and reads no local file beyond its own folder.
 class BrowserPage : public QWebEnginePage {
 public:
-    BrowserPage(AutomationBrowser* browser, QObject* parent) : QWebEnginePage(parent), m_browser(browser) {
+    BrowserPage(AutomationBrowser* browser, QObject* parent)
+        : QWebEnginePage(parent), m_browser(browser), m_files(new LocalFileGuard(this)) {
         connect(this, &QWebEnginePage::certificateError, this, &BrowserPage::checkCertificate);
+        setUrlRequestInterceptor(m_files);
     }
+    LocalFileGuard* files() const { return m_files; }
 
 protected:
     QWebEnginePage* createWindow(WebWindowType) override {
@@ -67,6 +99,7 @@ private:
     }
 
     QPointer<AutomationBrowser> m_browser;
+    LocalFileGuard* m_files;
 };
 
 // The debug tools' text dump "IEText" of each page opened.
@@ -111,12 +144,25 @@ AutomationBrowser::AutomationBrowser(QWidget* parent) : QWidget(parent, Qt::Wind
     connect(new QShortcut(QKeySequence(Qt::ALT | Qt::Key_Right), this), &QShortcut::activated, this, [this] {
         if (QWebEngineView* v = currentView()) v->forward();
     });
-    // A sensible first size: most of the screen, as a browser opens.
     if (QScreen* s = QGuiApplication::primaryScreen()) {
-        const QRect r = s->availableGeometry();
-        resize(qMax(400, r.width() * 4 / 5), qMax(300, r.height() * 4 / 5));
-        move(r.left() + r.width() / 10, r.top() + r.height() / 10);
+        // The window manager's frame is not known before the window is shown: the main window's
+        // stands for it.
+        QMargins frame;
+        if (QWidget* main = TLMainLink::window().widget(); main && main->isVisible()) {
+            const QRect outer = main->frameGeometry(), inner = main->geometry();
+            frame = QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                             outer.bottom() - inner.bottom());
+        }
+        setGeometry(First_Geometry(s->availableGeometry(), frame));
     }
+}
+
+QRect AutomationBrowser::First_Geometry(const QRect& available, const QMargins& frame) {
+    const QSize room = available.size().shrunkBy(frame).expandedTo(QSize(1, 1));
+    const QSize most(available.width() * 4 / 5, available.height() * 4 / 5);
+    QRect outer(QPoint(0, 0), most.expandedTo(kPageSize).boundedTo(room).grownBy(frame));
+    outer.moveCenter(available.center());
+    return outer.marginsRemoved(frame);
 }
 
 AutomationBrowser::~AutomationBrowser() {
@@ -195,15 +241,16 @@ void AutomationBrowser::pageLoaded(QWebEngineView* v, bool ok) {
     platform::timers().wake();
 }
 
-// A saved page is the service's HTML kept on disk: shown as a document only, with no scripts and no
-// reach from it to the user's other files or to the network. A service page runs as the service
-// wrote it.
+// A saved page is the service's HTML kept on disk: shown as a document only, with no scripts, its
+// pictures from its own folder and no reach from it to the user's other files or to the network.
+// A service page runs as the service wrote it.
 void Apply_Page_Settings(QWebEngineView* v, const QUrl& address) {
     QWebEngineSettings* s = v->page()->settings();
     const bool local = address.isLocalFile();
     s->setAttribute(QWebEngineSettings::JavascriptEnabled, !local);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, false);
+    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, local);
     s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    if (auto* page = dynamic_cast<BrowserPage*>(v->page())) page->files()->setPage(address);
 }
 
 void AutomationBrowser::Navigate2(const std::string& url, long flags) {

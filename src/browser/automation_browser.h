@@ -11,7 +11,10 @@
 // while other code waits with events processed.
 #pragma once
 
+#include <QMargins>
 #include <QPointer>
+#include <QRect>
+#include <QSize>
 #include <QSet>
 #include <QString>
 #include <QWidget>
@@ -28,6 +31,7 @@ public:
     static constexpr long navOpenInNewTab = 2048;
     static constexpr long READYSTATE_COMPLETE = 4;
 
+    // A new window takes the place First_Geometry gives on the desktop's work area.
     explicit AutomationBrowser(QWidget* parent = nullptr);
     ~AutomationBrowser() override;
 
@@ -58,6 +62,12 @@ public:
         const char* method;
     };
     static const HandOverEntry kHandOverEntries[3];
+
+    // The room a common web page needs without scrolling sideways (device-independent pixels).
+    static constexpr QSize kPageSize{1024, 768};
+    // A new window's place (inside its frame) on a work area: four fifths of the area, or a page's
+    // room where that is more, but never more than the area holds with the frame; centred in it.
+    static QRect First_Geometry(const QRect& available, const QMargins& frame = {});
 
 signals:
     // A page finished loading: its view and its address.

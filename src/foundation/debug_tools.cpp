@@ -119,11 +119,11 @@ void DB_Clear_Logs() {
     for (const QString& f : dir.entryList(QDir::Files)) dir.remove(f);
 }
 
-void DB_View_Cookies() { platform::desktopFiles().openFile(modTLMain::DataFolder + kCookieJar); }
+void DB_View_Cookies() { modTLMain::Open_On_Desktop(modTLMain::DataFolder + kCookieJar); }
 
 void DB_View_Logs() {
     const std::string chosen = platform::desktopFiles().chooseFileToOpen(debugFolder(), "All Files (*.*)|*.*");
-    if (!chosen.empty()) platform::desktopFiles().openFile(chosen);
+    if (!chosen.empty()) modTLMain::Open_On_Desktop(chosen);
 }
 
 void DB_View_Config() {

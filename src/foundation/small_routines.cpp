@@ -9,6 +9,7 @@
 #include "foundation/main_window_link.h"
 #include "foundation/vb.h"
 #include "platform/clock.h"
+#include "platform/desktop_files.h"
 #include "platform/file_version.h"
 #include "platform/timers.h"
 #include "platform/window_routines.h"
@@ -18,6 +19,14 @@ namespace modTLMain {
 void Set_Window_Topmost(QWidget* window, int16_t flag) { platform::setWindowTopmost(window, flag); }
 
 void Place_Over_Main_Window(QWidget* window) { platform::placeOver(window, TLMainLink::window().widget()); }
+
+std::string Cant_Open_Text(const std::string& path) {
+    return "Error! Can't Open " + QFileInfo(QString::fromStdString(path)).fileName().toStdString() + "...";
+}
+
+void Open_On_Desktop(const std::string& path) {
+    platform::desktopFiles().openFile(path, [path] { TLMainLink::statusLine().setStatus(Cant_Open_Text(path)); });
+}
 
 void Wait_Seconds(float seconds) {
     if (!(seconds > 0)) return;

@@ -30,6 +30,11 @@ void Place_Over_Main_Window(QWidget* window);
 // The password stored for a program user (section Users of the configuration); "" when none.
 std::string Get_User_Password(const std::string& userId);
 
+// Hands a file to the desktop for the application it uses for it (a text to its viewer). When the
+// desktop cannot open it the status line says so: "Error! Can't Open <file name>...".
+void Open_On_Desktop(const std::string& path);
+std::string Cant_Open_Text(const std::string& path);
+
 // Yields to the event loop until the seconds have passed; timers and window events run meanwhile.
 void Wait_Seconds(float seconds);
 

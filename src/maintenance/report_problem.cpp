@@ -23,7 +23,6 @@
 #include "mainwindow/browser_views.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
-#include "platform/desktop_files.h"
 #include "platform/file_names.h"
 #include "service/http_request.h"
 
@@ -345,7 +344,7 @@ void Decode_Report_Block(int mode) {
     } else if (mode == 2) {
         const std::string path = dataFile("Debug/ReportCF.txt");
         modTLMain::Save_Whole_File(path, *decoded + kCrLf);
-        platform::desktopFiles().openFile(path);
+        modTLMain::Open_On_Desktop(path);
     }
 }
 

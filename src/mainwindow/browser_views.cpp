@@ -1,5 +1,6 @@
 #include "mainwindow/browser_views.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -158,10 +159,11 @@ void Show_In_New_Browser(const std::string& address) { showWebPage(address, &Bro
 void Show_Account_Page(const std::string& address) { showWebPage(address, &BrowserOpeners::navigateAccountPage); }
 
 void Show_Local_Page(const std::string& path) {
+    const std::string url = Local_Page_Address(path);
     if (Alt_Browser_On())
-        Run_Alt_Browser(Local_Page_Address(path));
+        Run_Alt_Browser(url);
     else
-        platform::desktopFiles().openFile(path);
+        openers().navigate(url);
 }
 
 void ViewEbayItem() {
@@ -234,7 +236,13 @@ void MnuTitleShowArchived_Click() {
 }
 
 void BidResultsViewer::DisplayBidResults(int itemIndex) {
-    if (const TLMainItems::AuctionItem* item = TLMainItems::Item_At(itemIndex)) TLMainBrowser::DisplayBidResults(item->ItemNumber);
+    const TLMainItems::AuctionItem* item = TLMainItems::Item_At(itemIndex);
+    if (!item) return;
+    // The bid's own step ends first: the browser window (whose engine may take a moment to start)
+    // opens on the next turn of the event loop.
+    QMetaObject::invokeMethod(
+        QCoreApplication::instance(), [number = item->ItemNumber] { TLMainBrowser::DisplayBidResults(number); },
+        Qt::QueuedConnection);
 }
 
 void Take_Bid_Results_View() {

@@ -4,8 +4,8 @@
 //
 // One rule for every view: with [Options] AltBrowser = 1 (read as a number) the page goes to the
 // alternate browser program [Options] AltBrowserPath, started with the page's address as its
-// argument (never through a shell). Otherwise a service page opens in the program's browser
-// window and a local page in the desktop's opener. Every address handed to a browser is an
+// argument (never through a shell). Otherwise every page opens in the program's browser window,
+// a local page as a document only (no scripts, no files outside its own folder). Every address handed to a browser is an
 // http(s) or file URL; the values the program puts into a query are percent-encoded, and local
 // pages are file URLs of their full path.
 #pragma once
@@ -78,7 +78,7 @@ void Show_In_New_Browser(const std::string& address);
 // A page of the user's account: the alternate browser, else a new window of the program's
 // browser that signs in by itself.
 void Show_Account_Page(const std::string& address);
-// A local file: the alternate browser gets its file URL, else the desktop's opener the file.
+// A local file: its file URL in the alternate browser, else in the program's browser window.
 void Show_Local_Page(const std::string& path);
 
 // --- The views ---
@@ -108,7 +108,8 @@ void DisplayBidResults(const std::string& ItemNumber);
 // A saved page chosen in the open-file dialog, in the program's browser window.
 void MnuTitleShowArchived_Click();
 
-// The bid engine's view of an item's result page: DisplayBidResults for the item at the index.
+// The bid engine's view of an item's result page: DisplayBidResults for the item at the index,
+// once the bid engine's step has returned to the event loop.
 class BidResultsViewer final : public TLMainBids::BidResultsView {
 public:
     void DisplayBidResults(int itemIndex) override;

@@ -47,7 +47,6 @@
 #include "mainwindow/tl_main_services.h"
 #include "platform/clipboard.h"
 #include "platform/clock.h"
-#include "platform/desktop_files.h"
 #include "platform/message_box.h"
 
 using namespace TLMainState;
@@ -285,7 +284,7 @@ void TLMain::MnuTitleUpdateInfo_Click() {
         platform::MsgBox("There is no update information.", platform::vbInformation, "View Last Update Info");
         return;
     }
-    platform::desktopFiles().openFile(notes);
+    modTLMain::Open_On_Desktop(notes);
 }
 
 void TLMain::mnuTogglePhotos_Click() {

@@ -47,7 +47,6 @@
 #include "platform/clipboard.h"
 #include "platform/file_names.h"
 #include "platform/clock.h"
-#include "platform/desktop_files.h"
 #include "platform/message_box.h"
 #include "platform/timers.h"
 #include "service/national_sites.h"
@@ -259,7 +258,7 @@ void TLMain::Update_Outcome() {
         After_Tick([text] {
             if (platform::MsgBox(text + "Do you wish to review the update changes?", 4164, "Update Completed") ==
                 platform::vbYes)
-                platform::desktopFiles().openFile(modTLMain::DataFolder + "UpdateInfo.txt");
+                modTLMain::Open_On_Desktop(modTLMain::DataFolder + "UpdateInfo.txt");
         });
     } else {
         UpdateServer::Start_Query("UF-" + error + "-" + kVersion + "-" + reportFields(), {});

@@ -1,18 +1,35 @@
 #include "platform/desktop_files.h"
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QFileDialog>
+#include <QProcess>
 #include <QStringList>
-#include <QUrl>
 
 namespace platform {
 namespace {
 
 class QtDesktopFiles final : public DesktopFiles {
 public:
-    bool openFile(const std::string& path) override {
-        return QDesktopServices::openUrl(QUrl::fromLocalFile(QString::fromStdString(path)));
+    void openFile(const std::string& path, std::function<void()> failed) override {
+        // The opener may run as long as the application it starts; it is let go when the program
+        // ends first, so that application stays open.
+        auto* opener = new QProcess();
+        auto report = [opener, failed] {
+            opener->deleteLater();
+            if (failed) failed();
+        };
+        QObject::connect(opener, &QProcess::errorOccurred, opener, [opener, report](QProcess::ProcessError e) {
+            if (e == QProcess::FailedToStart) report();
+        });
+        QObject::connect(opener, &QProcess::finished, opener, [opener, report](int code, QProcess::ExitStatus how) {
+            if (how != QProcess::NormalExit || code != 0)
+                report();
+            else
+                opener->deleteLater();
+        });
+        opener->setStandardOutputFile(QProcess::nullDevice());
+        opener->setStandardErrorFile(QProcess::nullDevice());
+        opener->start(QStringLiteral("xdg-open"), {QString::fromStdString(path)});
     }
     std::string chooseFileToOpen(const std::string& folder, const std::string& filter,
                                  const std::string& title) override {

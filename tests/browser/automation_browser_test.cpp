@@ -5,8 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QImage>
+#include <QWebEngineScript>
 #include <QScreen>
 #include <QWebEnginePage>
 #include <QWebEngineSettings>
@@ -136,11 +139,47 @@ TEST_F(BrowserTest, OpensTabsOrWindowsAsChosenAndCoversTheWorkAreaWhenFull) {
     ASSERT_TRUE(waitLoaded(modTLMain::IEBrowser));
 }
 
-// A saved page (the service's HTML on disk) is shown as a document: its scripts do not run and it
-// reaches no other file; a service page in the same tab runs its scripts again.
-TEST_F(BrowserTest, ASavedPageRunsNoScripts) {
+// A new browser window opens inside the desktop's work area, wherever the work area lies and at any
+// scale (a work area of 800 x 500 is what a 1600 x 1000 screen gives at scale 2): four fifths of
+// it, or the room of a common page where that is more, but never beyond it.
+TEST_F(BrowserTest, ANewWindowOpensWithinTheWorkArea) {
+    struct C { QRect available; QMargins frame; QRect first; };
+    const QMargins titled(1, 20, 1, 1);  // a frame with a title bar
+    const C cases[] = {
+        {{0, 0, 1920, 1080}, {}, {192, 108, 1536, 864}},
+        {{0, 0, 1280, 1024}, {}, {128, 102, 1024, 819}},
+        {{0, 0, 1280, 1024}, titled, {128, 112, 1024, 819}},
+        {{0, 0, 800, 500}, {}, {0, 0, 800, 500}},
+        {{0, 0, 800, 500}, titled, {1, 20, 798, 479}},
+        {{0, 0, 400, 250}, titled, {1, 20, 398, 229}},
+        {{1920, 30, 1024, 738}, {}, {1920, 30, 1024, 738}},  // a second screen under a panel
+        {{0, 0, 1200, 700}, titled, {88, 20, 1024, 679}},
+    };
+    for (const C& c : cases) {
+        const QRect first = AutomationBrowser::First_Geometry(c.available, c.frame);
+        EXPECT_EQ(first, c.first) << c.available.width() << "x" << c.available.height();
+        EXPECT_TRUE(c.available.contains(first.marginsAdded(c.frame)));
+    }
+    modTLMain::Browser_Navigate("about:blank");
+    ASSERT_TRUE(modTLMain::IEBrowser);
+    EXPECT_TRUE(QGuiApplication::primaryScreen()->availableGeometry().contains(modTLMain::IEBrowser->geometry()));
+    ASSERT_TRUE(waitLoaded(modTLMain::IEBrowser));
+}
+
+// A saved page (the service's HTML on disk) is shown as a document: its scripts do not run, it
+// shows the pictures of its own folder and reaches no other file, nor the network; a service page
+// in the same tab runs its scripts again.
+TEST_F(BrowserTest, ASavedPageRunsNoScriptsAndReadsOnlyItsOwnFolder) {
+    QImage picture(4, 3, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(data.path("Saved Items/100_files"))));
+    for (const char* name : {"Saved Items/pic.png", "Saved Items/100_files/pic.png", "outside.png"})
+        ASSERT_TRUE(picture.save(QString::fromStdString(data.path(name)))) << name;
+    const std::string outside = QUrl::fromLocalFile(QString::fromStdString(data.path("outside.png"))).toString().toStdString();
     data.write("Saved Items/100.html",
                "<html><head><title>saved</title></head><body><p>Teapot</p>"
+               "<img src=\"pic.png\"><img src=\"100_files/pic.png\"><img src=\"../outside.png\">"
+               "<img src=\"" + outside + "\"><img src=\"100_files/../../outside.png\">"
                "<script>document.title = 'script ran';</script></body></html>");
     modTLC::Set_Config_Value("Options", "NewBroWin", "0");
     modTLMain::Browser_Navigate(QUrl::fromLocalFile(QString::fromStdString(data.path("Saved Items/100.html"))).toString().toStdString());
@@ -149,9 +188,17 @@ TEST_F(BrowserTest, ASavedPageRunsNoScripts) {
     ASSERT_TRUE(waitLoaded(b));
     QWebEngineView* v = b->view(b->tabCount() - 1);
     EXPECT_EQ(v->title().toStdString(), "saved");
+    // Read from outside the page (its own scripts are off): the width of each picture, 0 when refused.
+    auto widths = std::make_shared<std::pair<bool, QString>>(false, QString());
+    v->page()->runJavaScript(QStringLiteral("Array.from(document.images).map(i => i.naturalWidth).join(',')"),
+                             QWebEngineScript::ApplicationWorld, [widths](const QVariant& r) {
+                                 widths->first = true;
+                                 widths->second = r.toString();
+                             });
+    ASSERT_TRUE(platform::timers().waitUntil([widths] { return widths->first; }, kWaitMs));
+    EXPECT_EQ(widths->second.toStdString(), "4,4,0,0,0");
     QWebEngineSettings* s = v->page()->settings();
     EXPECT_FALSE(s->testAttribute(QWebEngineSettings::JavascriptEnabled));
-    EXPECT_FALSE(s->testAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls));
     EXPECT_FALSE(s->testAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls));
 
     b->Navigate2("about:blank");

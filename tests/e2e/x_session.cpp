@@ -170,11 +170,11 @@ void XInput::type(qulonglong window, const QString& text) const {
     run({"type", "--delay", "60", text});
 }
 
-void XInput::click(qulonglong window, int x, int y) const {
+void XInput::click(qulonglong window, int x, int y, int button) const {
     const QString w = QString::number(window);
     run({"windowraise", w});
     run({"mousemove", "--window", w, "--sync", QString::number(x), QString::number(y)});
-    run({"click", "1"});
+    run({"click", QString::number(button)});
 }
 
 void XInput::clickScreen(int x, int y) const {

@@ -73,8 +73,8 @@ public:
     // Gives the window the keyboard and sends keys ("Return", "shift+Delete", "ctrl+o").
     void key(qulonglong window, const QString& keys) const;
     void type(qulonglong window, const QString& text) const;
-    // A left click at the window's point (pixels inside it).
-    void click(qulonglong window, int x, int y) const;
+    // A click at the window's point (pixels inside it): button 1 left, 3 right.
+    void click(qulonglong window, int x, int y, int button = 1) const;
     // A left click at a point of the screen, the pointer then moved off it (to 0,0).
     void clickScreen(int x, int y) const;
     // The window's place on the screen and size; empty when it cannot be read.

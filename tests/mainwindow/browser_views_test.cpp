@@ -1,7 +1,9 @@
-// Browser views: which road each page takes (the program's browser window, the desktop's opener,
-// the alternate browser with an argument list), the addresses handed over, and the guards of the
+// Browser views: which road each page takes (the program's browser window or the alternate
+// browser with an argument list), the addresses handed over, and the guards of the
 // saved-page views.
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
 
 #include "fake_desktop_files.h"
 #include "foundation/config_store.h"
@@ -175,19 +177,20 @@ TEST_F(BrowserViews, ASiteBaseThatIsNoWebAddressOpensNothing) {
     EXPECT_EQ(status.status, views::kInvalidAddress);
 }
 
-// Local pages go to the desktop's opener as files, or to the alternate browser as file URLs; a
-// data folder with blanks gives "%20" in the address.
-TEST_F(BrowserViews, LocalPagesOpenWithTheDesktopsOpenerOrTheAlternateBrowser) {
+// Local pages open in the program's browser window, or in the alternate browser, as file URLs
+// (never through the desktop's opener); a data folder with blanks gives "%20" in the address.
+TEST_F(BrowserViews, LocalPagesOpenInTheProgramsBrowserOrTheAlternateBrowser) {
     modTLMain::DataFolder = data.home() + "/Tolvane Data/";
-    const std::string results = modTLMain::DataFolder + "Saved Items/777BR.html";
+    const std::string folderUrl = "file://" + data.home() + "/Tolvane%20Data/";
     views::DisplayBidResults("777");  // no saved result page: the browser is still started
-    EXPECT_EQ(desktop.opened, (std::vector<std::string>{results}));
+    EXPECT_EQ(browser.navigated, (std::vector<std::string>{folderUrl + "Saved%20Items/777BR.html"}));
+    EXPECT_TRUE(desktop.opened.empty());
 
     altBrowser("1");
     views::DisplayBidResults("777");
     views::DisplayBidResults("../777");  // never a file elsewhere
     ASSERT_EQ(browser.started.size(), 1u);
-    const std::string folderUrl = "file://" + data.home() + "/Tolvane%20Data/";
+    EXPECT_EQ(browser.navigated.size(), 1u);
     EXPECT_EQ(browser.started[0].arguments, std::vector<std::string>{folderUrl + "Saved%20Items/777BR.html"});
 }
 
@@ -217,7 +220,7 @@ TEST_F(BrowserViews, TheHelpPageOpensInTheProgramsBrowserOrSaysWhereItIsMissing)
     EXPECT_TRUE(desktop.opened.empty());
 }
 
-// The bid engine shows an item's result page by its index in the list.
+// The bid engine shows an item's result page by its index in the list, after its own step.
 TEST_F(BrowserViews, TheBidEngineReachesTheResultPageByTheItemsIndex) {
     TLMainItems::Items.assign(3, {});
     TLMainItems::ItemCount = 2;
@@ -225,10 +228,12 @@ TEST_F(BrowserViews, TheBidEngineReachesTheResultPageByTheItemsIndex) {
     views::Take_Bid_Results_View();
     TLMainBids::bidLink<TLMainBids::BidResultsView>().DisplayBidResults(2);
     TLMainBids::bidLink<TLMainBids::BidResultsView>().DisplayBidResults(3);  // no such item: nothing
+    EXPECT_TRUE(browser.navigated.empty()) << "opened inside the bid engine's step";
+    QCoreApplication::processEvents();
     TLMainBids::setBidLink<TLMainBids::BidResultsView>(nullptr);
     TLMainItems::Items.assign(1, {});
     TLMainItems::ItemCount = 0;
-    EXPECT_EQ(desktop.opened, std::vector<std::string>{data.path("Saved Items/220011BR.html")});
+    EXPECT_EQ(browser.navigated, std::vector<std::string>{fileUrl("Saved Items/220011BR.html")});
 }
 
 TEST_F(BrowserViews, SavedPageViewsRefuseWhileBusyAndNeedTheFile) {
@@ -249,7 +254,7 @@ TEST_F(BrowserViews, SavedPageViewsRefuseWhileBusyAndNeedTheFile) {
         {"../Saved Items/42", 0, 0, false, views::kNoItemFound, nullptr},  // never a file elsewhere
     };
     for (const C& c : cases) {
-        desktop.opened.clear();
+        browser.navigated.clear();
         status.status.clear();
         TLMainState::DownloadBusy = c.download;
         TLMainState::UpdateBusy = c.update;
@@ -259,8 +264,9 @@ TEST_F(BrowserViews, SavedPageViewsRefuseWhileBusyAndNeedTheFile) {
         else
             views::MnuTitleShowItem_Click();
         EXPECT_EQ(status.status, c.message) << c.number;
-        EXPECT_EQ(desktop.opened, c.opened ? std::vector<std::string>{data.path(c.opened)} : std::vector<std::string>{})
+        EXPECT_EQ(browser.navigated, c.opened ? std::vector<std::string>{fileUrl(c.opened)} : std::vector<std::string>{})
             << c.number;
+        EXPECT_TRUE(desktop.opened.empty());
     }
 }
 

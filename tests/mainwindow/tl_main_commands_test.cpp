@@ -408,6 +408,11 @@ TEST_F(Commands, SmallMenuCommands) {
     w.clickMenu("MnuTitleUpdateInfo");
     EXPECT_EQ(desktop.opened, std::vector<std::string>{data.path("UpdateInfo.txt")});
     EXPECT_EQ(boxes.shown().size(), 1u);
+    // A desktop with nothing to show a text in: the status line says so.
+    desktop.cannotOpen = true;
+    w.clickMenu("MnuTitleUpdateInfo");
+    EXPECT_EQ(w.statusText(), "Error! Can't Open UpdateInfo.txt...");
+    desktop.cannotOpen = false;
 
     // Photos: the entry names the next action.
     EXPECT_EQ(w.photosCaption(), "Photos Off");

@@ -2,6 +2,7 @@
 // open-file dialog from a script; installed for the life of the object.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,9 +17,9 @@ public:
     FakeDesktopFiles() { platform::setDesktopFilesForTests(this); }
     ~FakeDesktopFiles() override { platform::setDesktopFilesForTests(nullptr); }
 
-    bool openFile(const std::string& path) override {
+    void openFile(const std::string& path, std::function<void()> failed) override {
         opened.push_back(path);
-        return true;
+        if (cannotOpen && failed) failed();
     }
     std::string chooseFileToOpen(const std::string& folder, const std::string& filter,
                                  const std::string& title) override {
@@ -26,7 +27,8 @@ public:
         return choice;
     }
 
-    std::string choice;  // what the open-file dialog answers ("" = cancelled)
+    std::string choice;       // what the open-file dialog answers ("" = cancelled)
+    bool cannotOpen = false;  // the desktop has no application for the files handed to it
     std::vector<std::string> opened;
     std::vector<Asked> asked;
 };

@@ -2,6 +2,7 @@
 // test play mouse actions on it; installed for the life of the object.
 #pragma once
 
+#include <QIcon>
 #include <functional>
 #include <string>
 #include <vector>
@@ -17,8 +18,9 @@ public:
     FakeTrayIcon() { platform::setTrayIconForTests(this); }
     ~FakeTrayIcon() override { platform::setTrayIconForTests(nullptr); }
 
-    void add(const QIcon&, const std::string& tip, std::function<void(int)> onMouse) override {
+    void add(const QIcon& picture, const std::string& tip, std::function<void(int)> onMouse) override {
         calls.push_back("add");
+        icon = picture;
         if (!trayAvailable) return;  // as on a desktop without a notification area
         shown = true;
         this->tip = tip;
@@ -48,6 +50,7 @@ public:
 
     bool trayAvailable = true;  // false: a desktop without a notification area
     bool shown = false;
+    QIcon icon;  // the picture last added
     std::string tip;
     std::vector<Balloon> balloons;
     std::vector<std::string> calls;  // "add", "remove", "tip", "balloon" in order
