@@ -29,6 +29,7 @@
 #include "service/national_sites.h"
 #include "options/new_setup.h"
 #include "options/setup_form.h"
+#include "recording_browser_openers.h"
 #include "scripted_boxes.h"
 #include "temp_data_folder.h"
 
@@ -97,6 +98,7 @@ protected:
     ScriptedMessageBoxes boxes;
     FakeClipboard clipboard;
     FakeDesktopFiles desktop;
+    RecordingBrowserOpeners browser;
     std::string typed;                 // what the user types into the next question
     std::vector<std::string> prompts;  // the questions asked
 };
@@ -158,8 +160,9 @@ TEST_F(DebugMenuTest, TheGeneratorsAndTheDecoderWork) {
          [&] {
              const std::string saved = data.read("Saved Items/1234567890BR.html");
              EXPECT_EQ(saved.rfind(page, 0), 0u) << saved;
-             ASSERT_FALSE(desktop.opened.empty()) << "the page is shown";
-             EXPECT_EQ(desktop.opened.back(), data.path("Saved Items/1234567890BR.html"));
+             ASSERT_FALSE(browser.navigated.empty()) << "the page is shown in the program's browser";
+             EXPECT_EQ(browser.navigated.back(),
+                       TLMainBrowser::Local_Page_Address(data.path("Saved Items/1234567890BR.html")));
          }},
         {"MnuDBDecodeCF", "", reportBlock(config), "",
          [&] {
