@@ -26,8 +26,8 @@
 #include "foundation/small_routines.h"
 #include "foundation/vb.h"
 #include "options/setup_links.h"
-#include "platform/window_routines.h"
 #include "options/users_tab.h"
+#include "platform/window_routines.h"
 
 namespace {
 

@@ -36,27 +36,11 @@ QSize leastSize(const QWidget* window) {
     return least;
 }
 
-// Moves the window's content into a scroll area that fills the window.
+// Moves the window's laid-out content into a scroll area that fills the window.
 void scrollContent(QWidget* window) {
     auto* content = new QWidget;
     content->setObjectName(QStringLiteral("ScrolledContent"));
-    if (QLayout* layout = window->layout()) {
-        content->setLayout(layout);  // takes the layout and the controls in it from the window
-    } else {
-        // Controls placed by hand keep their places on a content of the window's size.
-        const QSize size = window->size();
-        for (QWidget* child : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-            if (child->isWindow()) continue;
-            const bool shown = !child->isHidden();
-            const QRect place = child->geometry();
-            child->setParent(content);
-            child->setGeometry(place);
-            if (shown) child->show();
-        }
-        content->setFixedSize(size);
-        window->setMinimumSize(0, 0);
-        window->setMaximumSize(size);
-    }
+    content->setLayout(window->layout());  // takes the layout and the controls in it from the window
     auto* scroll = new QScrollArea(window);
     scroll->setObjectName(QStringLiteral("ScrolledWindow"));
     scroll->setFrameShape(QFrame::NoFrame);
@@ -72,7 +56,7 @@ void scrollContent(QWidget* window) {
 void fitInside(QWidget* window, const QSize& room) {
     if (!window || room.isEmpty()) return;
     const QSize least = leastSize(window);
-    if ((least.width() > room.width() || least.height() > room.height()) &&
+    if ((least.width() > room.width() || least.height() > room.height()) && window->layout() &&
         !window->findChild<QScrollArea*>(QStringLiteral("ScrolledWindow"), Qt::FindDirectChildrenOnly))
         scrollContent(window);
     const QSize size = window->size().boundedTo(room);

@@ -26,9 +26,10 @@ void setWindowTopmost(QWidget* window, int flag);
 void placeOver(QWidget* window, const QWidget* owner);
 
 // Makes the top-level `window` no larger than `room` (its size inside the window manager's
-// frame). A window whose content cannot be made that small (its layout's least size, or a fixed
-// size) gets its whole content put into a scroll area first, once: the controls stay the same
-// objects and the window scrolls where it must. A window that fits is left as it is.
+// frame). A laid-out window whose content cannot be made that small gets its whole content put
+// into a scroll area first, once: the controls stay the same objects and the window scrolls where
+// it must. A window that fits is left as it is, and so is one of a fixed size whose controls are
+// placed by hand (the message window sizes itself to its text).
 void fitInside(QWidget* window, const QSize& room);
 
 // The size `window` asks for when `scroll`, one of its scroll areas, shows the whole of its
