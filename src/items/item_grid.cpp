@@ -175,10 +175,18 @@ void Set_Up_Item_Columns() {
     }
 }
 
-bool Column_Adjustable(int col) { return GridViewMode == 0 && col >= kFirstAdjustableCol && col < kGridCols; }
+bool Column_Adjustable(int col) {
+    return GridViewMode == 0 && (col == kColDescription || (col >= kFirstAdjustableCol && col < kGridCols));
+}
+
+long Description_Least_Width() {
+    const std::string v = modTLC::Get_Config_Value("Options", "ColWidth2", std::to_string(kDescriptionMinimum));
+    return std::max(vb::IsNumeric(v) ? vb::CLng(v) : kDescriptionMinimum, kDescriptionMinimum);
+}
 
 void Column_Dragged(int col, long twips) {
     if (!Column_Adjustable(col) || twips <= 0) return;
+    if (col == kColDescription) twips = std::max(twips, kDescriptionMinimum);
     ItemGrid().setColWidth(col, twips);
     modTLC::Set_Config_Value("Options", "ColWidth" + std::to_string(col), std::to_string(twips));
     itemLink<ItemWindow>().ResizeWindow();

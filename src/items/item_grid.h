@@ -98,6 +98,9 @@ inline constexpr const char* kDefaultColumnsText = "63";
 inline constexpr long kItemColumnWidths[10] = {250, 1350, 0, 1170, 750, 450, 1600, 2200, 900, 900};
 // What the column of the rest never goes below (twips), however narrow the grid.
 inline constexpr long kRestColumnMinimum = 300;
+// The item description's least width: about 20 average characters of the settings' 8-point font
+// (6 pixels each). Below it a title reads as "…" alone.
+inline constexpr long kDescriptionMinimum = 1800;
 
 // The item view's columns: ten columns, five rows, the widths from [Options] Columns and
 // ColWidth3 to ColWidth9, the header and cell alignments, the normal header font and row height;
@@ -107,9 +110,14 @@ void Set_Up_Item_Columns();
 // The item columns whose width the user sets (3 to 9, each kept under [Options] ColWidth3 to
 // ColWidth9): while the items are shown, dragging such a column's edge in the caption row gives
 // it the width (twips of the settings' scale), stores it under its key as the options slider
-// does, and lets the window lay itself out again.
+// does, and lets the window lay itself out again. The description's edge is dragged the same
+// way: what it stores under ColWidth2 is the least width the description keeps, never below
+// kDescriptionMinimum; the description still takes whatever more the window leaves.
 bool Column_Adjustable(int col);
 void Column_Dragged(int col, long twips);
+// The width the description never goes below: [Options] ColWidth2, else (and never less than)
+// kDescriptionMinimum. Where the grid is narrower than its columns it scrolls sideways.
+long Description_Least_Width();
 
 // Fills the grid from Items: rows, ItemOrder, cells and status colours; selects the item of
 // GridRestoreRow again (with the range it headed or ended, where those items still stand

@@ -158,9 +158,13 @@ void ItemGridView::selectionFromModel() {
         const QModelIndex current = m_model.index(row - 1, col);
         const QItemSelection range(m_model.index(std::min(row, rowSel) - 1, std::min(col, colSel)),
                                    m_model.index(std::max(row, rowSel) - 1, std::max(col, colSel)));
+        // The program's moves bring the row into view; the grid stays where it was sideways (a
+        // move made while the view was still small would leave it scrolled past its first columns).
+        const int sideways = horizontalScrollBar()->value();
         selectionModel()->setCurrentIndex(current, QItemSelectionModel::NoUpdate);
         selectionModel()->select(range, QItemSelectionModel::ClearAndSelect);
         scrollTo(current);
+        horizontalScrollBar()->setValue(sideways);
     }
     m_syncing = false;
 }

@@ -578,6 +578,10 @@ bool TLMain::eventFilter(QObject* watched, QEvent* e) {
     } else if (watched == ItemNumBox && e->type() == QEvent::MouseButtonDblClick) {
         TLMainItems::ItemNumBox_DblClick();
         return true;
+    } else if (watched == ItemNumBox && e->type() == QEvent::MouseButtonRelease) {
+        // A click selects the number, so that typing replaces it; a drag keeps what it selected.
+        if (static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton && !ItemNumBox->hasSelectedText())
+            ItemNumBox->selectAll();
     } else if (watched == MsgLab && e->type() == QEvent::MouseButtonDblClick) {
         MsgLab_DblClick();
     } else if (watched == TimeIs && e->type() == QEvent::MouseMove) {

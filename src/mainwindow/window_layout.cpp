@@ -92,22 +92,30 @@ private:
 
 // Empty rows down to the status bar when the list on show has fewer rows than fit, and the
 // stretching column of the view: the grid's width less the other columns and the scroll bar.
+// The item description keeps its least width however narrow the grid (the grid then scrolls
+// sideways); a feedback list's column keeps a few characters, and its width when the other
+// columns alone are wider than the grid.
 void fillGrid(long gridWidth, long gridHeight) {
     TLMainItems::ItemGridModel& g = TLMainItems::ItemGrid();
     const long rowHeight = g.RowHeight(0);
     if (rowHeight <= 0) return;
     const long fit = vb::CInt(static_cast<double>(gridHeight) / static_cast<double>(rowHeight));
 
-    const auto fill = [&](long listRows, int stretching, std::initializer_list<int> others) {
+    // `keepsLeast`: the column takes its least width also where the others leave less than nothing.
+    const auto fill = [&](long listRows, int stretching, std::initializer_list<int> others, long least,
+                          bool keepsLeast) {
         if (fit > listRows) g.setRows(static_cast<int>(fit));
         long width = g.ColumnTwips(gridWidth - kScrollBarRoom);
         for (int col : others) width -= g.ColWidth(col);
-        if (width >= 0) g.setColWidth(stretching, std::max(width, TLMainItems::kRestColumnMinimum));
+        if (width >= 0 || keepsLeast) g.setColWidth(stretching, std::max(width, least));
     };
+    const long rest = TLMainItems::kRestColumnMinimum;
     switch (TLMainItems::GridViewMode) {
-        case 0: fill(TLMainItems::GridRowCount, 2, {0, 1, 3, 4, 5, 6, 7, 8, 9}); break;
-        case 1: fill(static_cast<long>(TLMainItems::FeedbackLinks.size()), 3, {0, 1, 2}); break;
-        case 2: fill(TLMainItems::SellerFeedbackRows, 1, {0, 2, 3}); break;
+        case 0:
+            fill(TLMainItems::GridRowCount, 2, {0, 1, 3, 4, 5, 6, 7, 8, 9}, TLMainItems::Description_Least_Width(), true);
+            break;
+        case 1: fill(static_cast<long>(TLMainItems::FeedbackLinks.size()), 3, {0, 1, 2}, rest, false); break;
+        case 2: fill(TLMainItems::SellerFeedbackRows, 1, {0, 2, 3}, rest, false); break;
         default: break;
     }
 }

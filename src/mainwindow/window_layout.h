@@ -6,7 +6,9 @@
 // toolbar and the entry row at the top, the grid below them down to the status bar, the clock,
 // sound and wake-up icons at the right end of the status bar and the message line left of them.
 // It also fills the grid with empty rows down to the status bar and gives the stretching column
-// (the description, column 2, in the item view) the width the other columns leave.
+// (the description, column 2, in the item view) the width the other columns leave; the
+// description never goes below its least width (TLMainItems::Description_Least_Width), and where
+// the columns are wider than the grid, the grid scrolls sideways.
 //
 // Form_Resize keeps the window-state values the tray uses and hides a minimised window that has
 // no taskbar button (it lives in the tray then). A window in the tray is withdrawn from the

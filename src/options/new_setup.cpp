@@ -389,7 +389,9 @@ std::string NewSetup::HelpText(int Index) {
         case 3:
             return joinLines({"Setup was not able to synchronize your clock.",
                               "The NIST clock sync uses port 13 which may ",
-                              "be blocked by a firewall. Try switching to eBay ", "time sync."});
+                              "be blocked by a firewall. Try switching to eBay ", "time sync.", "",
+                              "The time source is chosen in Setup (Help menu, or ",
+                              "the toolbar), page \"Time Sync\": choose \"eBay\"."});
         case 4:
             return joinLines({"Setup has determined that your system Wake Timers ",
                               "may not be enabled. If the wake timers are not enabled ",

@@ -16,6 +16,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <QVBoxLayout>
@@ -32,6 +33,7 @@
 #include "foundation/vb.h"
 #include "options/setup_links.h"
 #include "options/users_tab.h"
+#include "platform/window_routines.h"
 
 namespace {
 
@@ -58,7 +60,12 @@ Setup::Setup() {
     auto* layout = new QVBoxLayout(this);
     SSTab = new QTabWidget(this);
     SSTab->setUsesScrollButtons(false);  // every tab in sight: the dialog is as wide as they need
-    layout->addWidget(SSTab);
+    // The pages scroll where the screen is too small for them; the buttons below stay in view.
+    m_pages = new QScrollArea(this);
+    m_pages->setFrameShape(QFrame::NoFrame);
+    m_pages->setWidgetResizable(true);
+    m_pages->setWidget(SSTab);
+    layout->addWidget(m_pages, 1);
     const char* captions[kPageCount] = {"Users",   "Connections", "Auto Update", "Options",   "eMail",
                                         "Wake-up", "Appearance",  "Bid Groups",  "Time Sync"};
     std::array<QWidget*, kPageCount> pages{};
@@ -124,9 +131,10 @@ void Setup::Show_Setup() {
 }
 
 // Large enough for every page and every tab, centred over the main window (over the screen when
-// the main window is not shown), and never past the screen's edges.
+// the main window is not shown), and never past the screen's edges: on a small screen the pages
+// scroll.
 void Setup::Place_Over_Main_Window() {
-    resize(sizeHint().expandedTo(minimumSizeHint()).expandedTo(size()));
+    resize(platform::unscrolledSize(this, m_pages).expandedTo(size()));
     modTLMain::Place_Over_Main_Window(this);
 }
 

@@ -34,6 +34,7 @@ class QListWidget;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
+class QScrollArea;
 class QSlider;
 class QTabWidget;
 class UsersTab;
@@ -342,4 +343,5 @@ private:
 
     bool m_loading = false;
     bool m_programSelect = false;  // the program, not the user, selects in the sound file list
+    QScrollArea* m_pages = nullptr;  // holds the tabs
 };

@@ -7,6 +7,8 @@
 #include <QMainWindow>
 #include <QMouseEvent>
 #include <QPointer>
+#include <QScrollArea>
+#include <QVBoxLayout>
 #include <QWidget>
 #include <algorithm>
 #include <vector>
@@ -24,6 +26,43 @@ void setWindowTopmost(QWidget* window, int flag) {
     window->raise();
 }
 
+namespace {
+
+// The least size the window's content can be given: a fixed or least size of its own, or its
+// layout's.
+QSize leastSize(const QWidget* window) {
+    QSize least = window->minimumSize();
+    if (const QLayout* layout = window->layout()) least = least.expandedTo(layout->totalMinimumSize());
+    return least;
+}
+
+// Moves the window's laid-out content into a scroll area that fills the window.
+void scrollContent(QWidget* window) {
+    auto* content = new QWidget;
+    content->setObjectName(QStringLiteral("ScrolledContent"));
+    content->setLayout(window->layout());  // takes the layout and the controls in it from the window
+    auto* scroll = new QScrollArea(window);
+    scroll->setObjectName(QStringLiteral("ScrolledWindow"));
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    scroll->setWidget(content);
+    auto* layout = new QVBoxLayout(window);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
+}
+
+}  // namespace
+
+void fitInside(QWidget* window, const QSize& room) {
+    if (!window || room.isEmpty()) return;
+    const QSize least = leastSize(window);
+    if ((least.width() > room.width() || least.height() > room.height()) && window->layout() &&
+        !window->findChild<QScrollArea*>(QStringLiteral("ScrolledWindow"), Qt::FindDirectChildrenOnly))
+        scrollContent(window);
+    const QSize size = window->size().boundedTo(room);
+    if (size != window->size()) window->resize(size);
+}
+
 void placeOver(QWidget* window, const QWidget* owner) {
     if (!window) return;
     const bool overOwner = owner && owner != window && owner->isVisible() && !owner->isMinimized();
@@ -33,13 +72,22 @@ void placeOver(QWidget* window, const QWidget* owner) {
     // The window manager's frame around the window: its own once shown, else the owner's.
     const QWidget* framed = window->isVisible() || !overOwner ? window : owner;
     const QSize frame = framed->frameGeometry().size() - framed->size();
-    const QSize size = window->size().boundedTo(area.size() - frame);
-    if (size != window->size()) window->resize(size);
+    fitInside(window, area.size() - frame);
+    const QSize size = window->size();
     QRect placed(QPoint(0, 0), size + frame);
     placed.moveCenter(overOwner ? owner->frameGeometry().center() : area.center());
-    placed.moveLeft(std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() - size.width() + 1)));
-    placed.moveTop(std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() - size.height() + 1)));
+    placed.moveLeft(std::clamp(placed.left(), area.left(), std::max(area.left(), area.right() - size.width() - frame.width() + 1)));
+    placed.moveTop(std::clamp(placed.top(), area.top(), std::max(area.top(), area.bottom() - size.height() - frame.height() + 1)));
     window->move(placed.topLeft());
+}
+
+QSize unscrolledSize(const QWidget* window, const QScrollArea* scroll) {
+    const QSize hint = window->sizeHint().expandedTo(window->minimumSizeHint());
+    if (!scroll || !scroll->widget()) return hint;
+    const int frame = 2 * scroll->frameWidth();
+    const QSize whole = scroll->widget()->sizeHint().expandedTo(scroll->widget()->minimumSizeHint()) + QSize(frame, frame);
+    const QSize shown = scroll->sizeHint();
+    return hint + QSize(std::max(0, whole.width() - shown.width()), std::max(0, whole.height() - shown.height()));
 }
 
 void setTaskbarButton(QWidget* window, bool show) {

@@ -6,8 +6,10 @@
 #pragma once
 
 #include <QPoint>
+#include <QSize>
 #include <string>
 
+class QScrollArea;
 class QWidget;
 
 namespace platform {
@@ -19,8 +21,21 @@ void setWindowTopmost(QWidget* window, int flag);
 
 // Centres the top-level `window` over `owner` when the owner is shown, else over the primary
 // screen, and keeps it with its frame inside the free area of that screen (a window larger than
-// the area is made smaller to fit).
+// the area is made smaller to fit, as fitInside does). Before the window manager has framed
+// the window, its frame is taken to be the owner's.
 void placeOver(QWidget* window, const QWidget* owner);
+
+// Makes the top-level `window` no larger than `room` (its size inside the window manager's
+// frame). A laid-out window whose content cannot be made that small gets its whole content put
+// into a scroll area first, once: the controls stay the same objects and the window scrolls where
+// it must. A window that fits is left as it is, and so is one of a fixed size whose controls are
+// placed by hand (the message window sizes itself to its text).
+void fitInside(QWidget* window, const QSize& room);
+
+// The size `window` asks for when `scroll`, one of its scroll areas, shows the whole of its
+// content without scrolling (a window that keeps some of its controls out of the scroll area,
+// such as its buttons, opens at this size where the screen has room).
+QSize unscrolledSize(const QWidget* window, const QScrollArea* scroll);
 
 // A taskbar button for the window (true) or none (false); the window is hidden while
 // the change is made and shown afterwards.

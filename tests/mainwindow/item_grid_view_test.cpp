@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScrollBar>
 
 #include "fake_clock.h"
 #include "foundation/config_store.h"
@@ -172,7 +173,7 @@ TEST_F(ItemGridViewTest, TheDefaultColumnsHoldTheirTextInTheGridsFont) {
 }
 
 // Dragging the edge of an adjustable column resizes it and stores its width under the key the
-// options slider writes; the item-number column keeps its width.
+// options slider writes; the item-number column keeps its width; the description's is stored too.
 TEST_F(ItemGridViewTest, DraggingAColumnEdgeStoresItsWidth) {
     addAndLoad({"11"});
     QHeaderView* h = view->horizontalHeader();
@@ -197,6 +198,34 @@ TEST_F(ItemGridViewTest, DraggingAColumnEdgeStoresItsWidth) {
     drag(kColItemNumber, 30);
     EXPECT_EQ(view->columnWidth(kColItemNumber), number);
     EXPECT_EQ(model.ColWidth(kColItemNumber), 1350);
+
+    // The description's edge as well: what it stores is the least width the description keeps,
+    // never below about 20 characters.
+    const int description = view->columnWidth(kColDescription);
+    drag(kColDescription, 40);
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "ColWidth2"),
+              std::to_string(model.ColumnTwips((description + 40) * 15)));
+    drag(kColDescription, 10 - view->columnWidth(kColDescription));
+    EXPECT_EQ(modTLC::Get_Config_Value("Options", "ColWidth2"), std::to_string(kDescriptionMinimum));
+}
+
+// A grid narrower than its columns scrolls sideways; the rows the program selects come into view
+// without moving it sideways, so a grid loaded while its view was still small opens on its first
+// columns.
+TEST_F(ItemGridViewTest, TheProgramsSelectionLeavesTheGridWhereItWasSideways) {
+    view->setGeometry(0, 40, 150, 120);
+    addAndLoad({"11", "12", "13", "14", "15", "16", "17", "18", "19", "20"});
+    view->setGeometry(0, 40, 500, 120);
+    QApplication::processEvents();
+    QScrollBar* sideways = view->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0) << "the columns are wider than the view";
+    EXPECT_EQ(sideways->value(), 0);
+
+    model.setRow(10);
+    model.setCol(kColDescription);
+    QApplication::processEvents();
+    EXPECT_GT(view->verticalScrollBar()->value(), 0) << "the last row comes into view";
+    EXPECT_EQ(sideways->value(), 0);
 }
 
 // The seller feedback analysis marks negative, positive and neutral entries in its "F" column.

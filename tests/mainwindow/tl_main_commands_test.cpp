@@ -298,6 +298,29 @@ TEST_F(Commands, ADoubleClickEmptiesTheItemNumberBox) {
     EXPECT_EQ(w.itemNumberText(), "");
 }
 
+// A click into the item-number box selects its number, so that typing replaces it; a drag keeps
+// the part it selected.
+TEST_F(Commands, AClickIntoTheItemNumberBoxSelectsTheNumber) {
+    TLMain& w = loadQuiet();
+    w.setItemNumberText("123456789012");
+    w.ItemNumBox->setCursorPosition(3);
+    click(w.ItemNumBox, Qt::NoModifier);
+    EXPECT_EQ(w.ItemNumBox->selectedText().toStdString(), "123456789012");
+    QKeyEvent typed(QEvent::KeyPress, Qt::Key_4, Qt::NoModifier, "4");
+    QApplication::sendEvent(w.ItemNumBox, &typed);
+    EXPECT_EQ(w.itemNumberText(), "4");
+
+    click(w.ItemNumBox, Qt::NoModifier);  // once more, with nothing selected
+    EXPECT_EQ(w.ItemNumBox->selectedText().toStdString(), "4");
+
+    w.setItemNumberText("123456789012");
+    w.ItemNumBox->setSelection(2, 4);  // what a drag selected
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(5, 5), w.ItemNumBox->mapToGlobal(QPointF(5, 5)),
+                        Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+    QApplication::sendEvent(w.ItemNumBox, &release);
+    EXPECT_EQ(w.ItemNumBox->selectedText().toStdString(), "3456");
+}
+
 // The window system may hand each new key at the address of the one before: every delivery is a
 // key of its own, while a key that the focused control passes up to its parents acts once.
 TEST_F(Commands, EveryKeyActsOnceEvenAtAReusedAddress) {

@@ -1,11 +1,17 @@
 // The main window's own tray menu and layout: a right click on the tray icon shows the menu,
-// whose Exit ends the program; resizing the window saves its placement through the heartbeat.
+// whose Exit ends the program; resizing the window saves its placement through the heartbeat; the
+// item grid keeps the description readable in a narrow window and scrolls sideways.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QFontMetrics>
+#include <QHeaderView>
+#include <QScrollBar>
 #include <string>
 
 #include "tl_main_fixture.h"
+#include "items/item_grid.h"
+#include "mainwindow/item_grid_view.h"
 #include "mainwindow/tray_menu.h"
 #include "platform/tray.h"
 #include "scripted_popup_menus.h"
@@ -132,6 +138,35 @@ TEST_F(MainWindowLayout, ResizingTheWindowSavesItsPlacementTwoTicksLater) {
     EXPECT_EQ(modTLC::Get_Config_Value("Options", "WindowState"), "2");
     EXPECT_EQ(modTLC::Get_Config_Value("Options", "NormalWidth"), normalWidth);
     EXPECT_EQ(TLMainState::LastWindowState, 2);
+}
+
+// In a window narrower than the item columns the description keeps about 20 characters and the
+// grid, which opens on its first columns, scrolls sideways to "Shipping"; in a wide window the description takes the room left and
+// nothing scrolls.
+TEST_F(MainWindowLayout, ANarrowWindowKeepsTheDescriptionReadableAndScrollsSideways) {
+    addItem("100", 3600);
+    TLMain& w = load();
+    w.show();
+    TLMainItemsView::ItemGridView* grid = w.ItemGrid;
+    const auto settle = [] { QCoreApplication::sendPostedEvents(); };
+
+    w.resize(480, 400);
+    settle();
+    const int readable = 18 * grid->fontMetrics().averageCharWidth();
+    EXPECT_GE(grid->columnWidth(TLMainItems::kColDescription), readable);
+    QScrollBar* sideways = grid->horizontalScrollBar();
+    ASSERT_GT(sideways->maximum(), 0);
+    EXPECT_EQ(sideways->value(), 0) << "the grid shows its first columns";
+    sideways->setValue(sideways->maximum());
+    settle();
+    const int shipping = TLMainItems::kColShipping;
+    EXPECT_LE(grid->columnViewportPosition(shipping) + grid->columnWidth(shipping), grid->viewport()->width())
+        << "the whole of Shipping comes into view";
+
+    w.resize(1500, 600);
+    settle();
+    EXPECT_GT(grid->columnWidth(TLMainItems::kColDescription), readable);
+    EXPECT_EQ(sideways->maximum(), 0);
 }
 
 }  // namespace

@@ -166,16 +166,48 @@ TEST_F(Layout, FillsTheGridAndStretchesTheViewsColumn) {
     }
 }
 
+// The item description keeps about 20 characters however little the other columns leave (the
+// grid then scrolls sideways), or the wider least width a drag of its edge stored; a feedback
+// list's column keeps a few characters.
 TEST_F(Layout, AStretchingColumnNeverGoesBelowItsLeastWidth) {
-    setWidths({300, 1200, 2000, 1000, 1000, 1000, 1000, 1000, 1000, 1000 + 11880 - 330 - 300 - 1200 - 7 * 1000 - 100});
-    layout.ResizeWindow();
-    EXPECT_EQ(grid.ColWidth(2), TLMainItems::kRestColumnMinimum);
+    const long leaves100 = 1000 + 11880 - 330 - 300 - 1200 - 7 * 1000 - 100;  // column 9: 100 left over
+    struct C {
+        const char* name;
+        int viewMode;
+        const char* stored;  // [Options] ColWidth2
+        long column9;
+        int stretching;
+        long stretched;
+    };
+    const C cases[] = {
+        {"description, 100 left", 0, nullptr, leaves100, 2, TLMainItems::kDescriptionMinimum},
+        {"description, less than nothing left", 0, nullptr, leaves100 + 5000, 2, TLMainItems::kDescriptionMinimum},
+        {"description, a wider stored width", 0, "2500", leaves100, 2, 2500},
+        {"description, a narrower stored width", 0, "600", leaves100, 2, TLMainItems::kDescriptionMinimum},
+        {"description, a stored width left over", 0, "2500", 1000, 2, 11880 - 330 - 300 - 1200 - 7 * 1000},
+        {"feedback to leave, 100 left", 1, nullptr, 0, 3, TLMainItems::kRestColumnMinimum},
+    };
+    for (const C& c : cases) {
+        modTLC::ResetForTests();
+        TLMainItems::ResetItemGridForTests();
+        TLMainItems::GridViewMode = c.viewMode;
+        if (c.stored) modTLC::Set_Config_Value("Options", "ColWidth2", c.stored);
+        if (c.viewMode == 0) {
+            setWidths({300, 1200, 2000, 1000, 1000, 1000, 1000, 1000, 1000, c.column9});
+        } else {
+            setWidths({300, 1200, 11880 - 330 - 300 - 1200 - 100, 2000});
+        }
+        layout.ResizeWindow();
+        EXPECT_EQ(grid.ColWidth(c.stretching), c.stretched) << c.name;
+    }
 }
 
+// Where the other columns alone are wider than the grid, a feedback list's column keeps its width.
 TEST_F(Layout, AStretchingColumnThatWouldBeNegativeKeepsItsWidth) {
-    setWidths({300, 1200, 2000, 5000, 5000, 5000, 1000, 1000, 1000, 1000});
+    TLMainItems::GridViewMode = 1;
+    setWidths({300, 1200, 20000, 2000});
     layout.ResizeWindow();
-    EXPECT_EQ(grid.ColWidth(2), 2000);
+    EXPECT_EQ(grid.ColWidth(3), 2000);
     EXPECT_EQ(grid.Rows(), 31) << "the rest of the layout still runs";
 }
 

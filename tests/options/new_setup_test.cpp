@@ -287,6 +287,11 @@ TEST_F(NewSetupTest, FailedClockSyncShowsItsHelp) {
     EXPECT_TRUE(wizard().helpShown(3));
     EXPECT_EQ(wizard().heading(), "All Checks Completed");
     EXPECT_TRUE(logged("New Install Setup - Clock Sync Failed"));
+    // The help names where the other time source is chosen.
+    const std::string help = NewSetup::HelpText(3);
+    EXPECT_NE(help.find("Try switching to eBay \r\ntime sync."), std::string::npos) << help;
+    EXPECT_NE(help.find("Setup (Help menu, or \r\nthe toolbar), page \"Time Sync\": choose \"eBay\"."), std::string::npos)
+        << help;
 }
 
 // The close box is refused while the checks run and is Done otherwise; Done without a stored user

@@ -17,10 +17,13 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabWidget>
 
 #include "fake_tray.h"
 #include "foundation/options_link.h"
+#include "platform/window_routines.h"
 #include "recording_main_window.h"
 #include "setup_fixture.h"
 
@@ -217,6 +220,26 @@ TEST_F(SetupFormTest, OpensOverTheMainWindowWithEveryTabInSight) {
     const QTabBar* bar = s.SSTab->tabBar();
     EXPECT_GE(bar->width(), bar->sizeHint().width()) << "every tab shows";
     mainWindow.QWidget::setVisible(false);
+}
+
+// On a screen too small for it (an 800 × 500 screen, or less than the dialog needs) the dialog fits:
+// its pages scroll and its buttons stay in view.
+TEST_F(SetupFormTest, OnASmallScreenThePagesScrollAndTheButtonsStayInView) {
+    ::Setup& s = open();
+    const QSize whole = s.size();
+    const QSize room = QSize(800, 500).boundedTo(whole - QSize(0, 120));
+    platform::fitInside(&s, room);
+    s.show();
+    EXPECT_LE(s.width(), room.width());
+    EXPECT_LE(s.height(), room.height());
+    for (QPushButton* b : {s.OK, s.Cancel, s.SetupHelp}) {
+        EXPECT_TRUE(b->isVisible());
+        EXPECT_TRUE(s.rect().contains(QRect(b->mapTo(&s, QPoint(0, 0)), b->size()))) << b->text().toStdString();
+    }
+    auto* pages = qobject_cast<QScrollArea*>(s.SSTab->parentWidget()->parentWidget());
+    ASSERT_NE(pages, nullptr);
+    EXPECT_GT(pages->verticalScrollBar()->maximum(), 0) << "the pages scroll";
+    EXPECT_EQ(s.findChildren<QScrollArea*>().size(), 1) << "the buttons are not in a scroll area of their own";
 }
 
 // Each of the three stored time formats selects its own button and sets the clock without a word.
