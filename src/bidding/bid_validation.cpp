@@ -433,6 +433,7 @@ void Place_Bid(int index) {
     const std::string confirm = item->ConfirmRequest;
     item->BidStatus = "Placing Bid";
     item->UnconfirmedBid.clear();
+    TLMainItems::Forget_Bid_Warning(*item);
     if (confirm.empty()) {
         // Nothing to post: the bid cannot be placed.
         const std::string error = "Error! Empty Confirm Request - Item " + number;

@@ -103,9 +103,15 @@ void judge(AuctionItem& item, int index, int row, bool notify) {
 void Update_Bid_Status(int ItemIndex, int Row, bool Notify) {
     AuctionItem* item = Item_At(ItemIndex);
     if (!item) return;
+    // A status other than the one warned under: the next verdict under it warns again.
+    auto& warned = warnedUnderOwnStatus();
+    if (const auto it = warned.find({item->ItemNumber, item->UserID}); it != warned.end() && it->second != item->BidStatus)
+        warned.erase(it);
     judge(*item, ItemIndex, Row, Notify);
     paintAlarmCells(*item, ItemIndex, Row);
 }
+
+void Forget_Bid_Warning(const AuctionItem& item) { warnedUnderOwnStatus().erase({item.ItemNumber, item.UserID}); }
 
 void ResetBidStatusForTests() { warnedUnderOwnStatus().clear(); }
 

@@ -18,6 +18,8 @@
 
 namespace TLMainItems {
 
+struct AuctionItem;
+
 inline constexpr const char* kOutBid = "OutBid";
 // The end of an item whose bid the service never confirmed (its placing met a server error, no
 // answer, or a page without the bid's outcome) and whose user is not the high bidder: the bid
@@ -26,6 +28,10 @@ inline constexpr const char* kBidNotConfirmed = "Bid Not Confirmed";
 
 // Judges item `ItemIndex` shown on grid row `Row` (0: not shown, nothing painted).
 void Update_Bid_Status(int ItemIndex, int Row, bool Notify);
+
+// A new bid on the item is being placed: an outbid after it is warned about again, even when the
+// item comes back to the status it was warned under.
+void Forget_Bid_Warning(const AuctionItem& item);
 
 // Forgets which items were warned about under their bid's own status.
 void ResetBidStatusForTests();

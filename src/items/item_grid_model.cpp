@@ -137,6 +137,9 @@ void ItemGridModel::setSelectionFromView(int row, int col, int rowSel, int colSe
     m_col = col;
     m_rowSel = rowSel;
     m_colSel = colSel;
+    // The item the user put the selection on, in whatever column or by the keys, is the one the
+    // next load of the list selects again.
+    if (GridViewMode == 0 && row >= 1 && row <= GridRowCount) GridRestoreRow = static_cast<int16_t>(row);
 }
 
 void ItemGridModel::setTopRow(int row) {

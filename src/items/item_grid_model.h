@@ -74,7 +74,8 @@ public:
     int ColSel() const { return m_colSel; }
     bool setRowSel(int row);
     bool setColSel(int col);
-    // What the user selected in the view (no signal back to it).
+    // What the user selected in the view (no signal back to it); in the item list, its row is the
+    // one the next load restores.
     void setSelectionFromView(int row, int col, int rowSel, int colSel);
 
     // The first row shown below the header (1 at the top).

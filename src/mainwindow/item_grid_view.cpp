@@ -14,6 +14,7 @@
 #include <QScrollBar>
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "foundation/vb.h"
 #include "items/categories.h"
@@ -215,9 +216,14 @@ void ItemGridView::mouseDoubleClickEvent(QMouseEvent* e) {
     if (e->button() == Qt::LeftButton) ItemGrid_DblClick();
 }
 
-// The grid does not scroll itself: a turn goes to its window, as on a form, whose own handling of
-// the wheel moves the first visible row by one. Taken either way, so it does not come up twice.
+// The grid does not scroll itself up and down: a turn goes to its window, as on a form, whose own
+// handling of the wheel moves the first visible row by one. Taken either way, so it does not come
+// up twice. A sideways turn (a tilted wheel, a touchpad) scrolls the columns as any list does.
 void ItemGridView::wheelEvent(QWheelEvent* e) {
+    if (std::abs(e->angleDelta().x()) > std::abs(e->angleDelta().y())) {
+        QTableView::wheelEvent(e);
+        return;
+    }
     if (QWidget* owner = window(); owner != this) QCoreApplication::sendEvent(owner, e);
     e->accept();
 }

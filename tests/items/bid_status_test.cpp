@@ -136,6 +136,27 @@ TEST_F(BidStatusTest, AnItemWhoseBidKeepsItsStatusWarnsOnceUntilTheStatusChanges
         Update_Bid_Status(i, kRow, true);
         EXPECT_EQ(status.statuses.size(), 3u);
         EXPECT_EQ(sounds.played.size(), 3u);
+
+        // Back under the first status (warned), then through another where the bid leads and back
+        // again: the outbid after that is a new one and is warned about.
+        item(i).BidStatus = kept;
+        Update_Bid_Status(i, kRow, true);
+        EXPECT_EQ(status.statuses.size(), 4u);
+        item(i).BidStatus = "Placing Bid";
+        item(i).CurrentPrice = "US 35.00";
+        Update_Bid_Status(i, kRow, true);
+        item(i).BidStatus = kept;
+        item(i).CurrentPrice = "US 45.00";
+        Update_Bid_Status(i, kRow, true);
+        Update_Bid_Status(i, kRow, true);
+        EXPECT_EQ(status.statuses.size(), 5u);
+
+        // A bid placed again on the item comes back to its status with no refresh between: its
+        // outbid is warned about as a new one.
+        Forget_Bid_Warning(item(i));
+        Update_Bid_Status(i, kRow, true);
+        EXPECT_EQ(status.statuses.size(), 6u);
+        EXPECT_EQ(sounds.played.size(), 6u);
     }
 }
 

@@ -58,8 +58,11 @@ protected:
 
 // An item added to the list sorts in above the selected one: the selection, the item number and
 // the seller stay with the selected item, and Delete asks about it and deletes it, not the neighbour
-// that took its row.
-TEST_F(Selection, AnAddSortedInAboveKeepsTheSelectionAndDeleteTakesTheSelectedItem) {
+// that took its row. The row is selected by a click in the column of the case; before it, another
+// item's details were shown.
+class SelectionByColumn : public Selection, public ::testing::WithParamInterface<int> {};
+
+TEST_P(SelectionByColumn, AnAddSortedInAboveKeepsTheSelectionAndDeleteTakesTheSelectedItem) {
     FakeService service;
     service.useForClient();
     TLMain& w = loadWithItems({"101", "102", "103"}, {{"Options", "ShowBidSetup", "0"}});
@@ -71,8 +74,9 @@ TEST_F(Selection, AnAddSortedInAboveKeepsTheSelectionAndDeleteTakesTheSelectedIt
     added.endTime = "10:00:00";
     ItemPages page(service, modTLMain::National_Site(0)->itemHost, "100");
     page.setItemPage(itemPageHtml(added));
-    clickCell(w, 2, TLMainItems::kColDescription);
-    ASSERT_EQ(shownItem(w), "102");
+    clickCell(w, 1, TLMainItems::kColDescription);
+    clickCell(w, 2, GetParam());
+    ASSERT_EQ(TLMainItems::ItemGrid().Row(), 2);
 
     w.setItemNumberText("100");
     TLMainItems::Add_Auction_Item();
@@ -90,6 +94,10 @@ TEST_F(Selection, AnAddSortedInAboveKeepsTheSelectionAndDeleteTakesTheSelectedIt
     for (int i = 1; i <= TLMainItems::ItemCount; ++i) left.push_back(item(i).ItemNumber);
     EXPECT_EQ(left, (std::vector<std::string>{"100", "101", "103"}));
 }
+
+INSTANTIATE_TEST_SUITE_P(AnyColumn, SelectionByColumn,
+                         ::testing::Values(TLMainItems::kColDescription, TLMainItems::kColItemNumber,
+                                           TLMainItems::kColHighBid));
 
 // Rows selected by their "Item #" cells: Setup Bid opens the bid set-up for them.
 TEST_F(Selection, SetupBidTakesRowsSelectedInTheItemNumberColumn) {
@@ -153,10 +161,11 @@ TEST_F(Selection, TheWheelScrollsTheGridOneRowATurn) {
     w.show();
     QApplication::processEvents();
     w.ItemGrid->setFocus();
-    const auto turn = [&](int delta) {
+    const auto turn = [&](int delta, bool sideways = false) {
         QWidget* port = w.ItemGrid->viewport();
         const QPointF at(port->width() / 2.0, port->height() / 2.0);
-        QWheelEvent wheel(at, port->mapToGlobal(at), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+        const QPoint angle = sideways ? QPoint(delta, 0) : QPoint(0, delta);
+        QWheelEvent wheel(at, port->mapToGlobal(at), QPoint(), angle, Qt::NoButton, Qt::NoModifier,
                           Qt::NoScrollPhase, false);
         QApplication::sendEvent(port, &wheel);
         QApplication::processEvents();
@@ -169,6 +178,13 @@ TEST_F(Selection, TheWheelScrollsTheGridOneRowATurn) {
     EXPECT_EQ(turn(120), 2);
     EXPECT_EQ(turn(120), 1);
     EXPECT_EQ(turn(120), 1);
+
+    // A window narrower than the columns: a sideways turn scrolls them, and the rows stay.
+    w.resize(400, 500);
+    QApplication::processEvents();
+    ASSERT_GT(w.ItemGrid->horizontalScrollBar()->maximum(), 0);
+    EXPECT_EQ(turn(-120, true), 1);
+    EXPECT_GT(w.ItemGrid->horizontalScrollBar()->value(), 0);
 }
 
 // Enter pressed by reflex on the pending-bids question, or Esc, keeps the program: "No" has the
