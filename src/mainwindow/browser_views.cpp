@@ -7,6 +7,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
+#include <utility>
+#include <vector>
 
 #include "browser/automation_browser.h"
 #include "foundation/config_store.h"
@@ -14,8 +16,10 @@
 #include "foundation/startup.h"
 #include "foundation/user_state.h"
 #include "foundation/vb.h"
+#include "items/remaining_time.h"
 #include "platform/desktop_files.h"
 #include "platform/message_box.h"
+#include "platform/timers.h"
 #include "service/national_sites.h"
 
 namespace TLMainBrowser {
@@ -235,14 +239,54 @@ void MnuTitleShowArchived_Click() {
     openers().navigate(Local_Page_Address(chosen));
 }
 
+namespace {
+
+// An armed bid is to be placed within this many seconds: the browser window, whose engine can
+// hold the user-interface thread for a moment while it starts, waits until the bid has gone.
+constexpr long kQuietBeforeBidSecs = 10;
+
+bool Bid_Due_Soon() {
+    for (int i = 1; i <= TLMainItems::ItemCount; ++i) {
+        const TLMainItems::AuctionItem* item = TLMainItems::Item_At(i);
+        if (!item || item->BidTimeSecs <= 0) continue;
+        TLMainItems::Get_Remaining_Secs(i);
+        if (!TLMainItems::RemainingKnown) continue;
+        const long toBid = TLMainItems::RemainingSecs - item->BidTimeSecs;
+        if (toBid >= -1 && toBid <= kQuietBeforeBidSecs) return true;
+    }
+    return false;
+}
+
+// The result pages waiting for a quiet moment, by item number, shown in the order they came.
+std::vector<std::string>& waitingResultPages() {
+    static std::vector<std::string> waiting;
+    return waiting;
+}
+
+platform::Timer& resultPageTimer() {
+    static platform::Timer timer([] {
+        if (Bid_Due_Soon()) {
+            resultPageTimer().setInterval(1000);  // looked at again each second
+            return;
+        }
+        resultPageTimer().setEnabled(false);
+        const std::vector<std::string> numbers = std::exchange(waitingResultPages(), {});
+        for (const std::string& number : numbers) TLMainBrowser::DisplayBidResults(number);
+    });
+    return timer;
+}
+
+}  // namespace
+
 void BidResultsViewer::DisplayBidResults(int itemIndex) {
     const TLMainItems::AuctionItem* item = TLMainItems::Item_At(itemIndex);
     if (!item) return;
-    // The bid's own step ends first: the browser window (whose engine may take a moment to start)
-    // opens on the next turn of the event loop.
-    QMetaObject::invokeMethod(
-        QCoreApplication::instance(), [number = item->ItemNumber] { TLMainBrowser::DisplayBidResults(number); },
-        Qt::QueuedConnection);
+    // The bid's own step ends first: the page opens on a later turn of the event loop, and not
+    // while another bid is about to be placed.
+    waitingResultPages().push_back(item->ItemNumber);
+    platform::Timer& timer = resultPageTimer();
+    timer.setInterval(Bid_Due_Soon() ? 1000 : 1);
+    timer.setEnabled(true);
 }
 
 void Take_Bid_Results_View() {

@@ -5,10 +5,12 @@
 
 #include <QCoreApplication>
 
+#include "fake_clock.h"
 #include "fake_desktop_files.h"
 #include "foundation/config_store.h"
 #include "foundation/startup.h"
 #include "foundation/user_state.h"
+#include "items/test_items.h"
 #include "mainwindow/browser_views.h"
 #include "recording_browser_openers.h"
 #include "recording_main_window.h"
@@ -220,20 +222,37 @@ TEST_F(BrowserViews, TheHelpPageOpensInTheProgramsBrowserOrSaysWhereItIsMissing)
     EXPECT_TRUE(desktop.opened.empty());
 }
 
-// The bid engine shows an item's result page by its index in the list, after its own step.
-TEST_F(BrowserViews, TheBidEngineReachesTheResultPageByTheItemsIndex) {
-    TLMainItems::Items.assign(3, {});
-    TLMainItems::ItemCount = 2;
+// The bid engine shows an item's result page by its index in the list, after its own step, and
+// never while another armed bid is about to be placed: the browser window's engine can hold the
+// program for a moment as it starts.
+TEST_F(BrowserViews, TheBidEngineReachesTheResultPageByTheItemsIndexOutsideABidsMoment) {
+    FakeTime time;
+    TLMainItems::Items.assign(4, {});
+    TLMainItems::ItemCount = 3;
     TLMainItems::Items[2].ItemNumber = "220011";
+    TLMainItems::Items[3].ItemNumber = "220012";
+    TLMainItems::Items[3].EndTime = TLMainItems::End_Time_Text(time.clock.now().addSecs(12), false);
     views::Take_Bid_Results_View();
-    TLMainBids::bidLink<TLMainBids::BidResultsView>().DisplayBidResults(2);
-    TLMainBids::bidLink<TLMainBids::BidResultsView>().DisplayBidResults(3);  // no such item: nothing
+    auto& view = TLMainBids::bidLink<TLMainBids::BidResultsView>();
+
+    view.DisplayBidResults(2);
+    view.DisplayBidResults(4);  // no such item: nothing
     EXPECT_TRUE(browser.navigated.empty()) << "opened inside the bid engine's step";
-    QCoreApplication::processEvents();
+    time.advanceMs(5);
+    EXPECT_EQ(browser.navigated, std::vector<std::string>{fileUrl("Saved Items/220011BR.html")});
+
+    // Item 220012's bid goes 5 seconds before its end, 7 seconds from now.
+    browser.navigated.clear();
+    TLMainItems::Items[3].BidTimeSecs = 5;
+    view.DisplayBidResults(2);
+    time.advanceMs(6000);
+    EXPECT_TRUE(browser.navigated.empty()) << "opened just before a bid";
+    time.advanceMs(3000);
+    EXPECT_EQ(browser.navigated, std::vector<std::string>{fileUrl("Saved Items/220011BR.html")});
+
     TLMainBids::setBidLink<TLMainBids::BidResultsView>(nullptr);
     TLMainItems::Items.assign(1, {});
     TLMainItems::ItemCount = 0;
-    EXPECT_EQ(browser.navigated, std::vector<std::string>{fileUrl("Saved Items/220011BR.html")});
 }
 
 TEST_F(BrowserViews, SavedPageViewsRefuseWhileBusyAndNeedTheFile) {
