@@ -8,6 +8,7 @@
 #include <string>
 
 #include "app/program_start.h"
+#include "composed_program.h"
 #include "fake_clipboard.h"
 #include "fake_clock.h"
 #include "fake_desktop_files.h"
@@ -73,21 +74,7 @@ protected:
         Messages::SetAnswerHookForTests({});
         reset();
     }
-    static void reset() {
-        NewSetup::Unload();
-        Setup::Unload();  // the options dialog the window's load made, hidden
-        TLMain::unloadForTests();
-        Messages::UnloadShared();
-        modDebug::ResetForTests();
-        TLMainItems::ResetItemStoreForTests();
-        TLMainItems::ResetItemGridForTests();
-        TLMainState::ResetForTests();
-        TLMainState::ResetMainWindowStateForTests();
-        modTLMain::ResetLocaleDatesForTests();
-        modTLMain::ResetNationalSitesForTests();
-        modTLMain::ResetStartupForTests();
-        modTLC::ResetForTests();
-    }
+    static void reset() { Unload_Composed_Program(); }
     static TLMainItems::AuctionItem& item(const char* number) {
         return TLMainItems::Items.at(static_cast<size_t>(TLMainItems::FindItemIndex(number)));
     }

@@ -14,6 +14,7 @@
 #include <QTemporaryDir>
 
 #include "app/program_start.h"
+#include "composed_program.h"
 #include "fake_clock.h"
 #include "fake_tray.h"
 #include "installed_program.h"
@@ -79,12 +80,8 @@ protected:
         platform::setUserLocaleForTests("en_US");
     }
     void TearDown() override {
-        NewSetup::Unload();
-        TLMain::unloadForTests();
+        Unload_Composed_Program();
         platform::setUserLocaleForTests("");
-        modTLMain::ResetStartupForTests();
-        modTLC::ResetForTests();
-        TLMainItems::ResetItemStoreForTests();
     }
 };
 

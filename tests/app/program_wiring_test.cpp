@@ -15,6 +15,7 @@
 
 #include "account/feedback_grid.h"
 #include "app/program_start.h"
+#include "composed_program.h"
 #include "bidding/bid_engine_links.h"
 #include "fake_clock.h"
 #include "fake_tray.h"
@@ -78,13 +79,8 @@ protected:
     }
     void TearDown() override {
         if (ChgPass* c = ChgPass::loaded()) c->close();
-        ::Setup::Unload();
-        NewSetup::Unload();
-        TLMain::unloadForTests();
+        Unload_Composed_Program();
         platform::setUserLocaleForTests("");
-        modTLMain::ResetStartupForTests();
-        modTLC::ResetForTests();
-        TLMainItems::ResetItemStoreForTests();
         TLMainItems::GridViewMode = 0;
         TLMainItems::FeedbackLinks.clear();
         modClock::WakeupArmed = 0;

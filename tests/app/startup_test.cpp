@@ -10,6 +10,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "composed_program.h"
 #include "app/program_application.h"
 #include "app/program_start.h"
 #include "fake_clock.h"
@@ -38,11 +39,8 @@ protected:
         modTLC::ResetForTests();
     }
     void TearDown() override {
-        NewSetup::Unload();
-        TLMain::unloadForTests();
+        Unload_Composed_Program();
         platform::setUserLocaleForTests("");
-        modTLMain::ResetStartupForTests();
-        modTLC::ResetForTests();
     }
     std::string plainConfig(const TempDataFolder& d) {
         return modAHM::Crypt_String(d.read("tl2cf.dat"), modTLC::Config_Phrase(), false);
