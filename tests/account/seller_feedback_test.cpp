@@ -9,6 +9,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <atomic>
+#include <chrono>
+#include <memory>
+#include <thread>
+
 #include "account/seller_feedback.h"
 #include "account_fixture.h"
 #include "platform/clock.h"
@@ -118,11 +123,23 @@ TEST_F(SellerFeedbackTest, AnEntryOlderThanNinetyDaysEndsTheAnalysisAfterItsPage
 
 TEST_F(SellerFeedbackTest, CancelAndARefusedRequestEndAsAborted) {
     serveTwoPages();
+    // The first page is answered only once Cancel was pressed, so the press always falls while it comes.
+    auto asked = std::make_shared<std::atomic<bool>>(false);
+    auto cancelled = std::make_shared<std::atomic<bool>>(false);
+    const std::string firstPage = sellerFeedbackPageHtml({row("Pos", "Blue teapot"), row("Neg", "Blue Teapot"), row("Neu", "Green jug")});
+    service.handle(modTLMain::kFeedbackPagesHost, "GET", pagePath(1), [=](const RecordedRequest&) {
+        *asked = true;
+        for (int i = 0; i < 500 && !*cancelled; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return ScriptedResponse::ok(firstPage);
+    });
     ItemFeedback& w = window();
     w.optMatch[1]->click();  // partial, empty title: every entry
     w.cboSearCnt->setCurrentIndex(4);
-    platform::Timer press([&w] {
-        if (FeedbackAnalysisRunning) w.cmdSearch[1]->click();  // Cancel while the first page comes
+    platform::Timer press([&w, asked, cancelled] {
+        if (FeedbackAnalysisRunning && *asked && !*cancelled) {
+            w.cmdSearch[1]->click();  // Cancel while the first page comes
+            *cancelled = true;
+        }
     });
     press.setInterval(10);
     press.setEnabled(true);
