@@ -170,7 +170,10 @@ bool addItem(const std::string& number) {
     EndDateDisplay.clear();
     PageHighBidder.clear();
     AddedItemNumber = number;
-    const std::string found = Get_Title_And_End();
+    std::string found = Get_Title_And_End();
+    // A downloaded page that shows a title but neither an item's end nor its price is the page the
+    // service answers for a removed or unknown number (or a sign-in form): no item to add.
+    if (found == "NoDate" && !UseHandoverTitle && !Item_Page_Marks_Found()) found = kTitleOrEndError;
     if (found != "OK" && found != "NoDate") {
         status(found);
         modTLMain::Write_Op_Log(number + " - " + found);

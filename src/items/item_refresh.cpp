@@ -93,6 +93,12 @@ int Store_Page_Values(AuctionItem& item, const PageValues& values, bool silentEn
     return alerts;
 }
 
+void Pass_Over_No_Item_Page(const std::string& itemNumber) {
+    const std::string text = "Error! Item Update Failed - Not an Item Page - " + itemNumber;
+    TLMainLink::statusLine().setStatus(text);
+    modTLMain::Write_Op_Log(text);
+}
+
 void Play_Event_Sound(const std::string& event) {
     if (Config_True("Options", "Sound", false))
         TLMainLink::sounds().SoundEffects(modTLC::Get_Config_Value("Sounds", event, event), 1);

@@ -33,8 +33,8 @@ struct PageValues {
     std::string minBid;    // "" when not found
     int16_t reserveNotMet = 0;
     // The page shows an item page's marks (title and end, or a price beside its label). A page
-    // without them (an error or sign-in page answered 200) is no item page: a refresh takes it
-    // as a download that failed and stores none of its values.
+    // without them (the service's page for a removed or unknown item, an error or sign-in page
+    // answered 200) is no item page: a refresh stores none of its values (Pass_Over_No_Item_Page).
     bool itemPage = false;
 };
 
@@ -48,6 +48,11 @@ PageValues Read_Page_Values(const std::string& html, const std::string& oldEndTi
 // high bid; empty values leave the item's own. Returns the number of alert sounds due (one per
 // bit set), which the caller plays with Play_Alerts once it no longer holds the item.
 int Store_Page_Values(AuctionItem& item, const PageValues& values, bool silentEndChange);
+
+// A refresh that got no item page for `itemNumber` leaves the item as it was and goes on to the
+// next item: the status line and the operation log say
+// "Error! Item Update Failed - Not an Item Page - <n>".
+void Pass_Over_No_Item_Page(const std::string& itemNumber);
 
 // Plays [Sounds] Alert (default "Alert") `count` times, once each, when [Options] Sound is on.
 void Play_Alerts(int count);

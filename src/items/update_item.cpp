@@ -50,7 +50,10 @@ std::string refreshRows(const std::vector<std::string>& numbers) {
         AuctionItem* it = Item_At(now);
         if (!it) continue;
         const PageValues values = Read_Page_Values(html, it->EndTime);
-        if (!values.itemPage) return kUpdateFailed;
+        if (!values.itemPage) {
+            Pass_Over_No_Item_Page(number);
+            continue;
+        }
         const int alerts = Store_Page_Values(*it, values, false);
         const int shown = Row_Of_Item(now);
         if (shown) itemGrid().refreshItemRow(shown);

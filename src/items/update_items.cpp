@@ -99,16 +99,15 @@ void UpdateItems() {
         if (AuctionItem* it = Item_At(now)) {
             const PageValues values = Read_Page_Values(html, it->EndTime);
             if (!values.itemPage) {
-                status(kUpdateFailed);
-                end = RunEnd::Failed;
-                break;
+                Pass_Over_No_Item_Page(number);
+            } else {
+                const int alerts = Store_Page_Values(*it, values, TimeZoneShiftActive != 0);
+                if (ended) it->ResultDone = "1";
+                const int row = Row_Of_Item(now);
+                if (row) itemGrid().refreshItemRow(row);
+                Update_Bid_Status(now, row, true);
+                Play_Alerts(alerts);
             }
-            const int alerts = Store_Page_Values(*it, values, TimeZoneShiftActive != 0);
-            if (ended) it->ResultDone = "1";
-            const int row = Row_Of_Item(now);
-            if (row) itemGrid().refreshItemRow(row);
-            Update_Bid_Status(now, row, true);
-            Play_Alerts(alerts);
         }
         if (CancelUpdate) {
             end = RunEnd::Cancelled;

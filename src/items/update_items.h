@@ -7,9 +7,10 @@
 // to date; changes the user watches set the item's alarm bits (1 end changed, 2 bid count changed
 // under a bid-count alarm, 4 price changed under a high-bid alarm) and sound the alert. An ended
 // item is fetched once more and then no longer. The stop button (CancelUpdate) ends the run after
-// the item in hand with "Update Cancelled....."; the first failed download (a page that is no
-// item page among them, item_refresh.h) ends it with "Error! Item Update Failed!"; a whole run
-// ends with "Update Completed - <n> Items - <s> secs".
+// the item in hand with "Update Cancelled....."; the first failed download ends it with
+// "Error! Item Update Failed!"; a page that came but is no item page (a removed item's) leaves its
+// item as it was and the run goes on (item_refresh.h); a whole run ends with
+// "Update Completed - <n> Items - <s> secs".
 //
 // UpdateEndingTime re-reads only the end times of the running items (after a change of the time
 // zone or daylight saving, or from the toolbar).

@@ -54,6 +54,13 @@ bool listRefreshStopped() {
     return TLMainState::CancelUpdate && (TLMainState::UpdateBusy || TLMainState::SelectedUpdateBusy);
 }
 
+// The address as the trace names it: with its scheme, the one the flags choose when the caller
+// gave none.
+std::string Traced_URL(const std::string& url, long flags) {
+    if (Strip_URL_Scheme(url) != url) return url;
+    return ((flags & kFlagHttps) ? "https://" : "http://") + url;
+}
+
 bool gunzip(std::string& data) {
     ZLIB codec;
     return codec.UncompressString(data, ZLIB::kGzipFormat) == 0;
@@ -142,7 +149,7 @@ void HttpRequest::Call::begin() {
 
     trace.open();
     trace.line("");
-    trace.line("Http Begin - " + spec.url + " - " + spec.method + " - " + spec.cookieUser);
+    trace.line("Http Begin - " + Traced_URL(spec.url, spec.flags) + " - " + spec.method + " - " + spec.cookieUser);
     trace.line("");
 
     const std::string agent = spec.userAgent.empty() ? modTLMain::DefaultUserAgent : spec.userAgent;

@@ -54,7 +54,7 @@ bool Contains_Host(const std::string& target, const std::string& host) {
     return !host.empty() && vb::InStr(Target_Host(target), host, vb::Text) > 0;
 }
 
-// The debug tools' dump "HTMLSignIn" of the sign-in answer.
+// The debug tools' dump "HTMLSignIn": the page the service answered the form with.
 bool Debug_Http_Dump_On() {
     return modDebug::DebugOutput && TLMainLink::menus().menuChecked(TLMainLink::MenuItem::MnuDBHttpEnabled);
 }
@@ -187,8 +187,10 @@ void SignInRun::start() {
 }
 
 void SignInRun::afterPage(modWinInet::HttpResult) {
-    // The form goes only in the body, never in the address.
-    request(signInURL, "POST", kFlagsSignInPost, Sign_In_Form(user, password), &SignInRun::afterForm);
+    // The form goes only in the body, never in the address. Its answer's page is read only for
+    // the debug dump.
+    const long flags = kFlagsSignInPost | (Debug_Http_Dump_On() ? modWinInet::kFlagReadBody : 0);
+    request(signInURL, "POST", flags, Sign_In_Form(user, password), &SignInRun::afterForm);
     password.assign(password.size(), '\0');  // not kept longer than needed
 }
 

@@ -1,8 +1,11 @@
 // The hidden debug menu of the program as main() puts it together: with [Debug] NonSession on,
-// its generators of test items and the problem report's decoder do their work.
+// its generators of test items and the problem report's decoder do their work, and its HTTP
+// switch traces the program's requests and dumps the sign-in's answer.
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QLabel>
+#include <QPushButton>
 #include <QApplication>
 #include <functional>
 #include <string>
@@ -12,6 +15,8 @@
 #include "fake_clipboard.h"
 #include "fake_clock.h"
 #include "fake_desktop_files.h"
+#include "fake_service.h"
+#include "fake_signin.h"
 #include "foundation/cipher.h"
 #include "foundation/config_store.h"
 #include "foundation/debug_tools.h"
@@ -30,6 +35,8 @@
 #include "service/national_sites.h"
 #include "options/new_setup.h"
 #include "options/setup_form.h"
+#include "options/users_tab.h"
+#include "service/sign_in.h"
 #include "recording_browser_openers.h"
 #include "scripted_boxes.h"
 #include "temp_data_folder.h"
@@ -43,8 +50,10 @@ protected:
     void SetUp() override {
         reset();
         // A profile of a debug session, with three items in its list.
-        data.write("tl2cf.dat", modAHM::Crypt_String("[Options]\r\nSound=0\r\n[Categories]\r\nDefault=1\r\n"
-                                                     "[Debug]\r\nNonSession=True\r\n",
+        data.write("tl2cf.dat", modAHM::Crypt_String("[Options]\r\nSound=0\r\n" + moreOptions +
+                                                         "[Categories]\r\nDefault=1\r\n"
+                                                         "[Debug]\r\nNonSession=True\r\n" +
+                                                         moreSections,
                                                      modTLC::Config_Phrase(), true));
         modTLMain::DataFolder = data.dataFolder();
         for (const char* number : {"100", "200", "300"}) {
@@ -80,6 +89,8 @@ protected:
     }
     std::string endsIn(long secs) const { return TLMainItems::End_Time_Text(time.clock.now().addSecs(secs), false); }
 
+    std::string moreOptions;   // further [Options] lines of the profile
+    std::string moreSections;  // further sections of the profile
     TempDataFolder data;
     FakeTime time;
     ScriptedMessageBoxes boxes;
@@ -171,6 +182,47 @@ TEST_F(DebugMenuTest, TheGeneratorsAndTheDecoderWork) {
                                                         : std::vector<std::string>{c.asked});
         c.check();
     }
+}
+
+// The profile's user, with a password, signs in against the fake service.
+class DebugMenuSignInTest : public DebugMenuTest {
+protected:
+    void SetUp() override {
+        moreOptions = "LastUser=buyer1\r\nChkUpdates=0\r\n";
+        moreSections = "[Users]\r\nbuyer1=pa55word\r\n";
+        DebugMenuTest::SetUp();
+        service.useForClient();
+        FakeSignIn::install(service, SignInAnswer::MemberPages);
+    }
+    FakeService service;
+};
+
+// The HTTP switch ticked in the debug menu: the user's Check User ID (Setup, Users) leaves the
+// trace of its requests, each address with its scheme, and the dump "HTMLSignIn" holds the page
+// the service answered the sign-in form with.
+TEST_F(DebugMenuSignInTest, TheHttpSwitchTracesTheSignInAndDumpsItsAnswer) {
+    ASSERT_TRUE(TLMain::loaded());
+    TLMain& w = TLMain::instance();
+    ASSERT_FALSE(w.menuChecked(TLMainLink::MenuItem::MnuDBHttpEnabled));
+    w.menuAction("MnuDBHttpEnabled")->trigger();
+    ASSERT_TRUE(w.menuChecked(TLMainLink::MenuItem::MnuDBHttpEnabled));
+
+    w.menuAction("MnuSetup")->trigger();
+    ::Setup* setup = ::Setup::Loaded();
+    ASSERT_NE(setup, nullptr);
+    ASSERT_TRUE(setup->isVisible());
+    setup->usersTab->TestUserID->click();
+    EXPECT_EQ(setup->usersTab->labTestID->text().toStdString(), "User ID/Password is OK!");
+
+    const std::string member =
+        "https://" + FakeSignIn::memberHost() + "/ws/eBayISAPI.dll?MyeBay&ssPageName=H:H:MYEBAY:US";
+    EXPECT_EQ(data.read("Debug/HTMLSignIn.htm"), FakeSignIn::redirectNote(member) + "\r\n");
+    const std::string trace = data.read("Debug/HttpLog.txt");
+    const std::string signIn = "https://" + FakeSignIn::signInHost() + modTLMain::kSignInPath;
+    EXPECT_NE(trace.find("\r\nHttp Begin - " + signIn + " - GET - buyer1\r\n"), std::string::npos) << trace;
+    EXPECT_NE(trace.find("\r\nHttp Begin - " + signIn + " - POST - buyer1\r\n"), std::string::npos) << trace;
+    EXPECT_EQ(trace.find("pa55word"), std::string::npos) << trace;
+    setup->close();
 }
 
 }  // namespace

@@ -182,6 +182,7 @@ struct Failure {
     bool cancel;
     const char* status;
     const char* logLine;
+    const char* errorBalloon;  // the title of the error balloon shown, "" none
 };
 
 TEST_F(AddItemTest, AFailedOrCancelledDownloadAddsNothing) {
@@ -189,24 +190,40 @@ TEST_F(AddItemTest, AFailedOrCancelledDownloadAddsNothing) {
     cut.fault = Fault::CloseAtOnce;
     const std::string page = itemPageHtml(this->page(kNumber));
     const Failure cases[] = {
-        {"no answer", cut, false, kAddNoData, "Error! Add Item Failed - No Data Returned - 123456789012"},
+        {"no answer", cut, false, kAddNoData, "Error! Add Item Failed - No Data Returned - 123456789012", ""},
         {"an empty page", ScriptedResponse::ok(""), false, kAddNoData,
-         "Error! Add Item Failed - No Data Returned - 123456789012"},
+         "Error! Add Item Failed - No Data Returned - 123456789012", ""},
         {"an empty page after the stop button", ScriptedResponse::ok(""), true, kAddCancelled,
-         "Add Item Cancelled.... - 123456789012"},
-        {"a page that is no item page", ScriptedResponse::ok("<html><body>Nothing here</body></html>"), false,
+         "Add Item Cancelled.... - 123456789012", ""},
+        {"a page without a title", ScriptedResponse::ok("<html><body>Nothing here</body></html>"), false,
          "Error! Failed To Retrieve Ending Date or Title",
-         "123456789012 - Error! Failed To Retrieve Ending Date or Title"},
+         "123456789012 - Error! Failed To Retrieve Ending Date or Title", "Invalid Item - 123456789012"},
+        // Pages with a title of their own but none of an item's end or price.
+        {"the service's page for a removed item", ScriptedResponse::ok(removedItemPage(kNumber)), false,
+         "Error! Failed To Retrieve Ending Date or Title",
+         "123456789012 - Error! Failed To Retrieve Ending Date or Title", "Invalid Item - 123456789012"},
+        {"the sign-in form", ScriptedResponse::ok(signInItemPage()), false,
+         "Error! Failed To Retrieve Ending Date or Title",
+         "123456789012 - Error! Failed To Retrieve Ending Date or Title", "Invalid Item - 123456789012"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         service.route(itemHost(), "GET", itemPagePath(kNumber), c.answer);
         status.statuses.clear();
         sounds.played.clear();
+        tray.balloons.clear();
         TLMainState::CancelUpdate = c.cancel ? -1 : 0;
         EXPECT_FALSE(addByNumber(kNumber));
         EXPECT_EQ(status.statuses.back(), c.status);
         EXPECT_NE(opLog().find(c.logLine), std::string::npos);
+        ASSERT_FALSE(tray.balloons.empty());
+        if (*c.errorBalloon) {
+            EXPECT_EQ(tray.balloons.back().title, c.errorBalloon);
+            EXPECT_EQ(tray.balloons.back().text, c.status);
+            EXPECT_EQ(tray.balloons.back().iconFlags, 3);
+        } else {
+            EXPECT_EQ(tray.balloons.back().iconFlags, 1) << "only the download's own balloon";
+        }
         EXPECT_EQ(soundNames(), std::vector<std::string>{"Alert"});
         EXPECT_EQ(ItemCount, 0);
         EXPECT_FALSE(data.exists(std::string("Saved Items/") + kNumber + ".html"));

@@ -44,6 +44,7 @@ protected:
     bool sawStatus(const std::string& text) const {
         return std::find(status.statuses.begin(), status.statuses.end(), text) != status.statuses.end();
     }
+    bool logged(const std::string& text) const { return opLog().find(" - " + text + "\r\n") != std::string::npos; }
     size_t alerts() const {
         const auto names = soundNames();
         return static_cast<size_t>(std::count(names.begin(), names.end(), "Alert"));
@@ -348,41 +349,44 @@ TEST_F(UpdateSelectedTest, AFailureStopsAtItsRowAndKeepsTheRowsBefore) {
     EXPECT_EQ(item(3).CurrentPrice, "US 10.00");
 }
 
-// A server error's page, or a page answered 200 that shows none of an item page's marks (garbled,
-// empty, the sign-in form), is no item page: the run fails there, whichever refresh it is, and the
-// item keeps what it showed.
-TEST_F(UpdateSelectedTest, APageThatIsNoItemPageIsAFailedDownloadAndBlanksNothing) {
+// A page that did not come (no answer, a server error, an empty page) ends the run there,
+// whichever refresh it is. A page answered 200 that shows none of an item page's marks (the
+// service's page for a removed item, a garbled page, the sign-in form) changes nothing in its
+// item, is logged with the item's number, and the run goes on to the next item.
+TEST_F(UpdateSelectedTest, APageThatIsNoItemPageIsPassedOverAndAPageThatDidNotComeEndsTheRun) {
     struct Case {
         const char* what;
         int status;
         std::string page;
+        bool endsRun;
     };
     const Case cases[] = {
-        {"server error", 503, "<html><body><h1>Service Unavailable</h1></body></html>"},
-        {"garbled", 200, garbledItemPage()},
-        {"empty", 200, ""},
-        {"sign-in form", 200, signInItemPage()},
+        {"server error", 503, "<html><body><h1>Service Unavailable</h1></body></html>", true},
+        {"empty", 200, "", true},
+        {"removed item", 200, removedItemPage(kB), false},
+        {"garbled", 200, garbledItemPage(), false},
+        {"sign-in form", 200, signInItemPage(), false},
     };
     struct Run {
         const char* name;
         void (*run)();
     };
     const Run runs[] = {{"selected rows", [] { Update_Selected_Item(); }}, {"whole list", [] { UpdateItems(); }}};
-    serve(changed(kC));
+    const std::string passedOver = std::string("Error! Item Update Failed - Not an Item Page - ") + kB;
     for (const Run& r : runs) {
         for (const Case& c : cases) {
             const std::string what = std::string(r.name) + ", " + c.what;
             serve(changed(kA));
             serve(changed(kB)).failItemPage(c.status, -1, c.page);
+            serve(changed(kC));
             item(1).CurrentPrice = item(3).CurrentPrice = "US 10.00";
             item(2).ReserveFlag = 1;
             item(2).MinBid = "US 11.00";
             const AuctionItem before = item(2);
             service.clearRequests();
             status.statuses.clear();
+            data.write("OperationLog.txt", "");
             r.run();
-            EXPECT_EQ(status.statuses.back(), kUpdateFailed) << what;
-            EXPECT_EQ(pageRequests(kC), 0u) << what;
             EXPECT_EQ(item(1).CurrentPrice, "US 12.00") << what;
             EXPECT_EQ(item(2).CurrentPrice, before.CurrentPrice) << what;
             EXPECT_EQ(item(2).BidCount, before.BidCount) << what;
@@ -390,6 +394,22 @@ TEST_F(UpdateSelectedTest, APageThatIsNoItemPageIsAFailedDownloadAndBlanksNothin
             EXPECT_EQ(item(2).MinBid, before.MinBid) << what;
             EXPECT_EQ(item(2).ReserveFlag, 1) << what;
             EXPECT_EQ(item(2).AlarmState, before.AlarmState) << what;
+            EXPECT_EQ(item(2).ResultDone, before.ResultDone) << what;
+            if (c.endsRun) {
+                EXPECT_EQ(status.statuses.back(), kUpdateFailed) << what;
+                EXPECT_EQ(pageRequests(kC), 0u) << what;
+                EXPECT_EQ(item(3).CurrentPrice, "US 10.00") << what;
+                EXPECT_EQ(opLog().find(passedOver), std::string::npos) << what;
+            } else {
+                EXPECT_EQ(status.statuses.back().rfind("Update Completed - ", 0), 0u) << what;
+                EXPECT_TRUE(sawStatus(passedOver)) << what;
+                EXPECT_TRUE(logged(passedOver)) << what << "\n" << opLog();
+                EXPECT_EQ(pageRequests(kC), 1u) << what;
+                EXPECT_EQ(item(3).CurrentPrice, "US 12.00") << what;
+            }
+            Load_Auction_Items();
+            EXPECT_EQ(item(1).CurrentPrice, "US 12.00") << what << ": saved";
+            EXPECT_EQ(item(2).CurrentPrice, before.CurrentPrice) << what << ": saved";
         }
     }
 }

@@ -12,9 +12,12 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include <memory>
 #include <optional>
 
 #include "bidding/dial_state.h"
+#include "fake_item_pages.h"
+#include "fake_service.h"
 #include "foundation/bid_engine_state.h"
 #include "foundation/logs.h"
 #include "scripted_popup_menus.h"
@@ -134,6 +137,69 @@ TEST_F(Commands, TheUpdateButtons) {
     EXPECT_EQ(w.statusText(), "Ending Time Update Completed....");
     EXPECT_EQ(TLMainState::AutoUpdateDue, 0);
     EXPECT_EQ(TLMainState::ManualEndTimeUpdate, 0);
+}
+
+// The service answers a listing it removed with a page of its own ("Invalid Item"), answered 200.
+// A manual Update (the toolbar button) and the timed refresh leave that item as it was, log it
+// with its number, and refresh the items after it.
+TEST_F(Commands, ARefreshGoesPastAListingTheServiceRemoved) {
+    FakeService service;
+    service.useForClient();
+    modTLC::Set_Config_Value("Categories", "Default", "1");
+    const std::vector<std::string> numbers = {"101", "102", "103"};
+    std::vector<std::unique_ptr<ItemPages>> pages;
+    long secs = 0;
+    for (const std::string& n : numbers) {
+        addItem(n, secs += 86400);
+        pages.push_back(std::make_unique<ItemPages>(service, modTLMain::National_Site(0)->itemHost, n));
+    }
+    TLMainItems::Save_Auction_Items();
+    pages[0]->setItemPage(removedItemPage(numbers[0]));
+    const auto raiseTo = [&](const char* price) {
+        for (size_t k = 1; k < numbers.size(); ++k) {
+            ItemPageContent c;
+            c.itemNumber = numbers[k];
+            c.endDate = "Jun 05, 2026";
+            c.price = price;
+            pages[k]->setItemPage(itemPageHtml(c));
+        }
+    };
+    TLMain& w = load({{"Options", "Refresh", "10"}, {"Options", "ChkUpdates", "0"}});
+    tick();
+    const std::string passedOver = "Error! Item Update Failed - Not an Item Page - 101";
+    const auto prices = [] {
+        std::vector<std::string> p;
+        for (int i = 1; i <= TLMainItems::ItemCount; ++i) p.push_back(item(i).CurrentPrice);
+        return p;
+    };
+
+    struct Run {
+        const char* what;
+        const char* price;
+        const char* stored;
+        std::function<void()> start;
+        int ticks;  // seconds the run is given, from its start
+    };
+    const Run runs[] = {
+        {"manual Update", "US $14.00", "US 14.00",
+         [&] { click(w.Toolbar1->widgetForAction(w.toolbarButton("UpdateAll")), Qt::NoModifier); }, 10},
+        {"timed refresh", "US $16.00", "US 16.00", [&] { key(w, Qt::Key_F6); }, 10 * 60 + 10},
+    };
+    for (const Run& r : runs) {
+        SCOPED_TRACE(r.what);
+        raiseTo(r.price);
+        service.clearRequests();
+        data.write("OperationLog.txt", "");
+        r.start();
+        tick(r.ticks);
+        EXPECT_EQ(prices(), (std::vector<std::string>{"US 10.00", r.stored, r.stored}));
+        EXPECT_EQ(item(1).BidCount, "3");
+        EXPECT_EQ(item(1).Title, "Item 101");
+        EXPECT_TRUE(logged(passedOver)) << opLog();
+        EXPECT_EQ(w.statusText().rfind("Update Completed - 3 Items - ", 0), 0u) << w.statusText();
+        EXPECT_EQ(service.requestCount(), 3u);
+        EXPECT_EQ(TLMainState::UpdateBusy, 0);
+    }
 }
 
 TEST_F(Commands, BidSetupNeedsAUserAndADescriptionOrBidsCell) {

@@ -190,19 +190,50 @@ TEST_F(SignInTest, NoAnswerFailsAndPutsTheEarlierCookiesBack) {
     EXPECT_EQ(modWinInet::CookieSessionRaw.find(FakeSignIn::kSessionCookie1), std::string::npos);
 }
 
-TEST_F(SignInTest, DebugOutputNeverHoldsThePassword) {
-    serve(SignInAnswer::MemberPages);
-    modDebug::DebugOutput = true;
+// With the debug tools' HTTP switch on, the trace names the sign-in's requests and "HTMLSignIn"
+// holds the page the service answered the form with; neither holds the password.
+TEST_F(SignInTest, TheDebugDumpHoldsTheFormsAnswerAndNeverThePassword) {
+    struct Case {
+        SignInAnswer answer;
+        const char* what;
+        std::string page;
+    };
+    const std::string member =
+        "https://" + FakeSignIn::memberHost() + "/ws/eBayISAPI.dll?MyeBay&ssPageName=H:H:MYEBAY:US";
+    const Case cases[] = {
+        {SignInAnswer::MemberPages, "signed in", FakeSignIn::redirectNote(member)},
+        {SignInAnswer::NoRedirect, "no redirect", FakeSignIn::securityCheckPage()},
+        {SignInAnswer::Refused, "refused",
+         FakeSignIn::redirectNote("https://" + FakeSignIn::signInHost() + FakeSignIn::refusedTarget())},
+    };
     window.checked[TLMainLink::MenuItem::MnuDBHttpEnabled] = true;
     QDir().mkpath(QString::fromStdString(data.path("Debug")));
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        if (fake) fake->clearRoutes();
+        serve(c.answer);
+        data.write("Debug/HttpLog.txt", "");
+        modDebug::DebugOutput = true;
+        modTLMain::Sign_In("bob");
+        modDebug::DebugOutput = false;
+        const std::string trace = data.read("Debug/HttpLog.txt");
+        EXPECT_NE(trace.find("Http Begin - https://" + FakeSignIn::signInHost() + "/ws/eBayISAPI.dll?SignIn - POST - bob"),
+                  std::string::npos)
+            << trace;
+        EXPECT_EQ(trace.find("pass="), std::string::npos) << trace;
+        EXPECT_EQ(trace.find("se+cret"), std::string::npos) << trace;
+        EXPECT_EQ(data.read("Debug/HTMLSignIn.htm"), c.page + "\r\n");
+    }
 
+    // With the switch off the form's answer is not read, and nothing is dumped.
+    data.write("Debug/HTMLSignIn.htm", "");
+    serve(SignInAnswer::NoRedirect);
+    window.checked[TLMainLink::MenuItem::MnuDBHttpEnabled] = false;
+    modDebug::DebugOutput = true;
     EXPECT_TRUE(modTLMain::Sign_In("bob"));
     modDebug::DebugOutput = false;
-    const std::string trace = data.read("Debug/HttpLog.txt");
-    EXPECT_NE(trace.find("Http Begin - "), std::string::npos);
-    EXPECT_EQ(trace.find("pass="), std::string::npos) << trace;
-    EXPECT_EQ(trace.find("se+cret"), std::string::npos) << trace;
-    EXPECT_TRUE(data.exists("Debug/HTMLSignIn.htm"));  // the answer's page (the form's answer has no body read)
+    EXPECT_EQ(data.read("Debug/HTMLSignIn.htm"), "");
+    EXPECT_EQ(modPageParser::PageHTML, "");
 }
 
 TEST_F(SignInTest, MissingUserOrPasswordStopsBeforeAnyRequest) {

@@ -624,4 +624,34 @@ TEST_F(HttpClient, TraceIsWrittenWhenTheHttpSwitchIsOn) {
     EXPECT_EQ(data.read("Debug/HttpLog.txt"), "");
 }
 
+// The trace's "Http Begin" line names the address with its scheme: as the caller wrote it, or,
+// for an address given without one (as the program's requests give theirs), the scheme the
+// request goes out with.
+TEST_F(HttpClient, TheTraceNamesEachAddressWithItsScheme) {
+    RecordingMainWindow window;
+    window.checked[TLMainLink::MenuItem::MnuDBHttpEnabled] = true;
+    data.write("Debug/keep", "");
+    fake.route("", "GET", "/t", ScriptedResponse::ok("p"));
+    modDebug::DebugOutput = true;
+    struct Case {
+        const char* url;
+        long flags;
+        const char* traced;
+    };
+    const Case cases[] = {
+        {"cgi.ebay.com/t", 6, "http://cgi.ebay.com/t"},
+        {"cgi.ebay.com/t", 7, "https://cgi.ebay.com/t"},
+        {"http://cgi.ebay.com/t", 6, "http://cgi.ebay.com/t"},
+        {"https://cgi.ebay.com/t", 7, "https://cgi.ebay.com/t"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.url + std::string(" ") + std::to_string(c.flags));
+        data.write("Debug/HttpLog.txt", "");
+        ASSERT_TRUE(get(c.url, c.flags, "bob"));
+        const std::string log = data.read("Debug/HttpLog.txt");
+        EXPECT_EQ(log.rfind("\r\nHttp Begin - " + std::string(c.traced) + " - GET - bob\r\n", 0), 0u) << log;
+    }
+    modDebug::DebugOutput = false;
+}
+
 }  // namespace

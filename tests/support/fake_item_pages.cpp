@@ -80,6 +80,13 @@ std::string signInItemPage() {
            "<input type=\"submit\" value=\"Sign in\"></form></body></html>\n";
 }
 
+std::string removedItemPage(const std::string& itemNumber) {
+    return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<title>eBay - Invalid Item</title>\n</head>\n<body>\n"
+           "<div id=\"gh\"><a href=\"/\">Home</a> | <a href=\"/sch\">Search</a></div>\n"
+           "<h1>Invalid Item</h1>\n<p>This listing (" + itemNumber + ") has been removed, or this item is not "
+           "available.</p>\n<p>Please check that you've entered the correct item number.</p>\n</body>\n</html>\n";
+}
+
 std::string serverErrorItemPage() { return "<html><body><h1>Internal Server Error</h1></body></html>"; }
 
 std::string itemPagePath(const std::string& itemNumber) { return "/ws/eBayISAPI.dll?ViewItem&item=" + itemNumber; }

@@ -52,6 +52,9 @@ std::string bidHistoryHtml(const std::vector<BidRow>& rows);
 std::string garbledItemPage();  // broken markup and stray text, with an amount and a time of day in it
 std::string signInItemPage();   // the sign-in form, under its own title
 std::string serverErrorItemPage();
+// What the service answers, with a 200, for an item it removed or never had: its "Invalid Item"
+// page, under a title of its own, naming the number.
+std::string removedItemPage(const std::string& itemNumber);
 
 // The addresses of the pages on a site's item host.
 std::string itemPagePath(const std::string& itemNumber);     // "/ws/eBayISAPI.dll?ViewItem&item=..."

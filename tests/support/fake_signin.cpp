@@ -21,8 +21,14 @@ void installSignInPage(FakeService& service) {
     service.route(FakeSignIn::signInHost(), "GET", kPage, page);
 }
 
-ScriptedResponse signedIn(const std::string& location) {
+ScriptedResponse redirect(const std::string& location) {
     ScriptedResponse r = ScriptedResponse::redirect(location);
+    r.body = FakeSignIn::redirectNote(location);
+    return r;
+}
+
+ScriptedResponse signedIn(const std::string& location) {
+    ScriptedResponse r = redirect(location);
     r.setCookies = {std::string(FakeSignIn::kPersistentCookie) + "; Domain=.ebay.com; Expires=Wed, 09-Jun-2060 10:18:14 GMT; Path=/",
                     "sru=gone; Domain=.ebay.com; Expires=Thu, 01-Jan-2009 00:00:00 GMT; Path=/"};
     return r;
@@ -33,6 +39,15 @@ ScriptedResponse signedIn(const std::string& location) {
 const char* FakeSignIn::refusedPage() {
     return "<html><head><TITLE>  Sign In - Try Again  </TITLE></head><body>"
            "<div><p>Your user ID or password is incorrect.</p><p>Please try again.</p></div></body></html>";
+}
+
+const char* FakeSignIn::securityCheckPage() {
+    return "<html><head><title>Security check</title></head><body>Type the characters</body></html>";
+}
+
+std::string FakeSignIn::redirectNote(const std::string& location) {
+    return "<html><head><title>Object moved</title></head><body><h2>Object moved to <a href=\"" + location +
+           "\">here</a>.</h2></body></html>\r\n";
 }
 
 std::string FakeSignIn::refusedTarget() {
@@ -59,7 +74,7 @@ void FakeSignIn::install(FakeService& service, SignInAnswer answer) {
             break;
         case SignInAnswer::NoRedirect:
             service.route(host, "POST", kPage,
-                          ScriptedResponse::ok("<html><head><title>Security check</title></head><body>Type the characters</body></html>"));
+                          ScriptedResponse::ok(securityCheckPage()));
             break;
         case SignInAnswer::NoResponse: {
             ScriptedResponse r;
@@ -73,7 +88,7 @@ void FakeSignIn::install(FakeService& service, SignInAnswer answer) {
 void FakeSignIn::installRefused(FakeService& service, const std::string& page) {
     installSignInPage(service);
     const std::string host = signInHost();
-    service.route(host, "POST", kPage, ScriptedResponse::redirect("https://" + host + refusedTarget()));
+    service.route(host, "POST", kPage, redirect("https://" + host + refusedTarget()));
     service.route(host, "GET", refusedTarget(), ScriptedResponse::ok(page));
 }
 

@@ -4,7 +4,8 @@
 // The form's POST to the same address is answered as the test chose: a 302 to the member pages or
 // the home site with a persistent cookie and an expired "sru" cookie (signed in), a 302 back to the
 // sign-in host whose page says the user ID or password is wrong (refused), a 200 page without a
-// redirect, or no answer at all (the connection is closed).
+// redirect, or no answer at all (the connection is closed). Each 302 carries a short page that
+// names its target.
 #pragma once
 
 #include <string>
@@ -23,6 +24,10 @@ struct FakeSignIn {
     static std::string refusedTarget();
     // The page the refused sign-in is sent back to (title and the service's words).
     static const char* refusedPage();
+    // The page of the answer without a redirect (a check the service puts before the sign-in).
+    static const char* securityCheckPage();
+    // The short page each redirect of the form carries, as web servers send one.
+    static std::string redirectNote(const std::string& location);
 
     // The hosts the sign-in talks to (the program's own, for the site in use).
     static std::string signInHost();
