@@ -8,6 +8,7 @@
 #include "foundation/message_dialog.h"
 #include "foundation/small_routines.h"
 #include "foundation/vb.h"
+#include "items/bid_outcome.h"
 #include "items/bid_status.h"
 #include "items/item_store.h"
 #include "platform/message_box.h"
@@ -213,14 +214,20 @@ void nextMessage() {
 
 }  // namespace
 
+std::string Bid_Result_Line(const TLMainItems::AuctionItem& item) {
+    using TLMainItems::BidOutcome;
+    switch (TLMainItems::Bid_Outcome(item)) {
+        case BidOutcome::Won: return "You Won";
+        case BidOutcome::NotConfirmed: return TLMainItems::kBidNotConfirmed;
+        case BidOutcome::NeverPlaced: return TLMainItems::kNoBidPlaced;
+        case BidOutcome::Lost:
+        case BidOutcome::Open: break;
+    }
+    return "You Lost";
+}
+
 std::string Bid_Result_Body(const TLMainItems::AuctionItem& item, const std::string& address) {
-    // Won only when the user is the high bidder and the reserve was met. A bid the service never
-    // confirmed is not told as lost: it may not have counted.
-    const bool won = vb::EqualText(vb::Trim(item.HighBidder), vb::Trim(item.UserID)) && !item.UserID.empty() &&
-                     item.ReserveFlag != 1;
-    const std::string outcome = won                                               ? "You Won"
-                                : item.BidStatus == TLMainItems::kBidNotConfirmed ? TLMainItems::kBidNotConfirmed
-                                                                                   : "You Lost";
+    const std::string outcome = Bid_Result_Line(item);
     std::string body = std::string(vbCrLf) + "#" + item.ItemNumber + vbCrLf + "HiBid:" + item.CurrentPrice + vbCrLf +
                        "UBid:" + item.MaxBid + vbCrLf + outcome + vbCrLf + item.Title;
     const int total = charCount(body) + charCount(address) + charCount(modTLMain::kBidResultsSubject);

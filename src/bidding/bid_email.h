@@ -66,10 +66,11 @@ namespace TLMainBids {
 inline std::deque<std::string> BidResultsMailQueue;
 
 // The text of the result message for `item` to `address`, cut at its end so that address,
-// subject and body together are at most kBidResultMailLimit characters. Its outcome line is "You
-// Won", "You Lost", or, for an item "Bid Not Confirmed" (its bid never confirmed by the service),
-// those words.
+// subject and body together are at most kBidResultMailLimit characters.
 std::string Bid_Result_Body(const TLMainItems::AuctionItem& item, const std::string& address);
+// Its outcome line, by the bid's outcome (bid_outcome.h): "You Won", "You Lost", "Bid Not
+// Confirmed" (the service never confirmed the bid), or "No Bid Placed" (the bid never went out).
+std::string Bid_Result_Line(const TLMainItems::AuctionItem& item);
 
 // Puts the item's result into the queue (the end-of-auction update, when the item asked for it).
 void Queue_Bid_Result_Email(const std::string& itemNumber);

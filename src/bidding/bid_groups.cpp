@@ -8,6 +8,7 @@
 #include "foundation/user_state.h"
 #include "foundation/vb.h"
 #include "items/auction_item.h"
+#include "items/bid_outcome.h"
 #include "platform/message_box.h"
 #include "service/page_globals.h"
 
@@ -95,8 +96,7 @@ void Check_Group_Win() {
         Cancel_Group_Bids();
         return;
     }
-    if (!vb::EqualText(u, winner)) return;  // a loss changes nothing
-    if (p->ReserveFlag == 1) return;         // not a win
+    if (!TLMainItems::Bid_Won(*p, winner)) return;  // a loss, or the reserve not met, changes nothing
     forGroup(g, u, [](AuctionItem& k) { ++k.GroupWins; });
     if (p->GroupWins >= p->GroupNeed) {
         for (int k = 1; k <= TLMainItems::ItemCount; ++k) {

@@ -12,6 +12,7 @@
 #include "foundation/main_window_link.h"
 #include "foundation/vb.h"
 #include "items/auction_item.h"
+#include "items/bid_outcome.h"
 #include "items/bid_status.h"
 #include "items/item_grid_link.h"
 #include "items/item_store.h"
@@ -26,6 +27,7 @@
 namespace TLMainBids {
 
 using TLMainItems::AuctionItem;
+using TLMainItems::BidOutcome;
 using TLMainItems::Item_At;
 
 namespace {
@@ -92,13 +94,13 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
     bool abandoned = false;
     modWinInet::HttpRequest request;
 
-    // What the item becomes after its result update. A bid that never went out (its validation
-    // failed) is no lost bid, nor is one the service never confirmed when the user is not shown
-    // as the high bidder (it may not have counted): each stays told apart from a lost bid.
-    const char* endStatus(bool userHigh) const {
-        if (neverPlaced) return "Item Closed";
-        if (!unconfirmed.empty() && !userHigh) return TLMainItems::kBidNotConfirmed;
-        return "Completed";
+    // What the item becomes after its result update, by the road its bid took: closed when it
+    // never went out (its validation failed), "Bid Not Confirmed" when the service never confirmed
+    // it, else "Completed". What that ends as is the outcome rule's (bid_outcome.h).
+    const char* endStatus() const {
+        if (neverPlaced) return TLMainItems::kItemClosed;
+        if (!unconfirmed.empty()) return TLMainItems::kBidNotConfirmed;
+        return TLMainItems::kCompleted;
     }
 
     void finish() {
@@ -181,8 +183,10 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         item->ReserveFlag = reserveNotMet;
         item->BidCount = bidCount;
         item->HighBidder = highBidder;
-        const bool userHigh = !highBidder.empty() && vb::EqualText(highBidder, user);
-        item->BidStatus = endStatus(userHigh);
+        item->BidStatus = endStatus();
+        const BidOutcome outcome = TLMainItems::Bid_Outcome(*item);
+        // A bid won or lost counted, whatever its road: it is kept "Completed".
+        if (outcome == BidOutcome::Won || outcome == BidOutcome::Lost) item->BidStatus = TLMainItems::kCompleted;
 
         if (!item->BidGroup.empty()) {
             TLMainState::PendingRequestItem = static_cast<int16_t>(i);
@@ -191,29 +195,27 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
             item = Item_At(i);
         }
 
-        // Won or lost: the user's own ID (any case) as high bidder wins, unless the reserve was
-        // not met; another bidder's win is certain only when the final price is above the
-        // user's maximum.
+        // The log line and the sound tell the outcome. A bid that never went out is told as
+        // such, with no sound of a result. Another bidder's win over a bid that went out is
+        // certain only when the final price is above the user's maximum.
+        const std::string told = "End of Auction Update - Item " + number + " - ";
         bool uncertain = false;
-        if (userHigh) {
-            if (reserveNotMet == 1) {
-                log("End of Auction Update - Item " + number + " - Bid Lost - Reserve Not Met");
-                play("Lose");
-            } else {
-                log("End of Auction Update - Item " + number + " - Bid Won");
-                play("Win");
-            }
+        if (outcome == BidOutcome::Won) {
+            log(told + "Bid Won");
+            play("Win");
+        } else if (TLMainItems::User_Is_High_Bidder(*item, highBidder)) {
+            log(told + "Bid Lost - Reserve Not Met");
+            play("Lose");
+        } else if (outcome == BidOutcome::NeverPlaced) {
+            log(told + TLMainItems::kItemClosedNoBid);
         } else {
             const auto finalPrice = modTLMain::Read_Stored_Amount(item->CurrentPrice);
             const auto mine = modTLMain::Read_Stored_Amount(item->MaxBid);
             if (!finalPrice || !mine || *mine >= *finalPrice) {
                 uncertain = true;
                 status(kWinnerUnknown);
-            } else if (!unconfirmed.empty()) {
-                log("End of Auction Update - Item " + number + " - Bid Not Confirmed - " + unconfirmed);
-                play("Lose");
             } else {
-                log("End of Auction Update - Item " + number + " - Bid Lost");
+                log(told + (outcome == BidOutcome::NotConfirmed ? "Bid Not Confirmed - " + unconfirmed : "Bid Lost"));
                 play("Lose");
             }
         }
@@ -248,7 +250,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         const int i = TLMainItems::FindItemIndex(number);
         AuctionItem* item = Item_At(i);
         if (!item) return finish();
-        item->BidStatus = endStatus(false);
+        item->BidStatus = endStatus();
         log("Final Bid Results Update Failed for Item " + number);
         status("Error! Bid Results Update Failed");
         if (!item->BidGroup.empty()) {

@@ -9,10 +9,12 @@
 // PageHighBidder, ...) just before the reader that needs them. A page answered with a refusal or a
 // server error, or an item page that shows none of an item page's marks (an error or sign-in page
 // answered 200), is one that did not come (asked for once more, then the update fails and the
-// item keeps what it showed). An item whose validation failed ends "Item Closed" (its bid never
-// went out); one whose placing the service did not confirm ends "Bid Not Confirmed" unless its
-// user is the high bidder (logged "End of Auction Update - Item <n> - Bid Not Confirmed - <what
-// the placing met>" where a lost bid logs "Bid Lost"); any other "Completed".
+// item keeps what it showed). Unless its user is the high bidder ("Completed", won or lost by the
+// reserve), an item whose validation failed ends "Item Closed" (its bid never went out, logged
+// "End of Auction Update - Item <n> - Item Closed - No Bid Placed" with no sound), one whose
+// placing the service did not confirm ends "Bid Not Confirmed" (logged "... - Bid Not Confirmed -
+// <what the placing met>" where a lost bid logs "Bid Lost"), any other "Completed". The outcome is
+// the rule of bid_outcome.h, which the grid and the result e-mail read too.
 #pragma once
 
 #include <QtGlobal>

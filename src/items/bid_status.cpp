@@ -67,15 +67,22 @@ void paintAlarmCells(const AuctionItem& item, int index, int row) {
     if (bits & 4) paintCell(row, kColHighBid, ColorAlert);
 }
 
+void paintHighBidder(int row) {
+    if (row < 1) return;
+    paintRow(row, ColorHiBid);
+    itemGrid().repaintGrid();
+}
+
 void judge(AuctionItem& item, int index, int row, bool notify) {
     if (item.MaxBid.empty()) return;
-    if (!item.UserID.empty() && vb::EqualText(item.HighBidder, item.UserID)) {
-        if (row >= 1) {
-            paintRow(row, ColorHiBid);
-            itemGrid().repaintGrid();
-        }
-        return;
+    switch (Bid_Outcome(item)) {
+        case BidOutcome::Won: return paintHighBidder(row);
+        case BidOutcome::Lost:
+        case BidOutcome::NotConfirmed: return paintRow(row, ColorOutBid);
+        case BidOutcome::NeverPlaced: return;  // no bid went out: nothing to judge
+        case BidOutcome::Open: break;
     }
+    if (User_Is_High_Bidder(item, item.HighBidder)) return paintHighBidder(row);
     if (item.CurrentPrice.empty()) return;
     const auto price = modTLMain::Read_Stored_Amount(item.CurrentPrice);
     const auto max = modTLMain::Read_Stored_Amount(item.MaxBid);
@@ -90,7 +97,7 @@ void judge(AuctionItem& item, int index, int row, bool notify) {
         if (notify) warn(item, index, "Minimum Bid Warning");
         return;
     }
-    if (vb::Val(item.BidCount) <= 0 && item.BidStatus != "Completed" && item.BidStatus != kBidNotConfirmed) {
+    if (vb::Val(item.BidCount) <= 0) {
         paintLeading(item, row);  // no bid yet: not outbid
         return;
     }

@@ -3,11 +3,13 @@
 // The item's grid row is painted for one of four verdicts: the user is the high bidder
 // (ColorHiBid); the maximum bid still leads the price (ColorBid, or ColorWintally in a bid
 // group); outbid (ColorOutBid, a tie included once the item has bids); the maximum is below the
-// minimum bid (the "My Bid" cell in ColorOutBid). Cells whose values changed under an alarm are
-// painted ColorAlert. Only with Notify does an outbid or minimum-bid verdict warn in the status
-// line, sound the alert and mark the item "OutBid" (only over "" or "BidPending": a bid under
-// way keeps its status so its result is still fetched). An item warns once until its status
-// changes, also one whose status stays its bid's own.
+// minimum bid (the "My Bid" cell in ColorOutBid). An ended bid is painted by its outcome
+// (bid_outcome.h): won ColorHiBid, lost or not confirmed ColorOutBid, never placed not at all.
+// Cells whose values changed under an alarm are painted ColorAlert. Only with Notify does an
+// outbid or minimum-bid verdict warn in the status line, sound the alert and mark the item
+// "OutBid" (only over "" or "BidPending": a bid under way keeps its status so its result is still
+// fetched). An item warns once until its status changes, also one whose status stays its bid's
+// own.
 //
 // Amounts are read by their own marks (stored_amounts.h); an item whose price, maximum or
 // minimum bid does not read gets no verdict on it.
@@ -16,15 +18,13 @@
 #include <cstdint>
 #include <string>
 
+#include "items/bid_outcome.h"
+
 namespace TLMainItems {
 
 struct AuctionItem;
 
 inline constexpr const char* kOutBid = "OutBid";
-// The end of an item whose bid the service never confirmed (its placing met a server error, no
-// answer, or a page without the bid's outcome) and whose user is not the high bidder: the bid
-// may not have counted, so the item is no ordinary lost bid.
-inline constexpr const char* kBidNotConfirmed = "Bid Not Confirmed";
 
 // Judges item `ItemIndex` shown on grid row `Row` (0: not shown, nothing painted).
 void Update_Bid_Status(int ItemIndex, int Row, bool Notify);

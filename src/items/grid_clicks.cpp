@@ -11,6 +11,7 @@
 #include "foundation/whole_file.h"
 #include "items/auction_item.h"
 #include "items/bid_history_view.h"
+#include "items/bid_outcome.h"
 #include "items/bid_status.h"
 #include "items/categories.h"
 #include "items/item_grid.h"
@@ -331,7 +332,7 @@ void ItemGrid_DblClick() {
     const AuctionItem* item = itemOfRow(g.Row());
     if (!item) return;
     // An ended item's result: a click near the start of its description shows the bid's answer page.
-    const bool ended = item->BidStatus == "Completed" || item->BidStatus == kBidNotConfirmed;
+    const bool ended = Bid_Outcome(*item) != BidOutcome::Open;
     if (ended && MouseDownX < g.ScreenColWidth(0) + g.ScreenColWidth(1) + 195) {
         itemLink<BrowserViews>().MnuSubPopupBidResults_Click();
         return;

@@ -8,6 +8,7 @@
 #include "foundation/user_state.h"
 #include "foundation/vb.h"
 #include "items/auction_item.h"
+#include "items/bid_outcome.h"
 #include "items/bid_status.h"
 #include "items/categories.h"
 #include "items/grid_clicks.h"
@@ -37,14 +38,12 @@ private:
 
 std::string descriptionOf(const AuctionItem& item, int& picture) {
     picture = 0;
-    if (item.BidStatus == "Completed") {
-        if (item.HighBidder == item.UserID) return item.Title;
-        picture = kPicLost;
-        return vb::Space(5) + item.Title;
-    }
-    if (item.BidStatus == kBidNotConfirmed) {
-        picture = kPicUnconfirmed;
-        return vb::Space(5) + item.Title;
+    switch (Bid_Outcome(item)) {
+        case BidOutcome::Won: return item.Title;
+        case BidOutcome::Lost: picture = kPicLost; return vb::Space(5) + item.Title;
+        case BidOutcome::NotConfirmed: picture = kPicUnconfirmed; return vb::Space(5) + item.Title;
+        case BidOutcome::NeverPlaced: picture = kPicNeverPlaced; return vb::Space(5) + item.Title;
+        case BidOutcome::Open: break;
     }
     if (item.AfterBidOptions == "0") return item.Title;
     if (item.AfterBidOptions == "1") {
@@ -254,7 +253,11 @@ void Fill_Item_Row(int row, int index) {
     fillRow(g, row, index, Config_True("Options", "DayofWeek", true));
 }
 
-std::string Grid_Picture_Tip(int picture) { return picture == kPicUnconfirmed ? kUnconfirmedTip : ""; }
+std::string Grid_Picture_Tip(int picture) {
+    if (picture == kPicUnconfirmed) return kUnconfirmedTip;
+    if (picture == kPicNeverPlaced) return kNeverPlacedTip;
+    return {};
+}
 
 int Item_Of_Row(int row) {
     return row >= 1 && row <= GridRowCount && static_cast<size_t>(row) < ItemOrder.size()

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "items/bid_outcome.h"
 #include "items/item_grid_link.h"
 
 namespace TLMainItems {
@@ -80,8 +81,10 @@ inline constexpr int kPicSleep = 23;      // column 2: sleep or shut down after 
 inline constexpr int kPicMail = 24;       // column 2: e-mail the result
 inline constexpr int kPicMailSleep = 25;  // column 2: both
 inline constexpr int kPicHeld = 27;       // column 8: held by a control group
-inline constexpr int kPicLost = 29;       // column 2: completed, another user won
-inline constexpr int kPicUnconfirmed = 30;  // column 2: "Bid Not Confirmed" (the user not the high bidder)
+// The ended bid's marker in column 2, by its outcome (bid_outcome.h); a won bid has none.
+inline constexpr int kPicLost = 29;         // lost
+inline constexpr int kPicUnconfirmed = 30;  // not confirmed by the service
+inline constexpr int kPicNeverPlaced = 31;  // never placed
 // Pictures of the seller feedback analysis's "F" column.
 inline constexpr int kPicNegative = 11;
 inline constexpr int kPicPositive = 12;
@@ -138,8 +141,9 @@ void Fill_Item_Row(int row, int index);
 
 // What a picture of the item grid means, shown when the mouse rests on it; "" for none.
 std::string Grid_Picture_Tip(int picture);
-// The tip of kPicUnconfirmed.
+// The tips of kPicUnconfirmed and kPicNeverPlaced.
 inline constexpr const char* kUnconfirmedTip = "Bid Not Confirmed by eBay - It May Not Have Counted";
+inline constexpr const char* kNeverPlacedTip = kItemClosedNoBid;
 
 void ResetItemGridForTests();
 

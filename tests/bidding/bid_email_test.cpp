@@ -84,6 +84,7 @@ protected:
         item.MaxBid = "30.00";
         item.HighBidder = highBidder;
         item.UserID = "Me";
+        item.BidStatus = "Completed";  // a result is mailed once the bid has ended
         EXPECT_TRUE(TLMainItems::Append_Item(item));
         return TLMainItems::ItemCount;
     }
@@ -247,7 +248,10 @@ TEST_F(BidEmailTest, ResultBodySaysWonOrLostAndIsCutToTheLimit) {
     } cases[] = {{"Bidder", 0, "You Won"}, {"bidder", 0, "You Won"}, {"other", 0, "You Lost"},
                  {"Bidder", 1, "You Lost"}, {"", 0, "You Lost"},
                  // a bid the service never confirmed may not have counted: it is not told as lost
-                 {"other", 0, "Bid Not Confirmed", TLMainItems::kBidNotConfirmed}};
+                 {"other", 0, "Bid Not Confirmed", TLMainItems::kBidNotConfirmed},
+                 // nor is one that never went out, unless the user won all the same
+                 {"other", 0, "No Bid Placed", "Item Closed"},
+                 {"BIDDER", 0, "You Won", "Item Closed"}};
     for (const auto& c : cases) {
         item.HighBidder = c.highBidder;
         item.ReserveFlag = c.reserveNotMet;

@@ -1,12 +1,16 @@
 // The result update after the end, against the fake service's history and item pages: won, lost,
-// uncertain, reserve not met, a history that redirects, item pages that are no item pages, bids
-// whose placing the service did not confirm; the mail queue and sleep; bid groups.
+// uncertain, reserve not met, never placed, told alike in the list, the log and the mail; a
+// history that redirects, item pages that are no item pages, bids whose placing the service did
+// not confirm; the mail queue and sleep; bid groups.
 #include "bid_fixture.h"
 
 #include "bidding/bid_email.h"
 #include "bidding/bid_validation.h"
 #include "bidding/end_of_auction.h"
 #include "items/bid_status.h"
+#include "items/item_grid.h"
+#include "items/item_grid_link.h"
+#include "items/item_grid_model.h"
 
 namespace testsupport {
 namespace {
@@ -37,24 +41,51 @@ protected:
     }
 };
 
-TEST_F(EndOfAuctionTest, WonLostUncertainAndReserveNotMet) {
+// Every ended bid is told one way: the list's marker and row colour, the log line, the sound and
+// the result e-mail's outcome line all say won, lost, not confirmed or never placed alike.
+TEST_F(EndOfAuctionTest, AnEndedBidIsToldOneWayInTheListTheLogTheSoundAndTheMail) {
+    using TLMainItems::kPicLost, TLMainItems::kPicNeverPlaced, TLMainItems::kPicUnconfirmed;
+    const long hi = TLMainItems::ColorHiBid, out = TLMainItems::ColorOutBid, none = -1;
+    const std::string updated = "Bid Updated for Item 110000000001";
     struct Case {
         const char* what;
+        // Before the end: the bid's road and what its placing met when the service did not confirm it.
+        const char* road;
+        const char* unconfirmed;
+        // At the end.
         const char* winner;
         const char* price;
         const char* maxBid;
         bool reserveNotMet;
-        const char* line;   // the log line ("" none)
-        const char* sound;  // "" none
-        const char* status;
+        // What the user is told.
+        const char* end;     // the item's status
+        const char* line;    // the log line's end ("" none)
+        const char* sound;   // "" none
+        std::string status;  // the status line
+        int marker;          // the description's picture (0 the title alone)
+        long colour;         // the row's colour (-1 none painted)
+        const char* mail;    // the e-mail's outcome line
     };
     const Case cases[] = {
-        {"won, the ID in another case", "BOB", "US $11.00", "12.50", false, "Bid Won", "Win", "Bid Updated for Item 110000000001"},
-        {"lost to a higher price", "carol", "US $25.00", "20.00", false, "Bid Lost", "Lose", "Bid Updated for Item 110000000001"},
-        {"lost above a four-digit maximum", "carol", "US $1,250.01", "1,250.00", false, "Bid Lost", "Lose", "Bid Updated for Item 110000000001"},
-        {"uncertain: the maximum reaches the price", "carol", "US $25.00", "30.00", false, "", "", TLMainBids::kWinnerUnknown},
-        {"the user high with the reserve not met", "bob", "US $11.00", "12.50", true, "Bid Lost - Reserve Not Met", "Lose",
-         "Bid Updated for Item 110000000001"},
+        {"the user high", "Bid Placed", "", "bob", "US $11.00", "12.50", false, "Completed", "Bid Won", "Win", updated,
+         0, hi, "You Won"},
+        {"the user high, the ID in another case", "Bid Placed", "", "BOB", "US $11.00", "12.50", false, "Completed",
+         "Bid Won", "Win", updated, 0, hi, "You Won"},
+        {"the user high, the reserve not met", "Bid Placed", "", "bob", "US $11.00", "12.50", true, "Completed",
+         "Bid Lost - Reserve Not Met", "Lose", updated, kPicLost, out, "You Lost"},
+        {"another bidder high", "Bid Placed", "", "carol", "US $25.00", "20.00", false, "Completed", "Bid Lost",
+         "Lose", updated, kPicLost, out, "You Lost"},
+        {"another bidder high above a four-digit maximum", "Bid Placed", "", "carol", "US $1,250.01", "1,250.00", false,
+         "Completed", "Bid Lost", "Lose", updated, kPicLost, out, "You Lost"},
+        {"another bidder high, the maximum reaching the price", "Bid Placed", "", "carol", "US $25.00", "30.00", false,
+         "Completed", "", "", TLMainBids::kWinnerUnknown, kPicLost, none, "You Lost"},
+        {"not confirmed, another bidder high", "Bid Placed", "Http Status 503", "carol", "US $25.00", "20.00", false,
+         TLMainItems::kBidNotConfirmed, "Bid Not Confirmed - Http Status 503", "Lose", updated, kPicUnconfirmed, out,
+         "Bid Not Confirmed"},
+        {"validation failed, another bidder high", "Validation Failed", "", "carol", "US $25.00", "20.00", false,
+         "Item Closed", "Item Closed - No Bid Placed", "", updated, kPicNeverPlaced, none, "No Bid Placed"},
+        {"validation failed, the user high by a bid of the user's own", "Validation Failed", "", "bob", "US $11.00",
+         "12.50", false, "Completed", "Bid Won", "Win", updated, 0, hi, "You Won"},
     };
     serve();
     modTLC::Set_Config_Value("Options", "Sound", "1");
@@ -63,27 +94,51 @@ TEST_F(EndOfAuctionTest, WonLostUncertainAndReserveNotMet) {
         TLMainItems::ResetItemStoreForTests();
         window.played.clear();
         grid.cells.clear();
+        links.mail.queue.clear();
         data.write("OperationLog.txt", "");
         fake->clearRequests();
         const std::string number = "110000000001";
         const int i = placed(number, c.maxBid);
+        item(i).BidStatus = c.road;
+        item(i).UnconfirmedBid = c.unconfirmed;
+        item(i).AfterBidOptions = "1";
         grid.rowItems = {i};
         ended(number, c.winner, c.price, c.reserveNotMet);
         updateAll();
         const std::string what = c.what;
-        EXPECT_EQ(item(i).BidStatus, "Completed") << what;
+        EXPECT_EQ(item(i).BidStatus, c.end) << what;
         EXPECT_EQ(item(i).ResultDone, "1") << what;
         EXPECT_EQ(item(i).HighBidder, c.winner) << what;
         EXPECT_EQ(item(i).BidCount, "4") << what;
         EXPECT_EQ(item(i).ReserveFlag, c.reserveNotMet ? 1 : 0) << what;
         EXPECT_NE(item(i).CurrentPrice.find(std::string(c.price).substr(4)), std::string::npos) << what << item(i).CurrentPrice;
         EXPECT_TRUE(logged("Returned High Bidder - Item " + number + " - " + c.winner)) << what << opLog();
-        if (*c.line) EXPECT_TRUE(logged("End of Auction Update - Item " + number + " - " + c.line)) << what << opLog();
-        else EXPECT_EQ(opLog().find("End of Auction Update"), std::string::npos) << what << opLog();
-        EXPECT_EQ(played("Win") + played("Lose"), *c.sound ? 1u : 0u) << what;
+
+        // The list.
+        TLMainItems::ItemGridModel& g = TLMainItems::ItemGrid();
+        g.setRows(2);
+        TLMainItems::Fill_Item_Row(1, i);
+        EXPECT_EQ(g.CellPicture(1, TLMainItems::kColDescription), c.marker) << what;
+        EXPECT_EQ(g.TextMatrix(1, TLMainItems::kColDescription), (c.marker ? "     " : "") + item(i).Title) << what;
+        EXPECT_EQ(grid.cell(1, 1), c.colour) << what;
+        EXPECT_EQ(grid.cell(1, 9), c.colour) << what;
+        // The log, the sound and the status line.
+        if (*c.line) {
+            EXPECT_TRUE(logged("End of Auction Update - Item " + number + " - " + c.line)) << what << opLog();
+            EXPECT_EQ(loggedCount("End of Auction Update - Item " + number + " - Bid Lost"),
+                      std::string(c.line) == "Bid Lost" ? 1u : 0u)
+                << what << opLog();
+        } else {
+            EXPECT_EQ(opLog().find("End of Auction Update"), std::string::npos) << what << opLog();
+        }
+        EXPECT_EQ(played("Win") + played("Lose") + played("Alert"), *c.sound ? 1u : 0u) << what;
         if (*c.sound) EXPECT_EQ(played(c.sound), 1u) << what;
         EXPECT_EQ(window.status, c.status) << what;
-        EXPECT_EQ(grid.cells.empty(), !*c.line) << what;  // the row is judged unless the outcome is unknown
+        // The e-mail.
+        EXPECT_EQ(links.mail.queue, std::vector<std::string>({number})) << what;
+        const std::string body = TLMainBids::Bid_Result_Body(item(i), "me@example.com");
+        EXPECT_NE(body.find(std::string("\r\n") + c.mail + "\r\n"), std::string::npos) << what << body;
+
         // Both pages over HTTPS, from the bid host and the item host.
         const auto history = requestsTo("/ws/eBayISAPI.dll?ViewBids&item=" + number);
         const auto page = requestsTo("/ws/eBayISAPI.dll?ViewItem&item=" + number);

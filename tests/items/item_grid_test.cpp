@@ -30,9 +30,17 @@ TEST_F(ItemGridTest, FillsEachCellOfARowByItsRules) {
          "Item 900001", 0},
         {"lost: marker and five blanks",
          [](AuctionItem& a) { a.BidStatus = "Completed"; a.HighBidder = "other"; }, 2, "     Item 900001", kPicLost},
+        {"won, the ID in another case: title alone",
+         [](AuctionItem& a) { a.BidStatus = "Completed"; a.HighBidder = "BUYER1"; }, 2, "Item 900001", 0},
+        {"the user high with the reserve not met: lost",
+         [](AuctionItem& a) { a.BidStatus = "Completed"; a.HighBidder = "buyer1"; a.ReserveFlag = 1; }, 2,
+         "     Item 900001", kPicLost},
         {"a bid the service never confirmed: its own marker, no lost-bid marker",
          [](AuctionItem& a) { a.BidStatus = kBidNotConfirmed; a.HighBidder = "other"; a.AfterBidOptions = "1"; }, 2,
          "     Item 900001", kPicUnconfirmed},
+        {"a bid never placed: its own marker, no lost-bid marker",
+         [](AuctionItem& a) { a.BidStatus = "Item Closed"; a.HighBidder = "other"; a.AfterBidOptions = "1"; }, 2,
+         "     Item 900001", kPicNeverPlaced},
         {"e-mail after the bid", [](AuctionItem& a) { a.AfterBidOptions = "1"; }, 2, "   Item 900001", kPicMail},
         {"sleep after the bid", [](AuctionItem& a) { a.AfterBidOptions = "2"; }, 2, "   Item 900001", kPicSleep},
         {"both after the bid", [](AuctionItem& a) { a.AfterBidOptions = "3"; }, 2, "      Item 900001",
@@ -263,11 +271,13 @@ TEST_F(ItemGridTest, TheModelShowsTextsPicturesAndCaptions) {
     EXPECT_FALSE(model.data(price, Qt::ToolTipRole).isValid());
     EXPECT_EQ(model.headerData(1, Qt::Horizontal, Qt::DisplayRole).toString(), "Item #");
 
-    // The marker of a bid the service never confirmed says what it means.
+    // The markers of a bid the service never confirmed and of one never placed say what they mean.
     item(addItem("2")).BidStatus = kBidNotConfirmed;
+    item(addItem("3")).BidStatus = "Item Closed";
     Load_ItemGrid();
     EXPECT_EQ(model.data(model.index(1, kColDescription), Qt::ToolTipRole).toString(),
               "Bid Not Confirmed by eBay - It May Not Have Counted");
+    EXPECT_EQ(model.data(model.index(2, kColDescription), Qt::ToolTipRole).toString(), "Item Closed - No Bid Placed");
 }
 
 struct ColumnsCase {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <iterator>
+#include <set>
 
 #include <QAction>
 #include <QApplication>
@@ -228,15 +230,19 @@ TEST_F(ItemGridViewTest, TheProgramsSelectionLeavesTheGridWhereItWasSideways) {
     EXPECT_EQ(sideways->value(), 0);
 }
 
-// The seller feedback analysis marks negative, positive and neutral entries in its "F" column.
-TEST_F(ItemGridViewTest, EachFeedbackKindHasItsPicture) {
-    model.setRows(4);
-    const int kinds[] = {kPicNegative, kPicPositive, kPicNeutral};
-    for (int r = 1; r <= 3; ++r) model.setCellPicture(r, 0, kinds[r - 1]);
-    for (int r = 1; r <= 3; ++r) {
+// The seller feedback analysis marks negative, positive and neutral entries in its "F" column;
+// an ended bid is marked lost, not confirmed or never placed, each in a picture of its own.
+TEST_F(ItemGridViewTest, EachFeedbackKindAndEachEndedBidHasItsPicture) {
+    const int kinds[] = {kPicNegative, kPicPositive, kPicNeutral, kPicLost, kPicUnconfirmed, kPicNeverPlaced};
+    const int n = static_cast<int>(std::size(kinds));
+    model.setRows(n + 1);
+    for (int r = 1; r <= n; ++r) model.setCellPicture(r, 0, kinds[r - 1]);
+    std::set<qint64> seen;
+    for (int r = 1; r <= n; ++r) {
         const QVariant picture = view->model()->data(view->model()->index(r - 1, 0), Qt::DecorationRole);
         ASSERT_TRUE(picture.canConvert<QIcon>()) << kinds[r - 1];
         EXPECT_FALSE(picture.value<QIcon>().isNull()) << kinds[r - 1];
+        EXPECT_TRUE(seen.insert(picture.value<QIcon>().cacheKey()).second) << kinds[r - 1];
     }
 }
 
