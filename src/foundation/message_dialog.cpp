@@ -16,6 +16,7 @@
 
 #include "foundation/small_routines.h"
 #include "foundation/vb.h"
+#include "platform/dialog_keys.h"
 #include "platform/window_routines.h"
 
 namespace {
@@ -116,6 +117,7 @@ Messages::Messages(bool shared)
     QObject::connect(cmdBtn3, &QPushButton::clicked, this, [this] { cmdBtn3_Click(); });
     QObject::connect(Check1, &QCheckBox::clicked, this, [this] { Check1_Click(); });
     TimeRemaining.setHandler([this] { TimeRemaining_Timer(); });
+    m_defaultMark.follow(this, [this] { return enterButton(); });
 }
 
 Messages::~Messages() {
@@ -164,24 +166,17 @@ void Messages::Form_Unload() { *m_flag[3] = -1; }
 // Enter presses the button that has the focus (the default button, else button 1, when the focus
 // is elsewhere, as in the input line or on the check box); Esc presses the last button shown.
 void Messages::keyPressEvent(QKeyEvent* e) {
-    QPushButton* shown[3] = {};
-    int count = 0;
+    QPushButton* last = nullptr;
     for (QPushButton* b : {cmdBtn1, cmdBtn2, cmdBtn3})
-        if (b->isVisibleTo(this)) shown[count++] = b;
-    QPushButton* pressed = nullptr;
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        pressed = m_default && m_default->isVisibleTo(this) ? m_default : count > 0 ? shown[0] : nullptr;
-        for (int i = 0; i < count; ++i)
-            if (shown[i]->hasFocus() || focusWidget() == shown[i]) pressed = shown[i];
-    } else if (e->key() == Qt::Key_Escape) {
-        pressed = count > 0 ? shown[count - 1] : nullptr;
-    }
-    if (!pressed) {
-        QWidget::keyPressEvent(e);
-        return;
-    }
-    e->accept();
-    pressed->click();
+        if (b->isVisibleTo(this)) last = b;
+    if (!platform::pressButtonForKey(this, e, enterButton(), last)) QWidget::keyPressEvent(e);
+}
+
+QPushButton* Messages::enterButton() const {
+    if (m_default && m_default->isVisibleTo(this)) return m_default;
+    for (QPushButton* b : {cmdBtn1, cmdBtn2, cmdBtn3})
+        if (b->isVisibleTo(this)) return b;
+    return nullptr;
 }
 
 void Messages::closeEvent(QCloseEvent* e) {
@@ -362,6 +357,7 @@ void Messages::Layout(const Args& a) {
         Text1->setFocus();
     else if (m_default->isVisibleTo(this))
         m_default->setFocus();
+    m_defaultMark.markNow();
 }
 
 // ---- calls ---------------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <map>
 #include <string>
 
+#include "platform/dialog_keys.h"
 #include "platform/timers.h"
 
 class QCheckBox;
@@ -154,6 +155,9 @@ private:
     void showControl(QWidget* w);
     void autoSize(QLabel* l);  // a label that takes the size of its text
     int captionWidth(const std::string& caption);
+    // The button Enter presses when no button has the focus: the default button, else the first
+    // one shown (nullptr: none shown).
+    QPushButton* enterButton() const;
 
     bool m_shared = false;
     bool m_modeless = false;
@@ -168,4 +172,5 @@ private:
     std::map<const QWidget*, Twips> m_place;
     int16_t m_own[5] = {0, 0, 0, 0, 0};
     int16_t* m_flag[5];
+    platform::DefaultButtonMark m_defaultMark;  // the button Enter presses is drawn as the default
 };

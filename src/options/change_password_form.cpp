@@ -2,6 +2,7 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -11,6 +12,7 @@
 #include "foundation/user_state.h"
 #include "options/users.h"
 #include "options/users_tab.h"
+#include "platform/dialog_keys.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -19,9 +21,14 @@ ChgPass* g_chgPass = nullptr;
 
 void notice(const std::string& text) { platform::MsgBox(text, platform::vbOKOnly | platform::vbSystemModal); }
 
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
 }  // namespace
 
-ChgPass::ChgPass() {
+// A dialog of the options dialog: the window manager keeps it in front of that window, which
+// keeps itself above the others, however the user moves between the two. It goes with the
+// options dialog.
+ChgPass::ChgPass(QWidget* setup) : UsersPageDialog(setup) {
     setObjectName("ChgPass");
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     setWindowTitle("Change User Password");
@@ -47,17 +54,32 @@ ChgPass::ChgPass() {
         connect(cmdOK[i], &QPushButton::clicked, this, [this, i] { cmdOK_Click(i); });
     }
     grid->addLayout(buttons, 3, 0, 1, 2);
+    m_defaultMark.follow(this, [this] { return cmdOK[0]; });
 }
 
+ChgPass::~ChgPass() { forget(); }
+
+// The user is the current user as the dialog opens, and stays that user while it is open. Opened
+// again for another user, it starts with empty boxes.
 ChgPass& ChgPass::Show_ChgPass(UsersTab* tab) {
     if (!g_chgPass) {
-        g_chgPass = new ChgPass();
+        g_chgPass = new ChgPass(tab ? tab->setupWindow() : nullptr);
         g_chgPass->Form_Load();
     }
-    g_chgPass->m_tab = tab;
-    g_chgPass->show();
-    g_chgPass->Text1[1]->setFocus();
-    return *g_chgPass;
+    ChgPass& dialog = *g_chgPass;
+    const std::string user = modUsers::Stored_User_Key(UserState::CurrentUserID);
+    if (user != dialog.m_user) {
+        dialog.Text1[1]->clear();
+        dialog.Text1[2]->clear();
+    }
+    dialog.m_user = user;
+    dialog.m_tab = tab;
+    dialog.setWindowTitle(q("Change " + user + " Password"));
+    dialog.show();
+    dialog.raise();
+    dialog.activateWindow();
+    dialog.Text1[1]->setFocus();
+    return dialog;
 }
 
 ChgPass* ChgPass::loaded() { return g_chgPass; }
@@ -75,10 +97,12 @@ void ChgPass::cmdOK_Click(int index) {
         Unload();
         return;
     }
-    // The password goes to the current user's own line; without a stored current user there is
-    // nothing to change.
-    const std::string user = modUsers::Stored_User_Key(UserState::CurrentUserID);
-    if (user.empty()) return notice("        No User Selected!        ");
+    // The password goes to the line of the user the dialog was opened for, never to another user
+    // who became current meanwhile (by the tray or the user list); a user deleted meanwhile gets
+    // no line again.
+    if (m_user.empty()) return notice("        No User Selected!        ");
+    const std::string user = modUsers::Stored_User_Key(m_user);
+    if (user.empty()) return notice("User " + m_user + " No Longer Exists!");
     const std::string password = Text1[1]->text().toStdString();
     if (password.empty()) return notice("No User Password Entered....");
     if (modUsers::Password_Has_Outer_Blank(password)) return notice(modUsers::kOuterBlankPassword);
@@ -86,6 +110,10 @@ void ChgPass::cmdOK_Click(int index) {
     modTLC::Set_Config_Value(modUsers::kUsersSection, user, password);
     notice("Your Password has been Changed");
     Unload();
+}
+
+void ChgPass::keyPressEvent(QKeyEvent* e) {
+    if (!platform::pressButtonForKey(this, e, cmdOK[0], cmdOK[1])) UsersPageDialog::keyPressEvent(e);
 }
 
 void ChgPass::forget() {

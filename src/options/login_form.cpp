@@ -4,6 +4,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -16,6 +17,7 @@
 #include "foundation/vb.h"
 #include "items/categories.h"
 #include "options/users.h"
+#include "platform/dialog_keys.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "platform/timers.h"
@@ -53,7 +55,6 @@ Login::Login() {
     grid->addWidget(UsersPassBox, 2, 1);
     auto* buttons = new QHBoxLayout;
     LoginCmd = new QPushButton("Login", this);
-    LoginCmd->setDefault(true);
     ExitCmd = new QPushButton("Exit", this);
     buttons->addWidget(LoginCmd);
     buttons->addWidget(ExitCmd);
@@ -68,6 +69,8 @@ Login::Login() {
     });
     connect(LoginCmd, &QPushButton::clicked, this, [this] { LoginCmd_Click(); });
     connect(ExitCmd, &QPushButton::clicked, this, [this] { ExitCmd_Click(); });
+    // Login is the default: Enter in the password box or on the list logs in.
+    m_defaultMark.follow(this, [this] { return LoginCmd; });
 }
 
 void Login::Show_Login() {
@@ -161,6 +164,11 @@ std::string Login::selectedEntry() const {
 bool Login::event(QEvent* e) {
     if (e->type() == QEvent::WindowActivate && !m_loggedIn) Form_Activate();
     return QWidget::event(e);
+}
+
+// Enter presses the button with the focus, else Login. Esc does nothing: the one way out is Exit.
+void Login::keyPressEvent(QKeyEvent* e) {
+    if (!platform::pressButtonForKey(this, e, LoginCmd, nullptr)) QWidget::keyPressEvent(e);
 }
 
 // The window system's close request is the Exit button.

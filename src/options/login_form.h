@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/dialog_keys.h"
+
 class QComboBox;
 class QLabel;
 class QLineEdit;
@@ -48,9 +50,11 @@ public:
 protected:
     bool event(QEvent* e) override;
     void closeEvent(QCloseEvent* e) override;
+    void keyPressEvent(QKeyEvent* e) override;
 
 private:
     Login();
     bool m_loggedIn = false;
     bool m_filling = false;
+    platform::DefaultButtonMark m_defaultMark;
 };

@@ -177,11 +177,12 @@ void UsersTab::UserListbox_Click() {
 
 void UsersTab::cmdAddUser_Click() { AddUser::Show_AddUser(this); }
 
+// The dialog is one of this window's own, so it shows in front of it while this window stays
+// above the others: taking this window's place on top away first would only remake it, and it
+// would come back on top of the dialog as it is activated again.
 void UsersTab::cmdChgPass_Click() {
     if (modUsers::Stored_User_Key(UserState::CurrentUserID).empty()) return;
-    modTLMain::Set_Window_Topmost(setupWindow(), 0);
-    ChgPass& dialog = ChgPass::Show_ChgPass(this);
-    dialog.setWindowTitle(q("Change " + listText() + " Password"));
+    ChgPass::Show_ChgPass(this);
 }
 
 void UsersTab::DeleteUser_Click() {

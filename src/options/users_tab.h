@@ -92,7 +92,7 @@ public:
     void Form_Unload();
 
 protected:
-    UsersPageDialog() = default;
+    explicit UsersPageDialog(QWidget* parent = nullptr) : QWidget(parent) {}
     // Hides the dialog and lets it go (once).
     void Unload();
     // Forgets the one instance.

@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
@@ -219,6 +220,28 @@ TEST_F(ProgramWiring, TheUsersPageShowsTheUserSwitchedToByTheTray) {
     tab->cmdChgPass->click();
     ASSERT_NE(ChgPass::loaded(), nullptr);
     EXPECT_EQ(ChgPass::loaded()->windowTitle().toStdString(), "Change bob Password");
+}
+
+// "Change Password" writes the password of the user it was opened for, the user its caption names,
+// also when the tray menu switched to another user while it was open.
+TEST_F(ProgramWiring, ChangePasswordWritesTheUserItOpenedForAfterATraySwitch) {
+    ::Setup::Show_Setup();
+    ::Setup::instance().usersTab->cmdChgPass->click();
+    ChgPass* dialog = ChgPass::loaded();
+    ASSERT_NE(dialog, nullptr);
+    menus.answer(2);  // Users -> bob
+    tray.mouse(platform::kTrayRightButtonUp);
+    settle();
+    ASSERT_EQ(UserState::CurrentUserID, "bob");
+    ASSERT_EQ(ChgPass::loaded(), dialog);
+    EXPECT_EQ(dialog->windowTitle().toStdString(), "Change alice Password");
+    dialog->Text1[1]->setText("N3wSecret");
+    dialog->Text1[2]->setText("N3wSecret");
+    boxes.clear();
+    dialog->cmdOK[0]->click();
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Your Password has been Changed"});
+    EXPECT_EQ(modTLC::Get_Config_Value("Users", "alice", ""), "N3wSecret");
+    EXPECT_EQ(modTLC::Get_Config_Value("Users", "bob", ""), "Secret2") << "never the user switched to";
 }
 
 }  // namespace

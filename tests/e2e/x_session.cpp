@@ -212,6 +212,40 @@ bool XInput::viewable(qulonglong window) const {
     return shown;
 }
 
+namespace {
+
+// A window list property of the root window (format 32), as the window manager keeps it.
+std::vector<qulonglong> Root_Window_List(const QString& display, const char* property) {
+    const QByteArray name = display.toLatin1();
+    xcb_connection_t* c = xcb_connect(name.constData(), nullptr);
+    std::vector<qulonglong> windows;
+    if (c && !xcb_connection_has_error(c)) {
+        xcb_intern_atom_reply_t* a = xcb_intern_atom_reply(
+            c, xcb_intern_atom(c, 0, static_cast<uint16_t>(strlen(property)), property), nullptr);
+        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
+        xcb_get_property_reply_t* r =
+            a ? xcb_get_property_reply(c, xcb_get_property(c, 0, root, a->atom, XCB_ATOM_WINDOW, 0, 4096), nullptr)
+              : nullptr;
+        if (r && r->format == 32) {
+            const auto* ids = static_cast<const xcb_window_t*>(xcb_get_property_value(r));
+            windows.assign(ids, ids + xcb_get_property_value_length(r) / 4);
+        }
+        free(r);
+        free(a);
+    }
+    if (c) xcb_disconnect(c);
+    return windows;
+}
+
+}  // namespace
+
+std::vector<qulonglong> XInput::stacking() const { return Root_Window_List(m_display, "_NET_CLIENT_LIST_STACKING"); }
+
+qulonglong XInput::activeWindow() const {
+    const std::vector<qulonglong> active = Root_Window_List(m_display, "_NET_ACTIVE_WINDOW");
+    return active.empty() ? 0 : active.front();
+}
+
 std::string XInput::visibleWindows() const {
     std::string list;
     for (const QString& id : run({"search", "--onlyvisible", "--name", "."}).split('\n', Qt::SkipEmptyParts))

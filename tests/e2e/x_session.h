@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "installed_program.h"
 #include "temp_data_folder.h"
@@ -81,6 +82,11 @@ public:
     QRect geometry(qulonglong window) const;
     // The window is on screen (mapped and not iconified).
     bool viewable(qulonglong window) const;
+    // The managed windows from the bottom of the stack to the top (the window manager's
+    // _NET_CLIENT_LIST_STACKING); empty when it keeps no such list.
+    std::vector<qulonglong> stacking() const;
+    // The window that has the keyboard, as the window manager says (0: none).
+    qulonglong activeWindow() const;
     // Asks the window to close as its close box does.
     void closeBox(qulonglong window) const;
     // A picture of the window as the screen shows it (null when it cannot be read).

@@ -383,6 +383,53 @@ TEST_F(MessagesTest, TheDefaultButtonHasTheFocusAndTakesEnter) {
     }
 }
 
+// The button Enter presses is drawn as the default, so the user sees what Enter does: the named
+// default (No of the exit question) as the window opens, the button the user tabs to, and the
+// default again once the focus leaves the buttons.
+TEST_F(MessagesTest, TheButtonEnterPressesIsDrawnAsTheDefault) {
+    Args ask = buttons("Yes", "No");
+    ask.ShowCheck = true;
+    ask.DefaultButton = 2;
+    const auto key = [](Messages& m, int k, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QKeyEvent down(QEvent::KeyPress, k, mods);
+        QApplication::sendEvent(m.focusWidget() ? m.focusWidget() : &m, &down);
+    };
+    struct Step {
+        const char* name;
+        std::function<void(Messages&)> user;
+    };
+    const Step steps[] = {
+        {"as it opens", [](Messages&) {}},
+        {"Shift+Tab to Yes", [&](Messages& m) { key(m, Qt::Key_Backtab, Qt::ShiftModifier); }},
+        {"Tab back to No", [&](Messages& m) { key(m, Qt::Key_Tab); }},
+        {"Tab on to the check box", [&](Messages& m) { key(m, Qt::Key_Tab); }},
+    };
+    std::vector<std::string> seen;
+    Messages::SetAnswerHookForTests([&](Messages& m) {
+        QApplication::setActiveWindow(&m);
+        for (const Step& s : steps) {
+            s.user(m);
+            const bool yes = m.cmdBtn1->isDefault(), no = m.cmdBtn2->isDefault();
+            seen.push_back(std::string(s.name) + (yes ? " Yes" : "") + (no ? " No" : "") +
+                           (m.focusWidget() == m.Check1 ? " (on the check box)" : ""));
+        }
+        key(m, Qt::Key_Backtab, Qt::ShiftModifier);  // back to No
+        key(m, Qt::Key_Backtab, Qt::ShiftModifier);  // Yes: Enter takes the button drawn as default
+        key(m, Qt::Key_Return);
+    });
+    EXPECT_EQ(Messages::DisplayMsg(ask), "MsgBtn1");
+    const std::vector<std::string> expected{"as it opens No", "Shift+Tab to Yes Yes", "Tab back to No No",
+                                            "Tab on to the check box No (on the check box)"};
+    EXPECT_EQ(seen, expected);
+
+    // A window without a named default marks button 1; one without buttons marks none.
+    Messages& shownOne = shown(buttons("OK", "Cancel"));
+    EXPECT_TRUE(shownOne.cmdBtn1->isDefault());
+    EXPECT_FALSE(shownOne.cmdBtn2->isDefault());
+    Messages& none = shown(buttons(""));
+    EXPECT_FALSE(none.cmdBtn1->isDefault() || none.cmdBtn2->isDefault() || none.cmdBtn3->isDefault());
+}
+
 // The window is a dialog of the window it speaks for: over it, without a maximise button or a
 // taskbar entry of its own.
 TEST_F(MessagesTest, ItIsADialogOfTheActiveWindowCentredOverIt) {

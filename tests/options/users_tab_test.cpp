@@ -8,6 +8,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPushButton>
 #include <memory>
@@ -291,19 +292,86 @@ TEST_F(UsersTabTest, ChangePasswordReplacesTheCurrentUsersPassword) {
     EXPECT_EQ(value("LogIn", "bob"), "0") << "the gate is not touched";
     EXPECT_EQ(ChgPass::loaded(), nullptr);
 
-    // Without a current user there is nothing to change: the button is off and the dialog refuses.
+    // Without a current user there is nothing to change: the button is off and opens nothing.
     open("");
     tab->cmdChgPass_Click();
     EXPECT_EQ(ChgPass::loaded(), nullptr);
-    UserState::CurrentUserID = "bob";
-    ChgPass& again = ChgPass::Show_ChgPass(tab);
-    UserState::CurrentUserID.clear();
-    again.Text1[1]->setText("x");
-    again.Text1[2]->setText("x");
+}
+
+// A key pressed in the dialog, where the user's keyboard sends it: to the box or button with the
+// focus, and from there to the window.
+void press(ChgPass& dlg, int key) {
+    QWidget* target = dlg.focusWidget() ? dlg.focusWidget() : &dlg;
+    QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
+    QApplication::sendEvent(target, &down);
+}
+
+// The new password, Tab, the confirmation, then Enter (Change, the button drawn as the default)
+// or a click on Change.
+void typeAndChange(ChgPass& dlg, const QString& password, bool byEnter = true) {
+    dlg.Text1[1]->setFocus();
+    dlg.Text1[1]->setText(password);
+    press(dlg, Qt::Key_Tab);
+    EXPECT_EQ(dlg.focusWidget(), dlg.Text1[2]);
+    dlg.Text1[2]->setText(password);
+    if (byEnter)
+        press(dlg, Qt::Key_Return);
+    else
+        dlg.cmdOK[0]->click();
+}
+
+// The dialog writes the password of the user it was opened for, whom its caption names, also when
+// another user became current meanwhile by the user list; opened again, it is for the user current
+// then, with empty boxes. A user deleted meanwhile gets no line again: Change says so.
+TEST_F(UsersTabTest, ChangePasswordWritesTheUserItWasOpenedFor) {
+    open("bob");
+    dialog->show();
+    tab->cmdChgPass->click();
+    ChgPass* dlg = ChgPass::loaded();
+    ASSERT_NE(dlg, nullptr);
+    QApplication::setActiveWindow(dlg);
+    EXPECT_TRUE(dlg->cmdOK[0]->isDefault()) << "Change is drawn as what Enter does";
+    tab->chooseUser("Carol");
+    ASSERT_EQ(UserState::CurrentUserID, "Carol");
+    EXPECT_EQ(dlg->windowTitle().toStdString(), "Change bob Password");
     boxes.clear();
-    again.cmdOK_Click(0);
-    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"        No User Selected!        "});
-    EXPECT_EQ(value("Users", ""), "<none>");
+    typeAndChange(*dlg, "n3w", false);
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"Your Password has been Changed"});
+    EXPECT_EQ(value("Users", "bob"), "n3w");
+    EXPECT_EQ(value("Users", "Carol"), "c") << "never the user who became current";
+    EXPECT_EQ(ChgPass::loaded(), nullptr);
+    QApplication::processEvents();
+
+    // Open for Carol with something typed; bob current again and Change Password once more.
+    tab->cmdChgPass->click();
+    dlg = ChgPass::loaded();
+    ASSERT_NE(dlg, nullptr);
+    dlg->Text1[1]->setText("half");
+    tab->chooseUser("bob");
+    tab->cmdChgPass->click();
+    ASSERT_EQ(ChgPass::loaded(), dlg);
+    EXPECT_EQ(dlg->windowTitle().toStdString(), "Change bob Password");
+    EXPECT_TRUE(dlg->Text1[1]->text().isEmpty());
+    QApplication::setActiveWindow(dlg);
+    typeAndChange(*dlg, "again");
+    EXPECT_EQ(value("Users", "bob"), "again");
+    EXPECT_EQ(value("Users", "Carol"), "c");
+    QApplication::processEvents();
+
+    // Open for bob, bob deleted from the list meanwhile: refused, no line for bob again.
+    tab->cmdChgPass->click();
+    dlg = ChgPass::loaded();
+    ASSERT_NE(dlg, nullptr);
+    tab->DeleteUser->click();  // bob is selected; the question is answered Yes
+    ASSERT_EQ(value("Users", "bob"), "<none>");
+    boxes.clear();
+    QApplication::setActiveWindow(dlg);
+    typeAndChange(*dlg, "late");
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{"User bob No Longer Exists!"});
+    EXPECT_EQ(value("Users", "bob"), "<none>");
+    EXPECT_EQ(ChgPass::loaded(), dlg) << "the dialog stays for Cancel";
+    press(*dlg, Qt::Key_Escape);
+    EXPECT_EQ(ChgPass::loaded(), nullptr) << "Esc is Cancel";
 }
 
 // ---- Delete User --------------------------------------------------------------------------------
