@@ -1,5 +1,5 @@
 // The built program under a real X server, driven by keys as a user presses them: the window
-// sees every key, every time, not only the first of the session.
+// sees every key, every time, not only the first of the session, and each press acts once.
 #include <gtest/gtest.h>
 
 #include <QDateTime>
@@ -55,6 +55,29 @@ TEST(HotKeys, WorkAfterAStartUpBoxAnsweredWithReturn) {
     // F9 turns the sound on; the setting reaches the file a few seconds later.
     e.input.key(main, "F9");
     EXPECT_TRUE(waitUntil([&] { return e.storedConfig().find("Sound=1\r\n") != std::string::npos; }, 15000));
+}
+
+// F9 switches the sound once for each press: on, off, on, off. Each press is a quick tap (its
+// release comes at once), and the stored setting shows each switch before the next press.
+TEST(HotKeys, F9SwitchesTheSoundOncePerPress) {
+    E2EProgram e;
+    ASSERT_TRUE(e.x.running()) << e.x.error();
+    e.writeItems({{"170000000001", "Rollei 35 body", 3 * 86400}});
+    e.writeConfig("Sound=0\r\nLastUser=buyer1\r\n");
+    RunningProgram program = e.start();
+    ASSERT_TRUE(program.started());
+    const qulonglong main = e.waitForMainWindow();
+    ASSERT_NE(main, 0u) << e.input.visibleWindows() << program.output();
+
+    const QString w = QString::number(main);
+    for (int press = 1; press <= 4; ++press) {
+        const std::string expected = press % 2 == 1 ? "Sound=1\r\n" : "Sound=0\r\n";
+        e.input.run({"windowfocus", "--sync", w});
+        e.input.run({"key", "--clearmodifiers", "--delay", "0", "F9"});
+        // The setting reaches the file five seconds after its last change.
+        EXPECT_TRUE(waitUntil([&] { return e.storedConfig().find(expected) != std::string::npos; }, 12000))
+            << "press " << press << " left " << e.storedConfig();
+    }
 }
 
 }  // namespace

@@ -344,6 +344,20 @@ TEST_F(Commands, EveryKeyActsOnceEvenAtAReusedAddress) {
     EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound"), "0");
 }
 
+// A command that yields (a sound plays as F9 turns the sound on) handles the keys that came
+// meanwhile, among them its own key's release; the key still acts once on its way up.
+TEST_F(Commands, AKeyActsOnceWhenItsReleaseComesWhileItsCommandRuns) {
+    TLMain& w = loadQuiet({{"Options", "Sound", "0"}});
+    w.show();
+    for (const char* sound : {"1", "0", "1", "0"}) {
+        QCoreApplication::postEvent(w.ItemNumBox, new QKeyEvent(QEvent::KeyRelease, Qt::Key_F9, Qt::NoModifier));
+        QKeyEvent press(QEvent::KeyPress, Qt::Key_F9, Qt::NoModifier);
+        QApplication::sendEvent(w.ItemNumBox, &press);
+        QCoreApplication::processEvents();
+        EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound"), sound);
+    }
+}
+
 // The Delete key, "Delete All Auction Items" and the sort menu wait for the work on the items.
 TEST_F(Commands, ItemCommandsWaitForWorkOnTheItems) {
     addItem("100", 3600);
