@@ -526,9 +526,9 @@ void TLMain::closeEvent(QCloseEvent* e) {
 // event, of the same moment and key, on its way from the control it reached up to that control's
 // parents, is one the window has seen.
 bool TLMain::Key_Passed_On(const QKeyEvent* k, const QWidget* w) const {
-    return k == m_lastKeyEvent && (k->timestamp() == m_lastKeyStamp && k->key() == m_lastKeyCode &&
-           static_cast<int>(k->type()) == m_lastKeyType && m_lastKeyWidget && w != m_lastKeyWidget &&
-           w->isAncestorOf(m_lastKeyWidget));
+    return k == m_lastKey.event && k->timestamp() == m_lastKey.stamp && k->key() == m_lastKey.code &&
+           static_cast<int>(k->type()) == m_lastKey.type && m_lastKey.widget && w != m_lastKey.widget &&
+           w->isAncestorOf(m_lastKey.widget);
 }
 
 bool TLMain::eventFilter(QObject* watched, QEvent* e) {
@@ -543,11 +543,8 @@ bool TLMain::eventFilter(QObject* watched, QEvent* e) {
             auto* w = qobject_cast<QWidget*>(watched);
             auto* k = static_cast<QKeyEvent*>(e);
             if (!w || w->window() != this || Key_Passed_On(k, w)) break;
-            m_lastKeyEvent = e;
-            m_lastKeyWidget = w;
-            m_lastKeyStamp = k->timestamp();
-            m_lastKeyCode = k->key();
-            m_lastKeyType = static_cast<int>(e->type());
+            const SeenKey seen{e, w, k->timestamp(), k->key(), static_cast<int>(e->type())};
+            m_lastKey = seen;
             if (e->type() == QEvent::KeyPress) m_clickModifiers = k->modifiers();  // a menu entry chosen by key
             if (e->type() == QEvent::KeyPress)
                 Form_KeyDown(TLMainKeys::Key_Code(k->key()), TLMainKeys::Shift_State(k->modifiers()));
@@ -555,6 +552,9 @@ bool TLMain::eventFilter(QObject* watched, QEvent* e) {
                 Form_KeyUp();
             if (e->type() == QEvent::KeyPress && watched == ItemGrid) ItemGrid_KeyDown(TLMainKeys::Key_Code(k->key()));
             if (e->type() == QEvent::KeyPress && watched == txtComment) txtComment_KeyDown(TLMainKeys::Key_Code(k->key()));
+            // A command can yield (a sound plays) and see the keys that came meanwhile, such as this
+            // key's release; this key is still on its way up through the control's parents.
+            m_lastKey = seen;
             break;
         }
         default: break;

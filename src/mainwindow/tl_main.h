@@ -277,11 +277,14 @@ private:
     Qt::KeyboardModifiers m_clickModifiers = Qt::NoModifier;  // held at the last press of a button or key
     // The key event the window saw last: a key that the focused control passes on to its parents
     // reaches the application's filter again at each of them, and is the window's only once.
-    const QEvent* m_lastKeyEvent = nullptr;
-    const QWidget* m_lastKeyWidget = nullptr;
-    quint64 m_lastKeyStamp = 0;
-    int m_lastKeyCode = 0;
-    int m_lastKeyType = 0;
+    struct SeenKey {
+        const QEvent* event = nullptr;
+        QPointer<QWidget> widget;  // the control it reached first
+        quint64 stamp = 0;
+        int code = 0;
+        int type = 0;
+    };
+    SeenKey m_lastKey;
     bool Key_Passed_On(const QKeyEvent* k, const QWidget* w) const;
     TLMainLayout::WindowLayout Layout{this};
 };

@@ -157,6 +157,7 @@ void TLMain::Form_KeyDown(int KeyCode, int Shift) {
             return;
         }
         if (KeyCode == kKeyC && KeyShiftState == kShift) {
+            QuietCommand = 1;  // the hot key clears without asking
             modTLMain::Clear_Op_Log();
             return;
         }
@@ -212,7 +213,10 @@ void TLMain::Form_KeyDown(int KeyCode, int Shift) {
     }
 }
 
-void TLMain::Form_KeyUp() { KeyShiftState = 0; }
+void TLMain::Form_KeyUp() {
+    KeyShiftState = 0;
+    QuietCommand = 0;
+}
 
 // --- The timed refresh: on and off, or a custom interval with the shift keys ---
 

@@ -40,11 +40,8 @@ XServer::XServer() {
         m_error = "Xvfb is not installed";
         return;
     }
-    // The server writes the display number it took to our stdout (descriptor 1). A key is pressed and
-    // released by xdotool within 60 ms, but on a loaded machine the release can come late; the key's
-    // own repeat is held off for a minute so that such a key still counts once (F9 twice is no F9).
-    m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset",
-                            "-ardelay", "60000", "-arinterval", "60000"});
+    // The server writes the display number it took to our stdout (descriptor 1).
+    m_server.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x1024x24", "-nolisten", "tcp", "-noreset"});
     if (!m_server.waitForStarted(10000)) {
         m_error = "Xvfb did not start";
         return;
