@@ -15,6 +15,7 @@
 #include <QUrl>
 #include <QVBoxLayout>
 #include <QWebEngineCertificateError>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
@@ -42,21 +43,38 @@ namespace {
 
 constexpr qint64 kPageWaitMs = 60000;  // the debug dump's wait for a page to complete
 
-// The files a page may read: a saved page those of its own folder (and the folders inside it),
-// a service page none. Every other file URL the page loads or goes to is refused.
-class LocalFileGuard final : public QWebEngineUrlRequestInterceptor {
+// Where a page may reach. A saved page (a local file the program opened) reaches its own folder
+// and the folders inside it, and nothing else: no other file, no network, no other program. A
+// service page reaches anything but the user's files. A window a page opens keeps its reach, so a
+// link that opens a new tab gets no further than the page it is on. Every address the page loads
+// or goes to is checked, whoever started it.
+class PageReach final : public QWebEngineUrlRequestInterceptor {
 public:
     using QWebEngineUrlRequestInterceptor::QWebEngineUrlRequestInterceptor;
-    // The folder of the page about to open: a local page's own, "" for any other.
+    // A page the program opens at this address: a local page is held to its folder.
     void setPage(const QUrl& address) {
-        m_folder = address.isLocalFile() ? realPath(QFileInfo(address.toLocalFile()).absolutePath()) : QString();
+        m_local = address.isLocalFile();
+        m_folder = m_local ? realPath(QFileInfo(address.toLocalFile()).absolutePath()) : QString();
+    }
+    void copy(const PageReach& opener) {
+        m_local = opener.m_local;
+        m_folder = opener.m_folder;
+    }
+    bool local() const { return m_local; }
+    // An address that holds its content in itself (data:, an empty document) reaches nothing.
+    bool reaches(const QUrl& url) const {
+        const QString scheme = url.scheme().toLower();
+        if (scheme == QLatin1String("data")) return true;
+        if (scheme == QLatin1String("about"))
+            return !m_local || url.path() == QLatin1String("blank") || url.path() == QLatin1String("srcdoc");
+        if (scheme != QLatin1String("file")) return !m_local;
+        if (!m_local || !url.host().isEmpty()) return false;
+        const QString path = realPath(url.toLocalFile());
+        const QString within = m_folder.endsWith(QLatin1Char('/')) ? m_folder : m_folder + QLatin1Char('/');
+        return path == m_folder || path.startsWith(within);
     }
     void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        const QUrl url = info.requestUrl();
-        if (url.scheme().compare(QLatin1String("file"), Qt::CaseInsensitive) != 0) return;
-        const QString path = realPath(url.toLocalFile());
-        if (m_folder.isEmpty() || !url.host().isEmpty() || (path != m_folder && !path.startsWith(m_folder + QLatin1Char('/'))))
-            info.block(true);
+        if (!reaches(info.requestUrl())) info.block(true);
     }
 
 private:
@@ -65,28 +83,52 @@ private:
         const QString canonical = QFileInfo(path).canonicalFilePath();
         return canonical.isEmpty() ? QDir::cleanPath(QDir(path).absolutePath()) : canonical;
     }
+    bool m_local = false;
     QString m_folder;
 };
 
 // A page that opens the windows it asks for as new tabs of its own browser window, trusts what
-// the HTTP client trusts, and reads no local file beyond its own folder.
+// the HTTP client trusts, and goes nowhere beyond its reach. A local page is shown as a document
+// only: no scripts, its pictures from its own folder.
 class BrowserPage : public QWebEnginePage {
 public:
     BrowserPage(AutomationBrowser* browser, QObject* parent)
-        : QWebEnginePage(parent), m_browser(browser), m_files(new LocalFileGuard(this)) {
+        : QWebEnginePage(parent), m_browser(browser), m_reach(new PageReach(this)) {
         connect(this, &QWebEnginePage::certificateError, this, &BrowserPage::checkCertificate);
-        setUrlRequestInterceptor(m_files);
+        connect(this, &QWebEnginePage::newWindowRequested, this, &BrowserPage::openWindow);
+        setUrlRequestInterceptor(m_reach);
+        applySettings();
     }
-    LocalFileGuard* files() const { return m_files; }
+    // The program opens this page at address.
+    void openAt(const QUrl& address) {
+        m_reach->setPage(address);
+        applySettings();
+    }
+    // A page opened by another keeps the other's reach and settings.
+    void openedBy(const BrowserPage& opener) {
+        m_reach->copy(*opener.m_reach);
+        applySettings();
+    }
 
 protected:
-    QWebEnginePage* createWindow(WebWindowType) override {
-        if (!m_browser) return nullptr;
-        QWebEngineView* v = m_browser->addTab();
-        return v ? v->page() : nullptr;
-    }
+    bool acceptNavigationRequest(const QUrl& url, NavigationType, bool) override { return m_reach->reaches(url); }
 
 private:
+    void applySettings() {
+        QWebEngineSettings* s = settings();
+        s->setAttribute(QWebEngineSettings::JavascriptEnabled, !m_reach->local());
+        s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, m_reach->local());
+        s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
+    }
+    // A window the page asks for, for an address within its reach, opens as a new tab with the
+    // page's own reach and settings; any other is not opened at all.
+    void openWindow(QWebEngineNewWindowRequest& request) {
+        if (!m_browser || !m_reach->reaches(request.requestedUrl())) return;
+        QWebEngineView* v = m_browser->addTab();
+        auto* page = static_cast<BrowserPage*>(v->page());
+        page->openedBy(*this);
+        request.openIn(page);
+    }
     // A certificate the engine does not know is taken only when its chain verifies against the
     // client's CA file for the page's host; every other certificate error stops the page.
     static void checkCertificate(const QWebEngineCertificateError& e) {
@@ -99,7 +141,7 @@ private:
     }
 
     QPointer<AutomationBrowser> m_browser;
-    LocalFileGuard* m_files;
+    PageReach* m_reach;
 };
 
 // The debug tools' text dump "IEText" of each page opened.
@@ -241,24 +283,12 @@ void AutomationBrowser::pageLoaded(QWebEngineView* v, bool ok) {
     platform::timers().wake();
 }
 
-// A saved page is the service's HTML kept on disk: shown as a document only, with no scripts, its
-// pictures from its own folder and no reach from it to the user's other files or to the network.
-// A service page runs as the service wrote it.
-void Apply_Page_Settings(QWebEngineView* v, const QUrl& address) {
-    QWebEngineSettings* s = v->page()->settings();
-    const bool local = address.isLocalFile();
-    s->setAttribute(QWebEngineSettings::JavascriptEnabled, !local);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessFileUrls, local);
-    s->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
-    if (auto* page = dynamic_cast<BrowserPage*>(v->page())) page->files()->setPage(address);
-}
-
 void AutomationBrowser::Navigate2(const std::string& url, long flags) {
     QWebEngineView* v = currentView();
     if (!v || (flags & navOpenInNewTab)) v = addTab();
     m_loading.insert(v);  // busy from now, not only from the page's first event
     const QUrl address = QUrl::fromUserInput(QString::fromStdString(url));
-    Apply_Page_Settings(v, address);
+    static_cast<BrowserPage*>(v->page())->openAt(address);
     v->load(address);
 }
 

@@ -5,6 +5,9 @@
 // Position_Browser places it and brings it to the front, Browser_Navigate opens a URL in the open
 // window (as a new tab) or in a new window, as the user chose ([Options] NewBroWin).
 //
+// A local page (a page the program saved) is shown as a document: no scripts, no pictures from the
+// network, and no page, file or address outside its own folder, in its tab or in any tab it opens.
+//
 // IEEvents receives a window's events. When a sign-in page of the service has loaded and automatic
 // sign-in is on, it fills in the current user's ID and password and submits the form.
 // Everything runs on the user-interface thread; page events arrive through the event loop, also

@@ -25,6 +25,7 @@
 #include "platform/timers.h"
 #include "browser/automation_browser.h"
 #include "browser_fakes.h"
+#include "browser_test.h"
 #include "fake_signin.h"
 #include "service/national_sites.h"
 #include "service/sign_in.h"
@@ -32,59 +33,11 @@
 
 using testsupport::FakeService;
 using testsupport::FakeSignIn;
-using testsupport::TempDataFolder;
 
 namespace {
 
-constexpr qint64 kWaitMs = 60000;
-
-class BrowserTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        modTLMain::ResetStartupForTests();
-        modTLC::ResetForTests();
-        modTLMain::DataFolder = data.dataFolder();
-        UserState::ResetForTests();
-        modTLMain::ResetBrowserForTests();
-    }
-    void TearDown() override {
-        modTLMain::ResetBrowserForTests();
-        UserState::ResetForTests();
-        modTLC::ResetForTests();
-        modTLMain::ResetStartupForTests();
-    }
-
-    // Waits until no tab of the browser is loading.
-    static bool waitLoaded(AutomationBrowser* b) {
-        QPointer<AutomationBrowser> p = b;
-        return platform::timers().waitUntil([p] { return p && !p->Busy(); }, kWaitMs);
-    }
-
-    // Loads html into the view as if it came from url; true once the page's load completed.
-    static bool load(AutomationBrowser* b, QWebEngineView* v, const QString& html, const QString& url) {
-        auto done = std::make_shared<bool>(false);
-        auto c = QObject::connect(b, &AutomationBrowser::DocumentComplete, [done, v](QWebEngineView* d, const QString&) {
-            if (d == v) *done = true;
-        });
-        v->setHtml(html, QUrl(url));
-        const bool ok = platform::timers().waitUntil([done] { return *done; }, kWaitMs);
-        QObject::disconnect(c);
-        return ok;
-    }
-
-    // Runs a script in the page and gives its result as text.
-    static std::string js(QWebEngineView* v, const QString& script) {
-        auto r = std::make_shared<std::pair<bool, QString>>(false, QString());
-        v->page()->runJavaScript(script, [r](const QVariant& x) {
-            r->first = true;
-            r->second = x.isValid() ? x.toString() : QStringLiteral("<none>");
-        });
-        platform::timers().waitUntil([r] { return r->first; }, kWaitMs);
-        return r->second.toStdString();
-    }
-
-    TempDataFolder data;
-};
+using browsertest::BrowserTest;
+using browsertest::kWaitMs;
 
 // A search form first (never filled), then the sign-in form; the sign-in form records what it
 // would send instead of leaving the page.
