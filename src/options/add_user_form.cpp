@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -57,6 +58,11 @@ AddUser::AddUser() {
     setTabOrder(UsersIDBox, UsersPassBox);
     setTabOrder(UsersPassBox, UsersConfirmBox);
     connect(UsersConfirmBox, &QLineEdit::textChanged, this, [this] { UsersConfirmBox_Change(); });
+    m_defaultMark.follow(this, [this] { return cmdAddUser[0]; });
+}
+
+void AddUser::keyPressEvent(QKeyEvent* e) {
+    if (!platform::pressButtonForKey(this, e, cmdAddUser[0], cmdAddUser[1])) UsersPageDialog::keyPressEvent(e);
 }
 
 AddUser& AddUser::Show_AddUser(UsersTab* tab) {

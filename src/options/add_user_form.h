@@ -3,8 +3,10 @@
 #pragma once
 
 #include "options/users_tab.h"
+#include "platform/dialog_keys.h"
 
 class QCheckBox;
+class QKeyEvent;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -33,8 +35,13 @@ public:
     QCheckBox* ReqPassword = nullptr;
     QPushButton* cmdAddUser[2] = {};
 
+protected:
+    // Enter is Add User (or the focused button), Esc Cancel.
+    void keyPressEvent(QKeyEvent* e) override;
+
 private:
     AddUser();
     void forget() override;
     long m_confirmColour = 0;
+    platform::DefaultButtonMark m_defaultMark;
 };

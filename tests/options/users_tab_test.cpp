@@ -300,7 +300,7 @@ TEST_F(UsersTabTest, ChangePasswordReplacesTheCurrentUsersPassword) {
 
 // A key pressed in the dialog, where the user's keyboard sends it: to the box or button with the
 // focus, and from there to the window.
-void press(ChgPass& dlg, int key) {
+void press(QWidget& dlg, int key) {
     QWidget* target = dlg.focusWidget() ? dlg.focusWidget() : &dlg;
     QKeyEvent down(QEvent::KeyPress, key, Qt::NoModifier);
     QApplication::sendEvent(target, &down);
@@ -372,6 +372,37 @@ TEST_F(UsersTabTest, ChangePasswordWritesTheUserItWasOpenedFor) {
     EXPECT_EQ(ChgPass::loaded(), dlg) << "the dialog stays for Cancel";
     press(*dlg, Qt::Key_Escape);
     EXPECT_EQ(ChgPass::loaded(), nullptr) << "Esc is Cancel";
+}
+
+// Enter in the add-user dialog's boxes is Add User, the button drawn as the default; Esc is Cancel
+// and stores nothing.
+TEST_F(UsersTabTest, AddUserTakesEnterAndEsc) {
+    open("bob");
+    dialog->show();
+    tab->cmdAddUser->click();
+    AddUser* dlg = AddUser::loaded();
+    ASSERT_NE(dlg, nullptr);
+    QApplication::setActiveWindow(dlg);
+    dlg->UsersConfirmBox->setFocus();
+    EXPECT_TRUE(dlg->cmdAddUser[0]->isDefault()) << "Add User is drawn as what Enter does";
+    dlg->UsersIDBox->setText("dave");
+    dlg->UsersPassBox->setText("pw");
+    dlg->UsersConfirmBox->setText("pw");
+    press(*dlg, Qt::Key_Return);
+    EXPECT_EQ(AddUser::loaded(), nullptr) << "Enter added the user";
+    EXPECT_EQ(value("Users", "dave"), "pw");
+    QApplication::processEvents();
+
+    tab->cmdAddUser->click();
+    dlg = AddUser::loaded();
+    ASSERT_NE(dlg, nullptr);
+    QApplication::setActiveWindow(dlg);
+    dlg->UsersIDBox->setFocus();
+    dlg->UsersIDBox->setText("erin");
+    press(*dlg, Qt::Key_Escape);
+    EXPECT_EQ(AddUser::loaded(), nullptr) << "Esc is Cancel";
+    EXPECT_EQ(value("Users", "erin"), "<none>");
+    QApplication::processEvents();
 }
 
 // ---- Delete User --------------------------------------------------------------------------------
