@@ -246,6 +246,17 @@ bool ItemGridView::eventFilter(QObject* watched, QEvent* e) {
             return true;
         }
     }
+    // A double click on a caption is the grid's double click on row 0 (the list of feedback to
+    // leave opens the page of all of it from one).
+    if (watched == horizontalHeader()->viewport() && e->type() == QEvent::MouseButtonDblClick) {
+        auto* m = static_cast<QMouseEvent*>(e);
+        const int col = horizontalHeader()->logicalIndexAt(m->position().toPoint());
+        if (m->button() == Qt::LeftButton && col >= 0) {
+            m_model.MouseRow = 0;
+            m_model.MouseCol = col;
+            ItemGrid_DblClick();
+        }
+    }
     return QTableView::eventFilter(watched, e);
 }
 
