@@ -82,8 +82,8 @@ inline constexpr int kPicMailSleep = 25;  // column 2: both
 inline constexpr int kPicHeld = 27;       // column 8: held by a control group
 inline constexpr int kPicLost = 29;       // column 2: completed, another user won
 inline constexpr int kPicUnconfirmed = 30;  // column 2: "Bid Not Confirmed" (the user not the high bidder)
-// Pictures of the seller feedback analysis's "F" column.
-inline constexpr int kPicNegative = 11;
+// Pictures of the seller feedback analysis's "F" column (the negative one is not the alarm's).
+inline constexpr int kPicNegative = 13;
 inline constexpr int kPicPositive = 12;
 inline constexpr int kPicNeutral = 14;
 

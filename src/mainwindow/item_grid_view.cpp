@@ -76,6 +76,7 @@ QVariant Grid_Picture(int picture) {
         pictures[kPicHeld] = paintedPicture(QColor(110, 110, 110), "H");
         pictures[kPicLost] = paintedPicture(QColor(200, 30, 30), "X");
         pictures[kPicUnconfirmed] = paintedPicture(QColor(200, 130, 0), "?");
+        pictures[kPicNegative] = paintedPicture(QColor(190, 20, 60), "-");
         pictures[kPicPositive] = paintedPicture(QColor(30, 150, 50), "+");
         pictures[kPicNeutral] = paintedPicture(QColor(120, 120, 120), "=");
     }

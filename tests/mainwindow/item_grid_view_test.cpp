@@ -10,6 +10,7 @@
 #include <QFontMetrics>
 #include <QHeaderView>
 #include <QIcon>
+#include <QImage>
 #include <QLabel>
 #include <QMenu>
 #include <QMouseEvent>
@@ -228,16 +229,21 @@ TEST_F(ItemGridViewTest, TheProgramsSelectionLeavesTheGridWhereItWasSideways) {
     EXPECT_EQ(sideways->value(), 0);
 }
 
-// The seller feedback analysis marks negative, positive and neutral entries in its "F" column.
+// The seller feedback analysis marks negative, positive and neutral entries in its "F" column,
+// each with a picture of its own, none of them the alarm's of the item list.
 TEST_F(ItemGridViewTest, EachFeedbackKindHasItsPicture) {
-    model.setRows(4);
-    const int kinds[] = {kPicNegative, kPicPositive, kPicNeutral};
-    for (int r = 1; r <= 3; ++r) model.setCellPicture(r, 0, kinds[r - 1]);
-    for (int r = 1; r <= 3; ++r) {
+    model.setRows(5);
+    const int kinds[] = {kPicNegative, kPicPositive, kPicNeutral, kPicAlarm};
+    QImage shown[4];
+    for (int r = 1; r <= 4; ++r) model.setCellPicture(r, 0, kinds[r - 1]);
+    for (int r = 1; r <= 4; ++r) {
         const QVariant picture = view->model()->data(view->model()->index(r - 1, 0), Qt::DecorationRole);
         ASSERT_TRUE(picture.canConvert<QIcon>()) << kinds[r - 1];
-        EXPECT_FALSE(picture.value<QIcon>().isNull()) << kinds[r - 1];
+        ASSERT_FALSE(picture.value<QIcon>().isNull()) << kinds[r - 1];
+        shown[r - 1] = picture.value<QIcon>().pixmap(16, 16).toImage();
     }
+    for (int a = 0; a < 4; ++a)
+        for (int b = a + 1; b < 4; ++b) EXPECT_NE(shown[a], shown[b]) << kinds[a] << " and " << kinds[b] << " look alike";
 }
 
 TEST_F(ItemGridViewTest, AClickShowsTheItemAndTheSelectionsFollowEachOther) {
