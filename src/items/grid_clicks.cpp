@@ -321,6 +321,7 @@ void ItemGrid_DblClick() {
             openFeedbackPage(FeedbackLinks[static_cast<size_t>(row) - 1]);
         return;
     }
+    if (g.MouseRow == 0) return;  // a caption: only the feedback list's opens anything
     if (GridViewMode == 2) {
         if (g.Col() == kColItemNumber && g.Row() >= 1 && static_cast<size_t>(g.Row()) <= SellerFeedbackItems.size()) {
             TLMainLink::itemNumberBox().setItemNumberText(SellerFeedbackItems[static_cast<size_t>(g.Row()) - 1]);

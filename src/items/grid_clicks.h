@@ -30,6 +30,7 @@ void Program_Click();
 // A press of `Button` (Shift 1 with the Shift key) at X, Y (twips) on the cell the grid's
 // MouseRow and MouseCol name.
 void ItemGrid_MouseDown(int Button, int Shift, long X, long Y);
+// A double click on the cell the grid's MouseRow and MouseCol name (row 0: a caption).
 void ItemGrid_DblClick();
 // The item-number box's double click: empties it.
 void ItemNumBox_DblClick();

@@ -86,7 +86,7 @@ inline constexpr int kPicLost = 29;         // lost
 inline constexpr int kPicUnconfirmed = 30;  // not confirmed by the service
 inline constexpr int kPicNeverPlaced = 31;  // never placed
 // Pictures of the seller feedback analysis's "F" column.
-inline constexpr int kPicNegative = 11;
+inline constexpr int kPicNegative = 13;  // not the alarm's picture
 inline constexpr int kPicPositive = 12;
 inline constexpr int kPicNeutral = 14;
 

@@ -10,8 +10,10 @@
 #include <QWheelEvent>
 #include <QPainter>
 #include <QPixmap>
+#include <QProxyStyle>
 #include <QScopedValueRollback>
 #include <QScrollBar>
+#include <QStyleOptionSlider>
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
@@ -58,6 +60,48 @@ QIcon paintedPicture(const QColor& colour, const QString& mark) {
     return QIcon(pm);
 }
 
+// The grid's scroll bars as the desktop's style draws them, but for the handle: a rounded bar
+// half way between the palette's button and text colours (more when pointed at or held), which
+// stands out from its track on a light palette as on a dark one. Some styles draw the handle
+// lighter than its track, so that the track's rest looks like the handle.
+class GridScrollBarStyle final : public QProxyStyle {
+public:
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option, QPainter* painter,
+                            const QWidget* widget) const override {
+        const auto* bar = qstyleoption_cast<const QStyleOptionSlider*>(option);
+        if (control != CC_ScrollBar || !bar || !(bar->subControls & SC_ScrollBarSlider)) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        QStyleOptionSlider track(*bar);
+        track.subControls &= ~SC_ScrollBarSlider;
+        QProxyStyle::drawComplexControl(control, &track, painter, widget);
+        const QRect handle = subControlRect(control, bar, SC_ScrollBarSlider, widget);
+        if (handle.isEmpty() || bar->minimum == bar->maximum) return;
+
+        const bool on = bar->activeSubControls & SC_ScrollBarSlider;
+        const int textShare = !(bar->state & State_Enabled) ? 30
+                              : on && (bar->state & State_Sunken) ? 70
+                              : on && (bar->state & State_MouseOver) ? 60
+                                                                     : 50;
+        const QColor a = bar->palette.color(QPalette::Button), b = bar->palette.color(QPalette::WindowText);
+        const auto mix = [textShare](int x, int y) { return (x * (100 - textShare) + y * textShare) / 100; };
+        const QColor fill(mix(a.red(), b.red()), mix(a.green(), b.green()), mix(a.blue(), b.blue()));
+
+        const bool upright = bar->orientation == Qt::Vertical;
+        const qreal inset = (upright ? handle.width() : handle.height()) / 5.0;
+        const QRectF shape = upright ? QRectF(handle).adjusted(inset, 1, -inset, -1)
+                                     : QRectF(handle).adjusted(1, inset, -1, -inset);
+        const qreal radius = std::min(shape.width(), shape.height()) / 2;
+        painter->save();
+        painter->setRenderHint(QPainter::Antialiasing);
+        painter->setPen(Qt::NoPen);
+        painter->setBrush(fill);
+        painter->drawRoundedRect(shape, radius, radius);
+        painter->restore();
+    }
+};
+
 }  // namespace
 
 double Font_Width_Scale(const QFont& font) {
@@ -77,6 +121,7 @@ QVariant Grid_Picture(int picture) {
         pictures[kPicLost] = paintedPicture(QColor(200, 30, 30), "X");
         pictures[kPicUnconfirmed] = paintedPicture(QColor(200, 130, 0), "?");
         pictures[kPicNeverPlaced] = paintedPicture(QColor(110, 110, 110), "-");
+        pictures[kPicNegative] = paintedPicture(QColor(190, 20, 60), "-");
         pictures[kPicPositive] = paintedPicture(QColor(30, 150, 50), "+");
         pictures[kPicNeutral] = paintedPicture(QColor(120, 120, 120), "=");
     }
@@ -96,6 +141,10 @@ ItemGridView::ItemGridView(ItemGridModel& model, QWidget* parent) : QTableView(p
     setTabKeyNavigation(false);  // Tab goes on to the next control; the arrows move in the grid
     setWordWrap(false);
     setIconSize(QSize(16, 16));
+    auto* bars = new GridScrollBarStyle();
+    bars->setParent(this);
+    verticalScrollBar()->setStyle(bars);
+    horizontalScrollBar()->setStyle(bars);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     QHeaderView* captions = horizontalHeader();
@@ -245,6 +294,17 @@ bool ItemGridView::eventFilter(QObject* watched, QEvent* e) {
             ItemGrid_MouseDown(kRightButton, (m->modifiers() & Qt::ShiftModifier) ? 1 : 0, twips(at.x()),
                                twips(at.y()));
             return true;
+        }
+    }
+    // A double click on a caption is the grid's double click on row 0 (the list of feedback to
+    // leave opens the page of all of it from one).
+    if (watched == horizontalHeader()->viewport() && e->type() == QEvent::MouseButtonDblClick) {
+        auto* m = static_cast<QMouseEvent*>(e);
+        const int col = horizontalHeader()->logicalIndexAt(m->position().toPoint());
+        if (m->button() == Qt::LeftButton && col >= 0) {
+            m_model.MouseRow = 0;
+            m_model.MouseCol = col;
+            ItemGrid_DblClick();
         }
     }
     return QTableView::eventFilter(watched, e);

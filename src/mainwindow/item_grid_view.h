@@ -7,7 +7,8 @@
 // 15 to a pixel), keeps the model's current cell, selection and first visible row in step with
 // the user's, and hands mouse presses, clicks and double clicks to the grid routines with the
 // cell under the mouse. A right press does everything it leads to before it returns (the view
-// raises no click after it). A left click on a column caption sorts by that column.
+// raises no click after it). A left click on a column caption sorts by that column; a press and a
+// double click on one reach the grid routines as on row 0.
 #pragma once
 
 #include <QFrame>

@@ -563,13 +563,9 @@ bool TLMain::eventFilter(QObject* watched, QEvent* e) {
         if (e->type() == QEvent::MouseMove) {
             int row = 0, col = 0;
             ItemGrid->cellAt(static_cast<QMouseEvent*>(e)->position().toPoint(), row, col);
-            TLMainItems::ItemGridModel& g = ItemGrid->gridModel();
-            g.MouseRow = row;
-            g.MouseCol = col;
             ItemGrid_MouseMove(row, col);
         } else if (e->type() == QEvent::Leave) {
-            ItemGrid->gridModel().MouseRow = -1;
-            ItemGrid->gridModel().MouseCol = -1;
+            // Off the rows; onto the pop-up photo, its Enter, which follows at once, tells so.
             ItemGrid_MouseMove(-1, -1);
         } else if (e->type() == QEvent::MouseButtonRelease) {
             const Qt::MouseButton b = static_cast<QMouseEvent*>(e)->button();
@@ -593,6 +589,10 @@ bool TLMain::eventFilter(QObject* watched, QEvent* e) {
         TimeToUpdateLab_Click();
     } else if (watched == labSeller && e->type() == QEvent::MouseButtonRelease) {
         TLMainBrowser::View_Sellers_Feedback(TLMainItems::Item_At(TLMainItems::Item_Of_Row(TLMainItems::SelectedRow)));
+    } else if (watched == PicHolder && e->type() == QEvent::Enter) {
+        PicHolder_MouseEnter();
+    } else if (watched == PicHolder && e->type() == QEvent::Leave) {
+        PicHolder_MouseLeave();
     } else if (isPhotoWidget(watched) &&
                (e->type() == QEvent::MouseButtonPress || e->type() == QEvent::MouseMove ||
                 e->type() == QEvent::MouseButtonRelease || e->type() == QEvent::MouseButtonDblClick)) {

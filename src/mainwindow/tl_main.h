@@ -118,6 +118,9 @@ public:
     // --- The grid's hover pop-up and the comment box (tl_main_hover.cpp) ---
     void MouseTimer_Timer();
     void ItemGrid_MouseMove(int row, int col);
+    // The pointer onto and off the pop-up photo (index 0).
+    void PicHolder_MouseEnter();
+    void PicHolder_MouseLeave();
     void ItemGrid_MouseUp(int Button);
     void ItemGrid_KeyDown(int KeyCode);
     void ItemPic_MouseDown(int Index, int Button, long X, long Y);

@@ -29,10 +29,24 @@ void hidePopups() {
 
 }  // namespace
 
+// The cell under the pointer (-1, -1: the pointer is off the rows), as the grid reports it.
 void TLMain::ItemGrid_MouseMove(int row, int col) {
+    TLMainItems::ItemGridModel& g = TLMainItems::ItemGrid();
+    g.MouseRow = row;
+    g.MouseCol = col;
     HoverMouseRow = row;
     HoverMouseCol = col;
 }
+
+// On the pop-up photo the pointer counts as still on the cell the photo shows for, so that the
+// photo stays to be enlarged, dragged or pinned.
+void TLMain::PicHolder_MouseEnter() {
+    if (TLMainItems::Photo_Shown(0)) ItemGrid_MouseMove(HoverRow, HoverCol);
+}
+
+// Off the photo it counts as off the rows until the grid reports a cell again: the photo goes on
+// the next tick unless the pointer is back on its cell.
+void TLMain::PicHolder_MouseLeave() { ItemGrid_MouseMove(-1, -1); }
 
 void TLMain::ItemGrid_MouseUp(int Button) {
     if (Button != 4) HoverSuspended = 0;
@@ -40,11 +54,11 @@ void TLMain::ItemGrid_MouseUp(int Button) {
 
 // One tick: the cell under the mouse is timed; after 2 × HoverDelayTicks ticks on one cell of the
 // description column the item's photo shows, on one of the high-bid column its bid history (with
-// the default delay, on the sixth tick). Leaving the cell hides both.
+// the default delay, on the sixth tick). Leaving the cell hides both, also while a feedback list
+// shows or a range of rows is selected, when nothing new is timed.
 void TLMain::MouseTimer_Timer() {
-    if (HoverSuspended == 1 || TLMainItems::HoverOff == 1 || TLMainItems::GridViewMode >= 1) return;
+    if (HoverSuspended == 1 || TLMainItems::HoverOff == 1) return;
     TLMainItems::ItemGridModel& g = TLMainItems::ItemGrid();
-    if (g.Row() != g.RowSel()) return;  // a range of rows is selected
     if (g.MouseRow != HoverMouseRow || g.MouseCol != HoverMouseCol) HoverTicks = 0;
     if (HoverMouseRow != HoverRow) {
         HoverTicks = 0;
@@ -55,6 +69,7 @@ void TLMain::MouseTimer_Timer() {
         HoverCol = HoverMouseCol;
     }
     if (HoverTicks == 0) hidePopups();
+    if (TLMainItems::GridViewMode >= 1 || g.Row() != g.RowSel()) return;
     ++HoverTicks;
     if (HoverTicks < 2 * HoverDelayTicks) {
         hidePopups();
@@ -147,7 +162,10 @@ void TLMain::ItemPic_MouseMove(int Index, long X, long Y) {
 }
 
 void TLMain::ItemPic_MouseUp(int Index, int Button) {
-    if (Index == 0 && Button == 1 && TLMainItems::Photo_Shown(0)) Pin_Photo();
+    if (Index == 0 && Button == 1 && TLMainItems::Photo_Shown(0)) {
+        Pin_Photo();
+        PicHolder_MouseLeave();  // the pointer is on the pinned photo now, off the rows
+    }
     HoverSuspended = 0;
     PhotoDragging = 0;
 }

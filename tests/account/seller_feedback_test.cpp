@@ -228,9 +228,9 @@ TEST_F(SellerFeedbackTest, DisplayShowsTheKeptEntriesInViewTwo) {
     EXPECT_EQ(g.TextMatrix(0, 1), "Seller Item Feedback Analyzer\r\n\r\nComment/Title");
     EXPECT_TRUE(g.HeaderBold());
     EXPECT_EQ(g.RowHeight(0), 650);
-    EXPECT_EQ(g.CellPicture(1, 0), 12);
-    EXPECT_EQ(g.CellPicture(2, 0), 11);
-    EXPECT_EQ(g.CellPicture(3, 0), 14);
+    EXPECT_EQ(g.CellPicture(1, 0), TLMainItems::kPicPositive);
+    EXPECT_EQ(g.CellPicture(2, 0), TLMainItems::kPicNegative);
+    EXPECT_EQ(g.CellPicture(3, 0), TLMainItems::kPicNeutral);
     EXPECT_EQ(g.TextMatrix(1, 1), "Great seller, fast shipping\r\n\r\nBlue teapot");
     EXPECT_EQ(g.TextMatrix(1, 2), "buyer_Pos(123)\r\n\r\nUS $12.50");
     EXPECT_EQ(g.TextMatrix(1, 3), "May-20-26");

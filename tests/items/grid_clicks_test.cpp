@@ -309,6 +309,10 @@ TEST_F(ItemGridTest, ADoubleClickOnTheDescriptionOpensTheItemsPage) {
     EXPECT_EQ(status.status, "won it");
     EXPECT_EQ(SelectedRow, 2);
 
+    model.MouseRow = 0;  // a caption, the item's description still current
+    ItemGrid_DblClick();
+    EXPECT_EQ(browser.itemViews, 1);
+    model.MouseRow = 2;
     model.setCol(kColHighBid);
     ItemGrid_DblClick();
     model.setRow(3);  // an empty row
@@ -385,10 +389,12 @@ TEST_F(ItemGridTest, TheSellerAnalysisPutsTheRowsItemNumberInTheBox) {
     model.setTextMatrix(3, kColItemNumber, "888");
     model.setRow(3);
     model.setCol(kColItemNumber);
+    model.MouseRow = 3;
     ItemGrid_Click();
     ItemGrid_DblClick();
     EXPECT_EQ(box.itemNumber, "");  // past the list
     model.setRow(2);
+    model.MouseRow = 2;
     ItemGrid_Click();
     EXPECT_EQ(box.itemNumber, "777");
     box.itemNumber.clear();

@@ -1,17 +1,22 @@
 // The main window's own tray menu and layout: a right click on the tray icon shows the menu,
 // whose Exit ends the program; resizing the window saves its placement through the heartbeat; the
-// item grid keeps the description readable in a narrow window and scrolls sideways.
+// item grid keeps the description readable in a narrow window and scrolls sideways, and its
+// scroll bar's handle shows where the list stands.
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QFontMetrics>
 #include <QHeaderView>
+#include <QPalette>
 #include <QScrollBar>
+#include <QStyle>
+#include <QStyleOptionSlider>
 #include <string>
 
 #include "tl_main_fixture.h"
 #include "items/item_grid.h"
 #include "mainwindow/item_grid_view.h"
+#include "mainwindow/program_icons.h"
 #include "mainwindow/tray_menu.h"
 #include "platform/tray.h"
 #include "scripted_popup_menus.h"
@@ -167,6 +172,74 @@ TEST_F(MainWindowLayout, ANarrowWindowKeepsTheDescriptionReadableAndScrollsSidew
     settle();
     EXPECT_GT(grid->columnWidth(TLMainItems::kColDescription), readable);
     EXPECT_EQ(sideways->maximum(), 0);
+}
+
+// A list longer than the grid: while its first row shows, the scroll bar's handle is at the top of
+// its track, at the end at the bottom, and it is the handle that stands out from the track (3:1),
+// not the rest of the track: in a window of a 1366x768 screen, and of the same screen at 2x, on
+// the desktop's light palette and on a dark one.
+TEST_F(MainWindowLayout, TheScrollBarsHandleStandsOutWhereTheListStands) {
+    for (int i = 0; i < 40; ++i) addItem(std::to_string(100 + i), 3600 + 60L * i);
+    TLMain& w = load();
+    w.show();
+    QPalette dark = w.palette();
+    dark.setColor(QPalette::Window, QColor(53, 53, 53));
+    dark.setColor(QPalette::Button, QColor(53, 53, 53));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    const QPalette light = w.palette();
+    QScrollBar* bar = w.ItemGrid->verticalScrollBar();
+    const auto handleAndTrack = [bar] {
+        QStyleOptionSlider o;
+        o.initFrom(bar);
+        o.subControls = QStyle::SC_All;
+        o.orientation = bar->orientation();
+        o.minimum = bar->minimum();
+        o.maximum = bar->maximum();
+        o.sliderPosition = o.sliderValue = bar->value();
+        o.singleStep = bar->singleStep();
+        o.pageStep = bar->pageStep();
+        QStyle* s = bar->style();
+        return std::pair(s->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarSlider, bar),
+                         s->subControlRect(QStyle::CC_ScrollBar, &o, QStyle::SC_ScrollBarGroove, bar));
+    };
+    struct Case {
+        const char* what;
+        QSize window;
+        const QPalette* palette;
+    };
+    const Case cases[] = {
+        {"1366x768, light", {1366, 700}, &light},
+        {"1366x768 at 2x (683x384 to lay out), light", {683, 350}, &light},
+        {"1366x768, dark", {1366, 700}, &dark},
+        {"1366x768 at 2x (683x384 to lay out), dark", {683, 350}, &dark},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        w.setPalette(*c.palette);
+        w.resize(c.window);
+        QCoreApplication::sendPostedEvents();
+        ASSERT_GT(bar->maximum(), 0) << "the list is longer than the grid";
+        for (const bool atEnd : {false, true}) {
+            bar->setValue(atEnd ? bar->maximum() : 0);
+            QCoreApplication::sendPostedEvents();
+            if (atEnd)
+                EXPECT_EQ(w.ItemGrid->rowAt(w.ItemGrid->viewport()->height() - 1), w.ItemGrid->model()->rowCount() - 1);
+            else
+                EXPECT_EQ(w.ItemGrid->rowAt(0), 0);
+            const auto [handle, track] = handleAndTrack();
+            if (atEnd)
+                EXPECT_EQ(handle.bottom(), track.bottom()) << "the handle is at the bottom at the end";
+            else
+                EXPECT_EQ(handle.top(), track.top()) << "the handle is at the top while the first row shows";
+            const QImage shot = bar->grab().toImage();
+            const QPoint trackOnly(track.center().x(), atEnd ? track.top() + 3 : track.bottom() - 3);
+            const QColor trackColour = shot.pixelColor(trackOnly * shot.devicePixelRatio());
+            const QRect handleShown(handle.topLeft() * shot.devicePixelRatio(), handle.size() * shot.devicePixelRatio());
+            EXPECT_TRUE(TLMainIcons::Clearly_Visible(shot.copy(handleShown), trackColour))
+                << "the handle does not stand out from its track (" << trackColour.name().toStdString() << ")";
+        }
+    }
 }
 
 }  // namespace
