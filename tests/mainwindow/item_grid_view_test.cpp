@@ -5,7 +5,6 @@
 
 #include <cmath>
 #include <iterator>
-#include <set>
 
 #include <QAction>
 #include <QApplication>
