@@ -100,6 +100,12 @@ Setup::Setup() {
     connect(Cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
     connect(SetupHelp, &QPushButton::clicked, this, [this] { SetupHelp_Click(); });
 
+    // Enter is the dialog's before the control with the focus sees it: under some desktop themes
+    // (GTK's) Enter presses a focused check box or option button as Space does, and a frame around
+    // a box takes Enter without passing it on. So the control that gets the focus is watched.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now != this && now->window() == this) now->installEventFilter(this);
+    });
 }
 
 Setup::~Setup() {
@@ -318,29 +324,33 @@ void Setup::Cancel_Click() { OK_Click(); }
 void Setup::SetupHelp_Click() { SetupLinks::setupLink<SetupLinks::MainWindowView>().showHelp("Options"); }
 
 // Enter is "Done" (except in a box of several lines, where it starts a new line, and on a button
-// with the focus, which it presses), Esc is "Cancel". The box being typed in is left first, as a
-// click on the button would leave it, so its check runs; a box that refuses its value keeps the
-// focus and the dialog stays open.
-void Setup::keyPressEvent(QKeyEvent* e) {
+// with the focus, which it presses), Esc is "Cancel", whatever the desktop's theme makes of Enter
+// on the control with the focus. The box being typed in is left first, as a click on the button
+// would leave it, so its check runs; a box that refuses its value keeps the focus and the dialog
+// stays open.
+bool Setup::dialogKey(QKeyEvent* e) {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     QWidget* focus = focusWidget();
     if ((!enter && e->key() != Qt::Key_Escape) ||
-        (enter && (qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus)))) {
-        QWidget::keyPressEvent(e);
-        return;
-    }
+        (enter && (qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus))))
+        return false;
     e->accept();
     if (auto* pressed = qobject_cast<QPushButton*>(focus); enter && pressed) {
         pressed->click();
-        return;
+        return true;
     }
     QPushButton* button = enter ? OK : Cancel;
     button->setFocus(Qt::TabFocusReason);
-    if (focus && focus != button && focusWidget() != button) return;
+    if (focus && focus != button && focusWidget() != button) return true;
     if (enter)
         OK_Click();
     else
         Cancel_Click();
+    return true;
+}
+
+void Setup::keyPressEvent(QKeyEvent* e) {
+    if (!dialogKey(e)) QWidget::keyPressEvent(e);
 }
 
 bool Setup::event(QEvent* e) {

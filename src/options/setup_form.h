@@ -278,6 +278,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // Enter and Esc as the dialog's keys (see keyPressEvent); false when the key is the control's.
+    bool dialogKey(QKeyEvent* e);
     Setup();
     ~Setup() override;
 
