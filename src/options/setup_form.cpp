@@ -147,6 +147,7 @@ void Setup::Place_Over_Main_Window() {
 void Setup::Unload() {
     Setup* s = g_setup;
     if (!s) return;
+    s->txtUpdateServer_LostFocus(false);  // however it closes, an address typed and not refused is kept
     g_setup = nullptr;
     s->hide();
     s->deleteLater();

@@ -167,6 +167,7 @@ bool Setup::eventFilter(QObject* watched, QEvent* e) {
             if (watched == AUOTimeMinbox) AUOTimeMinbox_LostFocus();
             else if (watched == txtAutoAddMin) txtAutoAddMin_LostFocus();
             else if (watched == txtAutoAddMax) txtAutoAddMax_LostFocus();
+            else if (watched == txtUpdateServer) txtUpdateServer_LostFocus();
         }
     }
     return QWidget::eventFilter(watched, e);

@@ -161,9 +161,11 @@ TEST_F(SetupFormTest, TheMainWindowsLoadLoadsItHiddenAndTheSetupCommandShowsThat
     // handler (a key gone since stays gone, its control shows the default).
     set("Options", "PhotoSize", "4");
     modTLC::Delete_Config_Key("Options", "HoverTime");
+    set("Options", "UpdateServerURL", "https://updates.example.com/check");
     OptionsLink::setupDialog().Show_Setup();
     EXPECT_EQ(::Setup::Loaded(), hidden);
     EXPECT_TRUE(hidden->isVisible());
+    EXPECT_EQ(hidden->txtUpdateServer->text().toStdString(), "https://updates.example.com/check");
     EXPECT_EQ(hidden->cboPhotoSize->currentIndex(), 4);
     EXPECT_EQ(hidden->cboHoverTime->currentIndex(), 2);
     EXPECT_EQ(value("Options", "HoverTime"), "<none>");
