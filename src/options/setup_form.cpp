@@ -1,6 +1,7 @@
 #include "options/setup_form.h"
 
 #include <QAbstractSlider>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -100,12 +101,11 @@ Setup::Setup() {
     connect(Cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
     connect(SetupHelp, &QPushButton::clicked, this, [this] { SetupHelp_Click(); });
 
-    // Enter is the dialog's before the control with the focus sees it: under some desktop themes
-    // (GTK's) Enter presses a focused check box or option button as Space does, and a frame around
-    // a box takes Enter without passing it on. So the control that gets the focus is watched.
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-        if (now && now != this && now->window() == this) now->installEventFilter(this);
-    });
+    // The controls a desktop theme may give a meaning of Enter of their own, and the frames
+    // around controls (see themeEnter).
+    for (QWidget* w : findChildren<QWidget*>())
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QGroupBox*>(w))
+            w->installEventFilter(this);
 }
 
 Setup::~Setup() {
@@ -352,6 +352,21 @@ bool Setup::dialogKey(QKeyEvent* e) {
 
 void Setup::keyPressEvent(QKeyEvent* e) {
     if (!dialogKey(e)) QWidget::keyPressEvent(e);
+}
+
+// Under some desktop themes (GTK's) Enter presses a focused button as Space does: a check box
+// would toggle, an option button be chosen, a list open; and a frame takes an Enter that a box in
+// it passed on, where Qt's own theme passes it on to the dialog. Enter is the dialog's there, as
+// under Qt's own theme; a box that takes Enter itself (the users list takes the name typed) still
+// does so first.
+bool Setup::themeEnter(QObject* watched, QEvent* e) {
+    if (e->type() != QEvent::KeyPress) return false;
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter) return false;
+    auto* list = qobject_cast<QComboBox*>(watched);
+    const bool pressable = watched == focusWidget() &&
+                           (qobject_cast<QAbstractButton*>(watched) || (list && !list->isEditable()));
+    return (pressable || qobject_cast<QGroupBox*>(watched)) && dialogKey(k);
 }
 
 bool Setup::event(QEvent* e) {

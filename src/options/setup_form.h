@@ -286,6 +286,8 @@ protected:
 private:
     // Enter and Esc as the dialog's keys (see keyPressEvent); false when the key is the control's.
     bool dialogKey(QKeyEvent* e);
+    // Enter where the desktop's theme would give it another meaning, taken as the dialog's.
+    bool themeEnter(QObject* watched, QEvent* e);
     Setup();
     ~Setup() override;
 

@@ -137,10 +137,7 @@ void Setup::PlaySndDemo_Click() {
 }
 
 bool Setup::eventFilter(QObject* watched, QEvent* e) {
-    if (e->type() == QEvent::KeyPress && watched == focusWidget()) {
-        auto* k = static_cast<QKeyEvent*>(e);
-        if ((k->key() == Qt::Key_Return || k->key() == Qt::Key_Enter) && dialogKey(k)) return true;
-    }
+    if (themeEnter(watched, e)) return true;
     if (watched == cboSoundFiles && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         // Browsing the list with the arrow keys neither assigns nor plays a file; a key that
