@@ -91,9 +91,9 @@ public:
     void txtAutoAddMin_LostFocus();
     void txtAutoAddMax_LostFocus();
     // The update server's address is kept when the box is left (or the dialog closed) holding an
-    // https:// address, or nothing (no server); another address is refused with a message
+    // https:// address, or nothing (no server); another address typed is refused with a message
     // (`say`), the box keeps the text and the focus, and the stored address stays. False when
-    // refused.
+    // refused. What is stored already is left as it is.
     bool txtUpdateServer_LostFocus(bool say = true);
     void chkAutoAddNoChar_Click();
     void AutoAdd_Click();

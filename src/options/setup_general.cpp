@@ -356,6 +356,7 @@ void Setup::txtAutoAddMax_LostFocus() {
 
 bool Setup::txtUpdateServer_LostFocus(bool say) {
     const std::string typed = vb::Trim(txtUpdateServer->text().toStdString());
+    if (typed == vb::Trim(modTLC::Get_Config_Value("Options", UpdateServer::kServerKey, ""))) return true;
     if (const std::string refusal = UpdateServer::Refusal(typed); !refusal.empty()) {
         if (say) {
             m_checkingBox = true;
@@ -365,7 +366,6 @@ bool Setup::txtUpdateServer_LostFocus(bool say) {
         }
         return false;
     }
-    if (typed == vb::Trim(modTLC::Get_Config_Value("Options", UpdateServer::kServerKey, ""))) return true;
     if (typed.empty())
         modTLC::Delete_Config_Key("Options", UpdateServer::kServerKey);  // no server, as by default
     else

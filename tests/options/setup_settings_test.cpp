@@ -424,6 +424,16 @@ TEST_F(SetupSettingsTest, TheUpdateServerIsAnHttpsAddressOrNone) {
         flush();
         EXPECT_EQ(value("Options", UpdateServer::kServerKey), before);
     }
+
+    // A plain http:// address stored before is shown as it is; passing through the box leaves it
+    // (the commands that would use it say it is not used).
+    boxes.clear();
+    set("Options", UpdateServer::kServerKey, "http://updates.example.com/check");
+    ::Setup& d = open();
+    EXPECT_EQ(d.txtUpdateServer->text().toStdString(), "http://updates.example.com/check");
+    EXPECT_TRUE(d.txtUpdateServer_LostFocus());
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(value("Options", UpdateServer::kServerKey), "http://updates.example.com/check");
 }
 
 class SetupSoundsTest : public SetupFixture {
