@@ -1,5 +1,6 @@
 #include "mainwindow/update_server.h"
 
+#include <QUrl>
 #include <algorithm>
 #include <filesystem>
 #include <regex>
@@ -37,6 +38,15 @@ std::string Address() {
 std::string Address_Problem() {
     if (!Address().empty()) return {};
     return vb::Trim(modTLC::Get_Config_Value("Options", kServerKey)).empty() ? kNoServerText : kNotHttpsText;
+}
+
+std::string Refusal(const std::string& address) {
+    const std::string a = vb::Trim(address);
+    if (a.empty()) return {};
+    if (!isHttps(a)) return kMustBeHttpsText;
+    const QUrl url(QString::fromStdString(a), QUrl::StrictMode);
+    const bool blank = std::any_of(a.begin(), a.end(), [](unsigned char c) { return c <= ' '; });
+    return url.isValid() && !url.host().isEmpty() && !blank ? std::string() : kNotAnAddressText;
 }
 
 std::string Query_URL(const std::string& query) {

@@ -1,12 +1,13 @@
 // update_server.h — the program's update server and what an update leaves in the data folder.
 //
-// The server is the address in [Options] UpdateServerURL; empty (the default) means there is none
-// and nothing is ever sent. An update is a program this PC will run, so the server is used only
-// over a checked connection: an https:// address whose certificate verifies. A plain http://
-// address is not used for anything (the version query, the update, the reports, Contact Us). A query or report goes as "?q=<text>" on that address and, as the server
-// expects, as the user agent of its request. It travels on a session of its own, so the program's
-// other requests keep their user agent. The update's information and packages come the same way,
-// with the program's usual user agent.
+// The server is the address in [Options] UpdateServerURL, which the user sets in the options
+// dialog beside "Update Check"; empty (the default) means there is none and nothing is ever sent.
+// An update is a program this PC will run, so the server is used only over a checked connection:
+// an https:// address whose certificate verifies. A plain http:// address is not used for anything
+// (the version query, the update, the reports, Contact Us). A query or report goes as "?q=<text>"
+// on that address and, as the server expects, as the user agent of its request. It travels on a
+// session of its own, so the program's other requests keep their user agent. The update's
+// information and packages come the same way, with the program's usual user agent.
 //
 // An update writes only the files named here, plain names in the data folder. A file it replaces
 // is kept beside it (name + ".previous") until the update's outcome is known: when the new program
@@ -29,12 +30,20 @@ std::string Address();
 // address is set; else kNoServerText (none set) or kNotHttpsText (another address).
 std::string Address_Problem();
 inline constexpr const char* kNoServerText =
-    "No update server is set.\r\n\r\nIts address, which must begin with https://, is the setting "
-    "UpdateServerURL in the [Options] section of the program's settings.";
+    "No update server is set.\r\n\r\nIts address, which must begin with https://, is set under Help > Setup, "
+    "on the Options page, beside \"Update Check\".";
 inline constexpr const char* kNotHttpsText =
     "The update server is not used: its address must begin with https://.\r\n\r\nUpdates come only "
-    "over a checked connection. Change the setting UpdateServerURL in the [Options] section of the "
-    "program's settings to an https:// address.";
+    "over a checked connection. Change the address under Help > Setup, on the Options page, beside "
+    "\"Update Check\".";
+// What stands against an address the user gives for the server, told in one message: "" when it
+// may be kept (empty, which means none, or an https:// address that names a server); else why not.
+std::string Refusal(const std::string& address);
+inline constexpr const char* kMustBeHttpsText =
+    "Error: Update Server Address Must Begin With https://\r\n\r\nUpdates come only over a checked "
+    "connection. The update server stays as it was.";
+inline constexpr const char* kNotAnAddressText =
+    "Error: Update Server Address Is Not a Web Address\r\n\r\nThe update server stays as it was.";
 // The address of one query; "" when there is no server.
 std::string Query_URL(const std::string& query);
 

@@ -1,6 +1,7 @@
 #include "options/setup_form.h"
 
 #include <QAbstractSlider>
+#include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -100,6 +101,11 @@ Setup::Setup() {
     connect(Cancel, &QPushButton::clicked, this, [this] { Cancel_Click(); });
     connect(SetupHelp, &QPushButton::clicked, this, [this] { SetupHelp_Click(); });
 
+    // The controls a desktop theme may give a meaning of Enter of their own, and the frames
+    // around controls (see themeEnter).
+    for (QWidget* w : findChildren<QWidget*>())
+        if (qobject_cast<QAbstractButton*>(w) || qobject_cast<QComboBox*>(w) || qobject_cast<QGroupBox*>(w))
+            w->installEventFilter(this);
 }
 
 Setup::~Setup() {
@@ -141,6 +147,7 @@ void Setup::Place_Over_Main_Window() {
 void Setup::Unload() {
     Setup* s = g_setup;
     if (!s) return;
+    s->txtUpdateServer_LostFocus(false);  // however it closes, an address typed and not refused is kept
     g_setup = nullptr;
     s->hide();
     s->deleteLater();
@@ -318,29 +325,48 @@ void Setup::Cancel_Click() { OK_Click(); }
 void Setup::SetupHelp_Click() { SetupLinks::setupLink<SetupLinks::MainWindowView>().showHelp("Options"); }
 
 // Enter is "Done" (except in a box of several lines, where it starts a new line, and on a button
-// with the focus, which it presses), Esc is "Cancel". The box being typed in is left first, as a
-// click on the button would leave it, so its check runs; a box that refuses its value keeps the
-// focus and the dialog stays open.
-void Setup::keyPressEvent(QKeyEvent* e) {
+// with the focus, which it presses), Esc is "Cancel", whatever the desktop's theme makes of Enter
+// on the control with the focus. The box being typed in is left first, as a click on the button
+// would leave it, so its check runs; a box that refuses its value keeps the focus and the dialog
+// stays open.
+bool Setup::dialogKey(QKeyEvent* e) {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     QWidget* focus = focusWidget();
     if ((!enter && e->key() != Qt::Key_Escape) ||
-        (enter && (qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus)))) {
-        QWidget::keyPressEvent(e);
-        return;
-    }
+        (enter && (qobject_cast<QPlainTextEdit*>(focus) || qobject_cast<QTextEdit*>(focus))))
+        return false;
     e->accept();
     if (auto* pressed = qobject_cast<QPushButton*>(focus); enter && pressed) {
         pressed->click();
-        return;
+        return true;
     }
     QPushButton* button = enter ? OK : Cancel;
     button->setFocus(Qt::TabFocusReason);
-    if (focus && focus != button && focusWidget() != button) return;
+    if (focus && focus != button && focusWidget() != button) return true;
     if (enter)
         OK_Click();
     else
         Cancel_Click();
+    return true;
+}
+
+void Setup::keyPressEvent(QKeyEvent* e) {
+    if (!dialogKey(e)) QWidget::keyPressEvent(e);
+}
+
+// Under some desktop themes (GTK's) Enter presses a focused button as Space does: a check box
+// would toggle, an option button be chosen, a list open; and a frame takes an Enter that a box in
+// it passed on, where Qt's own theme passes it on to the dialog. Enter is the dialog's there, as
+// under Qt's own theme; a box that takes Enter itself (the users list takes the name typed) still
+// does so first.
+bool Setup::themeEnter(QObject* watched, QEvent* e) {
+    if (e->type() != QEvent::KeyPress) return false;
+    auto* k = static_cast<QKeyEvent*>(e);
+    if (k->key() != Qt::Key_Return && k->key() != Qt::Key_Enter) return false;
+    auto* list = qobject_cast<QComboBox*>(watched);
+    const bool pressable = watched == focusWidget() &&
+                           (qobject_cast<QAbstractButton*>(watched) || (list && !list->isEditable()));
+    return (pressable || qobject_cast<QGroupBox*>(watched)) && dialogKey(k);
 }
 
 bool Setup::event(QEvent* e) {

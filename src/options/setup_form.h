@@ -90,6 +90,11 @@ public:
     void AUOTimeMinbox_LostFocus();
     void txtAutoAddMin_LostFocus();
     void txtAutoAddMax_LostFocus();
+    // The update server's address is kept when the box is left (or the dialog closed) holding an
+    // https:// address, or nothing (no server); another address typed is refused with a message
+    // (`say`), the box keeps the text and the focus, and the stored address stays. False when
+    // refused. What is stored already is left as it is.
+    bool txtUpdateServer_LostFocus(bool say = true);
     void chkAutoAddNoChar_Click();
     void AutoAdd_Click();
     void cboPhotoSize_Click();
@@ -195,6 +200,7 @@ public:
     QCheckBox* chkTaskbar = nullptr;
     QCheckBox* AutoClockSet = nullptr;
     QCheckBox* UpdateChk = nullptr;
+    QLineEdit* txtUpdateServer = nullptr;  // the update server's address, beside "Update Check"
     QCheckBox* SoundOpt = nullptr;
     QPushButton* SndSetup = nullptr;
     QGroupBox* frameSndDemo = nullptr;  // "Sound Setup"
@@ -278,6 +284,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
 
 private:
+    // Enter and Esc as the dialog's keys (see keyPressEvent); false when the key is the control's.
+    bool dialogKey(QKeyEvent* e);
+    // Enter where the desktop's theme would give it another meaning, taken as the dialog's.
+    bool themeEnter(QObject* watched, QEvent* e);
     Setup();
     ~Setup() override;
 

@@ -29,6 +29,7 @@
 #include "foundation/vb.h"
 #include "foundation/window_process.h"
 #include "items/item_grid_link.h"
+#include "mainwindow/update_server.h"
 #include "options/setup_form.h"
 #include "options/setup_links.h"
 #include "options/users_tab.h"
@@ -148,7 +149,19 @@ void Setup::buildOptionsPage(QWidget* page) {
     left->addLayout(browser);
     chkTaskbar = checkBox("Show in Taskbar", frameOptions, left);
     AutoClockSet = checkBox("Auto Clock Set", frameOptions, left);
-    UpdateChk = checkBox("Update Check", frameOptions, left);
+    auto* update = new QHBoxLayout;
+    UpdateChk = new QCheckBox("Update Check", frameOptions);
+    auto* serverLabel = new QLabel("Server:", frameOptions);
+    txtUpdateServer = new QLineEdit(frameOptions);
+    txtUpdateServer->setPlaceholderText("https://... (none set)");
+    txtUpdateServer->setToolTip("The update server's address, beginning with https://. Check for Updates, the "
+                                "daily check and Contact Us ask it; left empty, nothing is asked.");
+    txtUpdateServer->setMinimumWidth(txtUpdateServer->fontMetrics().averageCharWidth() * 28);
+    serverLabel->setBuddy(txtUpdateServer);
+    update->addWidget(UpdateChk);
+    update->addWidget(serverLabel);
+    update->addWidget(txtUpdateServer, 1);
+    left->addLayout(update);
     auto* sound = new QHBoxLayout;
     SoundOpt = new QCheckBox("Sound Effects", frameOptions);
     SndSetup = new QPushButton("Setup", frameOptions);
@@ -202,6 +215,7 @@ void Setup::buildOptionsPage(QWidget* page) {
     connect(txtAutoAddMax, &QLineEdit::textChanged, this, [this] { txtAutoAddMax_Change(); });
     txtAutoAddMin->installEventFilter(this);
     txtAutoAddMax->installEventFilter(this);
+    txtUpdateServer->installEventFilter(this);
     connect(chkAutoAddNoChar, &QCheckBox::toggled, this, [this] { chkAutoAddNoChar_Click(); });
     connect(AutoAdd, &QCheckBox::toggled, this, [this] { AutoAdd_Click(); });
     connect(chkShowUserItemsOnly, &QCheckBox::toggled, this, [this] { chkShowUserItemsOnly_Click(); });
@@ -338,6 +352,25 @@ void Setup::txtAutoAddMin_LostFocus() {
 void Setup::txtAutoAddMax_LostFocus() {
     if (lengthTextValid(txtAutoAddMax->text().toStdString(), 12)) return;
     sayFallback(txtAutoAddMax, "Error: Maximum Item Number Length Range is 12-20", "14");
+}
+
+bool Setup::txtUpdateServer_LostFocus(bool say) {
+    const std::string typed = vb::Trim(txtUpdateServer->text().toStdString());
+    if (typed == vb::Trim(modTLC::Get_Config_Value("Options", UpdateServer::kServerKey, ""))) return true;
+    if (const std::string refusal = UpdateServer::Refusal(typed); !refusal.empty()) {
+        if (say) {
+            m_checkingBox = true;
+            platform::MsgBox(refusal, platform::vbOKOnly | platform::vbExclamation | platform::vbSystemModal);
+            txtUpdateServer->setFocus();
+            m_checkingBox = false;
+        }
+        return false;
+    }
+    if (typed.empty())
+        modTLC::Delete_Config_Key("Options", UpdateServer::kServerKey);  // no server, as by default
+    else
+        modTLC::Set_Config_Value("Options", UpdateServer::kServerKey, typed);
+    return true;
 }
 
 void Setup::chkAutoAddNoChar_Click() {
@@ -538,8 +571,11 @@ void Setup::loadGeneral() {
     }
 }
 
-// Step 15: a missing or empty ChkUpdates becomes "1".
+// Step 15: a missing or empty ChkUpdates becomes "1". The update server's address beside it is
+// shown as stored (its box writes only when it is left).
 void Setup::loadUpdateCheck() {
+    txtUpdateServer->setText(
+        QString::fromStdString(vb::Trim(modTLC::Get_Config_Value("Options", UpdateServer::kServerKey, ""))));
     if (vb::Trim(modTLC::Get_Config_Value("Options", "ChkUpdates", "")).empty()) {
         modTLC::Set_Config_Value("Options", "ChkUpdates", "1");
         UpdateChk->setChecked(true);

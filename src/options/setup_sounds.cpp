@@ -137,6 +137,7 @@ void Setup::PlaySndDemo_Click() {
 }
 
 bool Setup::eventFilter(QObject* watched, QEvent* e) {
+    if (themeEnter(watched, e)) return true;
     if (watched == cboSoundFiles && (e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease)) {
         const int key = static_cast<QKeyEvent*>(e)->key();
         // Browsing the list with the arrow keys neither assigns nor plays a file; a key that
@@ -163,6 +164,7 @@ bool Setup::eventFilter(QObject* watched, QEvent* e) {
             if (watched == AUOTimeMinbox) AUOTimeMinbox_LostFocus();
             else if (watched == txtAutoAddMin) txtAutoAddMin_LostFocus();
             else if (watched == txtAutoAddMax) txtAutoAddMax_LostFocus();
+            else if (watched == txtUpdateServer) txtUpdateServer_LostFocus();
         }
     }
     return QWidget::eventFilter(watched, e);

@@ -2,13 +2,17 @@
 // opened from the grid signs in as the account views do, and the feedback views hide the seller
 // label; a connection type chosen in the options dialog greys or enables File -> Connect and
 // Hangup at once; the tray icon's tip follows the wake-up; the options dialog, loaded hidden at
-// the start, shows the settings as they are stored when it is opened, the current user among them.
+// the start, shows the settings as they are stored when it is opened, the current user among them;
+// the update server set there is the one Check for Updates asks.
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QTabWidget>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -20,6 +24,7 @@
 #include "bidding/bid_engine_links.h"
 #include "fake_clock.h"
 #include "fake_tray.h"
+#include "fake_update_server.h"
 #include "foundation/cipher.h"
 #include "foundation/clock_state.h"
 #include "foundation/config_store.h"
@@ -31,6 +36,8 @@
 #include "items/item_grid_model.h"
 #include "items/item_store.h"
 #include "items/test_items.h"
+#include "maintenance/program_update.h"
+#include "mainwindow/update_server.h"
 #include "mainwindow/tl_main.h"
 #include "mainwindow/tray_menu.h"
 #include "options/change_password_form.h"
@@ -38,9 +45,12 @@
 #include "options/setup_form.h"
 #include "options/users_tab.h"
 #include "platform/locale_info.h"
+#include "platform/timers.h"
 #include "platform/tray.h"
 #include "platform/wake_alarm.h"
 #include "recording_browser_openers.h"
+#include "service/http_request.h"
+#include "service/wininet.h"
 #include "scripted_boxes.h"
 #include "scripted_popup_menus.h"
 #include "temp_data_folder.h"
@@ -203,6 +213,44 @@ TEST_F(ProgramWiring, TheOptionsDialogShowsTheSettingsAsStoredWhenItOpens) {
     EXPECT_TRUE(s.AutoAdd->isChecked());
     EXPECT_EQ(modTLC::Get_Config_Value("Options", "Sound", ""), "0");
     EXPECT_TRUE(vb::EqualText(modTLC::Get_Config_Value("Options", "AutoAdd", ""), "True")) << "nothing written back";
+}
+
+// The update server typed beside "Update Check" is the one Check for Updates asks, from the moment
+// the box is left; emptied, the command says there is none and asks nothing.
+TEST_F(ProgramWiring, CheckForUpdatesAsksTheServerSetInTheOptionsDialog) {
+    FakeUpdateServer server;
+    server.answer("M-", TLMainState::kProgramVersion);
+    QAction* check = TLMain::instance().menuAction("MnuTitleUpdateFile");
+    ASSERT_NE(check, nullptr);
+    const auto typeServer = [](const std::string& address) {
+        ::Setup::Show_Setup();
+        ::Setup& s = ::Setup::instance();
+        s.SSTab->setCurrentIndex(::Setup::kOptions);
+        QApplication::setActiveWindow(&s);  // the offscreen desktop activates no window by itself
+        s.txtUpdateServer->setFocus();
+        settle();
+        s.txtUpdateServer->setText(QString::fromStdString(address));
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(s.txtUpdateServer, &enter);  // "Done"
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    };
+    const auto roadEnded = [] { return !Maintenance::Update_Road_Running() && modWinInet::Requests_In_Flight() == 0; };
+
+    boxes.clear();  // what the start said about this test's installation
+    typeServer(server.address());
+    EXPECT_EQ(::Setup::Loaded(), nullptr);
+    check->trigger();
+    ASSERT_TRUE(platform::timers().waitUntil(roadEnded, 60000));
+    EXPECT_EQ(server.queries(), std::vector<std::string>{std::string("M-") + TLMainState::kProgramVersion});
+    EXPECT_TRUE(boxes.texts().empty());
+
+    typeServer("");
+    EXPECT_EQ(::Setup::Loaded(), nullptr);
+    check->trigger();
+    ASSERT_TRUE(platform::timers().waitUntil(roadEnded, 60000));
+    EXPECT_EQ(boxes.texts(), std::vector<std::string>{UpdateServer::kNoServerText});
+    EXPECT_EQ(server.queries().size(), 1u) << "nothing more asked";
+    modWinInet::Close_Session();
 }
 
 // After a switch by the tray menu, the Users page shows the new current user, and "Change

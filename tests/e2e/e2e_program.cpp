@@ -92,7 +92,13 @@ void E2EProgram::writeConfig(const std::string& options, const std::string& more
     data.write("tl2cf.dat", modAHM::Crypt_String(text, modTLC::Config_Phrase(), true));
 }
 
-void E2EProgram::install() { installed = Install_Program(data); }
+void E2EProgram::install() {
+    installed = Install_Program(data);
+    if (platformTheme.isEmpty())
+        installed.env.remove("QT_QPA_PLATFORMTHEME");
+    else
+        installed.env.insert("QT_QPA_PLATFORMTHEME", platformTheme);
+}
 
 RunningProgram E2EProgram::start() {
     if (!installed.installed) install();

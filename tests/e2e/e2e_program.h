@@ -28,6 +28,9 @@ struct E2EProgram {
     // The time servers: each closes without a word, so the program never sets this machine's clock.
     FakeDaytimeServer daytime;
     InstalledProgram installed;
+    // The desktop theme the program runs under (QT_QPA_PLATFORMTHEME, "gtk3"); empty: Qt's own,
+    // whatever the test's own environment says.
+    QString platformTheme;
 
     E2EProgram();
     ~E2EProgram();

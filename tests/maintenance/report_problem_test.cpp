@@ -239,7 +239,7 @@ TEST_F(ReportProblemTest, ContactUsWithoutAnHttpsServerSaysSo) {
         ASSERT_TRUE(steps.empty());
         EXPECT_EQ(clipboard.text(), "the user's own text");
         EXPECT_NE(shown.back().find(c.told), std::string::npos) << shown.back();
-        EXPECT_NE(shown.back().find("UpdateServerURL"), std::string::npos);
+        EXPECT_NE(shown.back().find("Help > Setup, on the Options page"), std::string::npos) << "where it is set";
         EXPECT_EQ(Contact_Address(), kNoContactAddress);  // the report's first line
     }
     EXPECT_TRUE(server.asked().empty());

@@ -24,6 +24,7 @@
 #include "fake_tray.h"
 #include "foundation/options_link.h"
 #include "platform/window_routines.h"
+#include "options/users_tab.h"
 #include "recording_main_window.h"
 #include "setup_fixture.h"
 
@@ -90,7 +91,7 @@ TEST_F(SetupFormTest, EscClosesItAndHelpShowsTheOptionsSection) {
 
 // Enter presses "Done" from a box of one line, after the box's own check: a box whose value was
 // out of range says so, shows what was stored and keeps the focus, so the dialog stays open. In
-// a box of several lines Enter is the box's own.
+// a box of several lines Enter is the box's own; the users list takes the name typed first.
 TEST_F(SetupFormTest, EnterPressesDoneExceptInABoxOfSeveralLines) {
     const auto enter = [](QWidget* w) {
         QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
@@ -133,6 +134,18 @@ TEST_F(SetupFormTest, EnterPressesDoneExceptInABoxOfSeveralLines) {
     enter(s->SetupHelp);
     EXPECT_EQ(::Setup::Loaded(), s);
     EXPECT_EQ(view.helpSections, std::vector<std::string>{"Options"});
+
+    // In the users list the name typed is chosen first, then "Done".
+    unload();
+    set("Users", "alice", "a");
+    set("Users", "bob", "b");
+    UserState::CurrentUserID = "alice";
+    s = &open();
+    active(*s, ::Setup::kUsers, s->usersTab->UserListbox);
+    s->usersTab->UserListbox->lineEdit()->setText("bob");
+    enter(s->usersTab->UserListbox);
+    EXPECT_EQ(UserState::CurrentUserID, "bob");
+    EXPECT_EQ(::Setup::Loaded(), nullptr);
 }
 
 // The options that need a system tray say so on a desktop without one.
@@ -161,9 +174,11 @@ TEST_F(SetupFormTest, TheMainWindowsLoadLoadsItHiddenAndTheSetupCommandShowsThat
     // handler (a key gone since stays gone, its control shows the default).
     set("Options", "PhotoSize", "4");
     modTLC::Delete_Config_Key("Options", "HoverTime");
+    set("Options", "UpdateServerURL", "https://updates.example.com/check");
     OptionsLink::setupDialog().Show_Setup();
     EXPECT_EQ(::Setup::Loaded(), hidden);
     EXPECT_TRUE(hidden->isVisible());
+    EXPECT_EQ(hidden->txtUpdateServer->text().toStdString(), "https://updates.example.com/check");
     EXPECT_EQ(hidden->cboPhotoSize->currentIndex(), 4);
     EXPECT_EQ(hidden->cboHoverTime->currentIndex(), 2);
     EXPECT_EQ(value("Options", "HoverTime"), "<none>");

@@ -1,10 +1,11 @@
 // The options dialog's settings pages: what a user's change stores and what it changes in the
 // running program (refresh count-down, item-number lengths, update button tip, site, colours,
-// columns and widths, time format, sleep test, alternate browser, sounds).
+// columns and widths, time format, sleep test, alternate browser, update server, sounds).
 #include <gtest/gtest.h>
 
 #include <QFileInfo>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 #include <QSlider>
 
 #include "fake_desktop_files.h"
+#include "mainwindow/update_server.h"
 #include "setup_fixture.h"
 
 using setuptest::SetupFixture;
@@ -369,6 +371,69 @@ TEST_F(SetupSettingsTest, FindStartsTheChosenProgramOnceAndKeepsItWhenItStarted)
         EXPECT_EQ(desktop.asked.back().folder, c.start);
         EXPECT_EQ(desktop.asked.back().title, "Locate Alternate Browser");
     }
+}
+
+// The update server's address beside "Update Check", left by Enter: an https:// address that
+// names a server is kept and the dialog closes; emptied, there is no server again, as by default.
+// Anything else is refused with a message: the box keeps what was typed and the focus, the dialog
+// stays open and the address stored before stays. Each opening shows the address as stored.
+TEST_F(SetupSettingsTest, TheUpdateServerIsAnHttpsAddressOrNone) {
+    const std::string before = "https://updates.example.com/check";
+    struct Case {
+        const char* typed;
+        const char* message;  // nullptr: none, the dialog closes
+        std::string stored;
+    };
+    const Case cases[] = {
+        {" https://other.example.net:8443/tl2?x=1 ", nullptr, "https://other.example.net:8443/tl2?x=1"},
+        {"HTTPS://other.example.net/tl2", nullptr, "HTTPS://other.example.net/tl2"},
+        {"", nullptr, "<none>"},
+        {"   ", nullptr, "<none>"},
+        {"http://updates.example.com/check", UpdateServer::kMustBeHttpsText, before},
+        {"updates.example.com/check", UpdateServer::kMustBeHttpsText, before},
+        {"https://", UpdateServer::kNotAnAddressText, before},
+        {"https://updates example.com/", UpdateServer::kNotAnAddressText, before},
+    };
+    unload();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("\"") + c.typed + "\"");
+        boxes.clear();
+        set("Options", UpdateServer::kServerKey, before);
+        ::Setup& d = open();
+        EXPECT_EQ(d.txtUpdateServer->text().toStdString(), before);
+        d.SSTab->setCurrentIndex(::Setup::kOptions);
+        QApplication::setActiveWindow(&d);  // the offscreen desktop activates no window by itself
+        d.txtUpdateServer->setFocus();
+        QApplication::processEvents();
+        ASSERT_EQ(QApplication::focusWidget(), d.txtUpdateServer);
+        d.txtUpdateServer->setText(c.typed);
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(d.txtUpdateServer, &enter);
+        flush();
+        EXPECT_EQ(value("Options", UpdateServer::kServerKey), c.stored);
+        if (!c.message) {
+            EXPECT_TRUE(boxes.texts().empty());
+            EXPECT_EQ(::Setup::Loaded(), nullptr);
+            continue;
+        }
+        EXPECT_EQ(boxes.texts(), std::vector<std::string>{c.message});
+        ASSERT_EQ(::Setup::Loaded(), &d) << "the dialog stays open";
+        EXPECT_EQ(d.txtUpdateServer->text().toStdString(), c.typed);
+        EXPECT_EQ(QApplication::focusWidget(), d.txtUpdateServer);
+        d.Cancel->click();  // what was refused is not kept on the way out either
+        flush();
+        EXPECT_EQ(value("Options", UpdateServer::kServerKey), before);
+    }
+
+    // A plain http:// address stored before is shown as it is; passing through the box leaves it
+    // (the commands that would use it say it is not used).
+    boxes.clear();
+    set("Options", UpdateServer::kServerKey, "http://updates.example.com/check");
+    ::Setup& d = open();
+    EXPECT_EQ(d.txtUpdateServer->text().toStdString(), "http://updates.example.com/check");
+    EXPECT_TRUE(d.txtUpdateServer_LostFocus());
+    EXPECT_TRUE(boxes.texts().empty());
+    EXPECT_EQ(value("Options", UpdateServer::kServerKey), "http://updates.example.com/check");
 }
 
 class SetupSoundsTest : public SetupFixture {
