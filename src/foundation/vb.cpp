@@ -89,7 +89,12 @@ std::string RTrim(std::string_view s) {
     return std::string(s.substr(0, n));
 }
 
-std::string Trim(std::string_view s) { return LTrim(RTrim(s)); }
+std::string Trim(std::string_view s) {
+    size_t first = 0, end = s.size();
+    while (first < end && s[first] == ' ') ++first;
+    while (end > first && s[end - 1] == ' ') --end;
+    return std::string(s.substr(first, end - first));
+}
 
 std::string Replace(std::string_view s, std::string_view find, std::string_view with, Compare cmp) {
     if (find.empty()) return std::string(s);

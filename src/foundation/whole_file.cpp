@@ -1,5 +1,7 @@
 #include "foundation/whole_file.h"
 
+#include <algorithm>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
@@ -31,6 +33,16 @@ std::optional<std::string> Read_Whole_File(const std::string& path) {
     const QByteArray b = f.readAll();
     if (f.error() != QFileDevice::NoError) return std::nullopt;
     return std::string(b.constData(), static_cast<size_t>(b.size()));
+}
+
+std::optional<std::string> Read_File_Start(const std::string& path, long long maxBytes) {
+    QFile f(QString::fromStdString(path));
+    if (!f.open(QIODevice::ReadOnly)) return std::nullopt;
+    std::string bytes(static_cast<size_t>(std::clamp<qint64>(f.size(), 0, maxBytes)), '\0');
+    const qint64 n = f.read(bytes.data(), static_cast<qint64>(bytes.size()));
+    if (n < 0) return std::nullopt;
+    bytes.resize(static_cast<size_t>(n));
+    return bytes;
 }
 
 bool File_Exists(const std::string& path) { return QFileInfo::exists(QString::fromStdString(path)); }

@@ -15,6 +15,8 @@ namespace modTLMain {
 bool Save_Whole_File(const std::string& path, const std::string& bytes, bool privateFile = false);
 // The file's bytes, or nothing when it cannot be read.
 std::optional<std::string> Read_Whole_File(const std::string& path);
+// The file's first `maxBytes` bytes (all of a shorter file), or nothing when it cannot be read.
+std::optional<std::string> Read_File_Start(const std::string& path, long long maxBytes);
 bool File_Exists(const std::string& path);
 long long File_Length(const std::string& path);  // -1 when missing
 

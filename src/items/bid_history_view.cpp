@@ -1,6 +1,5 @@
 #include "items/bid_history_view.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "foundation/startup.h"
@@ -17,46 +16,55 @@ std::string bidHistoryFile(const std::string& itemNum) { return modTLMain::DataF
 
 void showList() { itemLink<BidHistoryList>().setRows(BidHistoryRows); }
 
-// The nearer of the next "PDT" and "PST" at or after `from` (case ignored); 0 when neither.
-long nextLineEnd(std::string_view text, long from) {
-    const long pdt = vb::InStr(from, text, "PDT", vb::Text);
-    const long pst = vb::InStr(from, text, "PST", vb::Text);
-    if (pdt == 0) return pst;
-    if (pst == 0) return pdt;
-    return std::min(pdt, pst);
+// A letter in upper case (other bytes as they are).
+char upper(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+// Where the next "PDT" or "PST" (case ignored) starts at or after `from`; npos when neither does.
+size_t nextZone(std::string_view text, size_t from) {
+    for (size_t i = from; i + 3 <= text.size(); ++i) {
+        if (upper(text[i]) != 'P' || upper(text[i + 2]) != 'T') continue;
+        const char middle = upper(text[i + 1]);
+        if (middle == 'D' || middle == 'S') return i;
+    }
+    return std::string_view::npos;
 }
 
 }  // namespace
 
+// One pass: each bid line is looked at once. A line runs from the last line end before its zone
+// (or, where bids follow one another with no line end, from the end of the bid before) to the
+// zone's last letter.
 std::vector<BidHistoryRow> Read_Bid_History(std::string_view text) {
     std::vector<BidHistoryRow> rows;
-    long p = vb::InStr(1, text, "BidderBid Amount", vb::Text);
-    if (p == 0) return rows;
+    const long header = vb::InStr(1, text, "BidderBid Amount", vb::Text);
+    if (header == 0) return rows;
+    size_t p = static_cast<size_t>(header - 1);
+    size_t lastEnd = 0;  // where the bid before ended
     for (;;) {
-        const long e = nextLineEnd(text, p);
-        if (e == 0) break;
-        const long crlf = vb::InStrRev(text, vb::vbCrLf, e);
-        const long start = crlf ? crlf + 2 : 1;
-        const std::string line = vb::Mid(text, start, e + 2 - start + 1);
-        p = e + 3;
+        const size_t e = nextZone(text, p);
+        if (e == std::string_view::npos) break;
+        const size_t lineBreak = text.substr(lastEnd, e - lastEnd).rfind('\n');
+        const size_t start = lineBreak == std::string_view::npos ? lastEnd : lastEnd + lineBreak + 1;
+        const std::string_view line = text.substr(start, e + 3 - start);
+        p = lastEnd = e + 3;
 
-        long c = 0;
+        size_t c = std::string_view::npos;
         for (const char* word : {"US ", "GBP ", "EUR ", "AU ", "C "})
-            if ((c = vb::InStr(line, word)) != 0) break;
-        if (c == 0) break;  // later lines are not read
+            if ((c = line.find(word)) != std::string_view::npos) break;
+        if (c == std::string_view::npos) break;  // later lines are not read
 
-        std::string bidder = vb::Trim(vb::Left(line, c - 1));
+        std::string bidder = vb::Trim(line.substr(0, c));
         if (vb::InStr(1, bidder, "starting", vb::Text))
             bidder = "Starting Price";
         else if (vb::InStr(1, bidder, "private", vb::Text))
             bidder = "Private";
-        const long d = vb::InStr(c, line, ".");
-        if (d == 0) break;  // an amount without its decimals ends the list
+        const size_t d = line.find('.', c);
+        if (d == std::string_view::npos) break;  // an amount without its decimals ends the list
         BidHistoryRow row;
         row.key = "Key" + std::to_string(rows.size() + 1);
-        row.bidder = bidder;
-        row.amount = vb::Trim(vb::Mid(line, c, d + 2 - c + 1));
-        row.when = vb::Trim(vb::Mid(line, d + 3));
+        row.bidder = std::move(bidder);
+        row.amount = vb::Trim(line.substr(c, d + 3 - c));
+        row.when = d + 3 < line.size() ? vb::Trim(line.substr(d + 3)) : std::string();
         rows.push_back(std::move(row));
     }
     return rows;
@@ -70,7 +78,7 @@ void Init_Bid_History_Grid() {
 }
 
 void Load_Bid_History_File(const std::string& ItemNum) {
-    const auto text = modTLMain::Read_Whole_File(bidHistoryFile(ItemNum));
+    const auto text = modTLMain::Read_File_Start(bidHistoryFile(ItemNum), kBidHistoryReadCap);
     BidHistoryFileText = text.value_or("");
     BidHistoryRows = ItemNum.empty() || !text ? std::vector<BidHistoryRow>{} : Read_Bid_History(*text);
     showList();

@@ -3,9 +3,11 @@
 //
 // The text holds a header line with "BidderBid Amount", then a line per bid: the bidder, a
 // currency word ("US", "GBP", "EUR", "AU", "C") with the amount, and the date and time ending
-// in "PDT" or "PST"; the nearer of the two ends each line. The file's text is kept in a variable
-// of its own (the bid-history page's BidHistoryText is left to the high-bidder reader). A
-// missing file empties the list.
+// in "PDT" or "PST"; the nearer of the two ends each line. Lines end in CR LF (or LF alone);
+// where bids follow one another with no line end, each begins where the one before ended. The
+// file's text (its first kBidHistoryReadCap bytes) is kept in a variable of its own (the
+// bid-history page's BidHistoryText is left to the high-bidder reader). A missing file empties
+// the list.
 #pragma once
 
 #include <string>
@@ -18,6 +20,9 @@ namespace TLMainItems {
 
 inline constexpr long kBidHistoryWidth = 4600;   // twips
 inline constexpr long kBidHistoryHeight = 2200;
+// What is read of a saved bid history: a page of a few thousand bids fits whole; of a larger
+// file only the bids within this start are listed (the list is filled while the window waits).
+inline constexpr long long kBidHistoryReadCap = 256LL << 10;
 
 // The list's rows and the text of the last file read.
 inline std::vector<BidHistoryRow> BidHistoryRows;

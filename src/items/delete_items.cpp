@@ -53,20 +53,33 @@ void removeItemFiles(ItemFiles& files, const std::string& number) {
     files.remove("Item Photos/" + number + ".jpg");
 }
 
+// The items found by number through one index of the list, not a search of it per item: each
+// number's index (the first item of a number), 0 for a number not in the list.
+class ItemsByNumber {
+public:
+    ItemsByNumber() {
+        m_where.reserve(static_cast<size_t>(ItemCount));
+        for (int k = ItemCount; k >= 1; --k) m_where[Items[static_cast<size_t>(k)].ItemNumber] = k;
+    }
+    int indexOf(const std::string& number) const {
+        const auto found = m_where.find(number);
+        return found == m_where.end() ? 0 : found->second;
+    }
+
+private:
+    std::unordered_map<std::string, int> m_where;
+};
+
 // Deletes the items of these numbers (those still in the list): their files and history lines,
 // then the list without them, saved, and the grid reloaded. Nothing here waits.
 void deleteItems(const std::vector<std::string>& numbers) {
     std::vector<bool> drop(static_cast<size_t>(ItemCount) + 1, false);
     std::string lines;
-    // The items found by number through one index of the list, not a search of it per item.
-    std::unordered_map<std::string, int> where;
-    where.reserve(static_cast<size_t>(ItemCount));
-    for (int k = ItemCount; k >= 1; --k) where[Items[static_cast<size_t>(k)].ItemNumber] = k;  // the first of a number
+    const ItemsByNumber where;
     ItemFiles files;
     const std::string stamp = History_Stamp();
     for (const std::string& number : numbers) {
-        const auto found = where.find(number);
-        const int i = found == where.end() ? 0 : found->second;
+        const int i = where.indexOf(number);
         const AuctionItem* item = Item_At(i);
         if (!item || drop[static_cast<size_t>(i)]) continue;
         removeItemFiles(files, number);
@@ -130,12 +143,14 @@ void Delete_Item(int NoConfirm) {
         }
         if (!confirmed(question, caption)) return;
     }
-    // A bid due within a minute is deleted only when the user says so for that item.
+    // A bid due within a minute is deleted only when the user says so for that item. The list may
+    // change while a question waits: it is indexed again after each.
+    ItemsByNumber where;
     for (const std::string& number : numbers) {
-        const AuctionItem* item = Item_At(FindItemIndex(number));
-        if (item && (item->BidStatus == "BidPending" || item->BidStatus == "Bid Validated") &&
-            !confirmed(Bid_Due_Question(number), caption))
-            return;
+        const AuctionItem* item = Item_At(where.indexOf(number));
+        if (!item || (item->BidStatus != "BidPending" && item->BidStatus != "Bid Validated")) continue;
+        if (!confirmed(Bid_Due_Question(number), caption)) return;
+        where = ItemsByNumber();
     }
     if (Refuse_When_Items_Busy()) return;  // work started while the questions waited
     deleteItems(numbers);

@@ -16,6 +16,7 @@
 #include "items/item_window_links.h"
 #include "items/remaining_time.h"
 #include "platform/locale_info.h"
+#include "service/national_sites.h"
 #include "service/page_parser.h"
 
 namespace TLMainItems {
@@ -70,8 +71,23 @@ std::string endsText(const AuctionItem& item, bool dayName) {
     return day.toStdString() + ", " + item.EndTime;
 }
 
+RowEnd rowEndOf(const AuctionItem& item) {
+    RowEnd e;
+    if (item.EndTime == kNoEndDate) {
+        e.kind = RowEnd::Kind::NoEndDate;
+    } else if (const auto end = End_Moment_Ms(item.EndTime)) {
+        e.kind = RowEnd::Kind::Known;
+        e.endMs = *end;
+    } else {
+        e.kind = RowEnd::Kind::Unreadable;
+    }
+    return e;
+}
+
 void fillRow(ItemGridModel& g, int r, int i, bool dayName) {
     const AuctionItem& item = Items[static_cast<size_t>(i)];
+    if (RowEnds.size() <= static_cast<size_t>(r)) RowEnds.resize(static_cast<size_t>(r) + 1);
+    const RowEnd& end = RowEnds[static_cast<size_t>(r)] = rowEndOf(item);
     if (!item.AlarmSetting.empty()) g.setCellPicture(r, kColAlarm, kPicAlarm);
     g.setTextMatrix(r, kColItemNumber, item.ItemNumber);
     int picture = 0;
@@ -82,7 +98,7 @@ void fillRow(ItemGridModel& g, int r, int i, bool dayName) {
     if (item.ReserveFlag >= 1) g.setCellPicture(r, kColHighBid, kPicReserve);
     g.setTextMatrix(r, kColMyBid, item.ListingType == "BIN" ? "BIN" : modPageParser::Localize_Amount(item.MaxBid));
     g.setTextMatrix(r, kColBids, item.BidCount);
-    g.setTextMatrix(r, kColRemaining, Get_Remaining_Time(i));
+    g.setTextMatrix(r, kColRemaining, Time_Left_Text(Row_Seconds_Left(end, Program_Now_Secs()), item.ResultDone == "1"));
     g.setTextMatrix(r, kColEnds, endsText(item, dayName));
     if (item.GroupLock == 1) {
         g.setCellPicture(r, kColGroup, kPicHeld);
@@ -201,6 +217,7 @@ void Load_ItemGrid() {
     g.Clear();
     GridRowCount = 0;
     ItemOrder.assign(1, 0);
+    RowEnds.assign(1, RowEnd{});
     for (int c = 0; c < kGridCols; ++c) g.setTextMatrix(0, c, kGridCaptions[c]);
 
     const std::string category = Current_Category_Name();
@@ -243,6 +260,21 @@ void Load_ItemGrid() {
     itemLink<ItemWindow>().ResizeWindow();
 }
 
+int64_t Row_Seconds_Left(const RowEnd& end, int64_t nowSecs) {
+    switch (end.kind) {
+        case RowEnd::Kind::Known: return std::max<int64_t>(end.endMs / 1000 - nowSecs, -1);
+        case RowEnd::Kind::NoEndDate: return kNoEndLeft;
+        default: return kUnknownLeft;
+    }
+}
+
+std::string Time_Left_Text(int64_t left, bool finalClosing) {
+    const char* closed = finalClosing ? "Final Closing" : "Closed";
+    if (left == kNoEndLeft) return "NA";
+    if (left == kUnknownLeft) return closed;
+    return Remaining_Time_Text(left, closed, modTLMain::SiteDayWord);
+}
+
 void Fill_Item_Row(int row, int index) {
     ItemGridModel& g = ItemGrid();
     if (!Item_At(index) || row < 1 || row >= g.Rows()) return;
@@ -269,6 +301,7 @@ void ResetItemGridForTests() {
     GridViewMode = 0;
     GridRowCount = 0;
     ItemOrder.assign(1, 0);
+    RowEnds.assign(1, RowEnd{});
     SelectionFirstRow = SelectionLastRow = SelectionKind = SelectedRow = 0;
     GridRestoreRow = GridClickSource = GridClickShift = GridClickColumn = 0;
     AlarmHighlightRow = 0;

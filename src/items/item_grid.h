@@ -24,6 +24,25 @@ inline int32_t GridViewMode = 0;
 // the item on row r (element 0 holds no row).
 inline int16_t GridRowCount = 0;
 inline std::vector<long> ItemOrder{0};
+// What each row's time left counts down to, read from its item's end when the row was filled (as
+// the "Ends" column shows it), so the heartbeat runs the column on without reading the items' end
+// texts every second. Rows as ItemOrder; `shown` is the heartbeat's own record of the part of the
+// time left the row's cell shows, started anew by each fill.
+struct RowEnd {
+    enum class Kind : uint8_t { NoRow, NoEndDate, Unreadable, Known };
+    Kind kind = Kind::NoRow;
+    int64_t endMs = 0;
+    int64_t shown = INT64_MIN;
+    bool shownFinal = false;
+};
+inline std::vector<RowEnd> RowEnds{RowEnd{}};
+// A row's seconds left at the program's second `nowSecs` (-1 once ended), or kNoEndLeft without
+// an end date, kUnknownLeft for an end that does not read.
+inline constexpr int64_t kNoEndLeft = INT64_MIN + 1, kUnknownLeft = INT64_MIN + 2;
+int64_t Row_Seconds_Left(const RowEnd& end, int64_t nowSecs);
+// The time-left cell of a row with `left` seconds left (as above): "NA", the closed word
+// ("Final Closing" once the item's result update has run, else "Closed") or the time left.
+std::string Time_Left_Text(int64_t left, bool finalClosing);
 
 // The selection as Get_GridSelection reads it: first and last row, and 0 none, 1 one row,
 // 2 several rows. SelectedRow is the row of the item that single-item commands act on.

@@ -147,6 +147,8 @@ std::string num(long long n) { return " " + std::to_string(n); }
 
 std::optional<qint64> End_Moment_Ms(std::string_view endTime) { return endMsOf(endTime); }
 
+qint64 Program_Now_Secs() { return (nowMs() + modClock::ClockOffsetMs) / 1000; }
+
 Time_Snapshot::Time_Snapshot() {
     if (g_snapshotDepth++ == 0) g_snapshotMs = platform::clock().now().toMSecsSinceEpoch();
 }

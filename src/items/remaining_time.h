@@ -44,6 +44,8 @@ public:
     Time_Snapshot& operator=(const Time_Snapshot&) = delete;
 };
 std::optional<QDateTime> Read_End_Time(std::string_view endTime, const QTimeZone& zone);
+// The program's current time in whole seconds (read once for a pass while a Time_Snapshot is open).
+qint64 Program_Now_Secs();
 
 // Sets RemainingSecs and RemainingKnown for item `index` (1 to ItemCount).
 void Get_Remaining_Secs(int index);

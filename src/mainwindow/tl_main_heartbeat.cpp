@@ -6,7 +6,6 @@
 // (After_Tick), and the daily sign-in is a started request. A step may still take its time (the
 // time-zone change's refresh): a tick that falls due meanwhile is dropped, never run inside the one
 // in progress.
-#include <climits>
 #include <QDir>
 #include <QFile>
 #include <algorithm>
@@ -396,36 +395,33 @@ void TLMain::Run_After_Tick() {
     m_afterTickRunning = false;
 }
 
-// The time left of each row's item; a cell is written only when its text changes. Each item's end
-// is read once per change of its end time (the scheduler's reading of it), so a tick over a long
-// list is a subtraction and a text per row.
+// The time left of each row's item; a cell is written only when its text changes. Each row counts
+// down to the end its item had when the row was filled (a refresh that changes an item's end fills
+// its row again, as for the "Ends" column), so a tick over a long list is a subtraction per row;
+// only a row whose time is up looks at its item, for the closed word it shows then.
 void TLMain::Remaining_Time_Column() {
+    using TLMainItems::RowEnd;
+    std::vector<RowEnd>& ends = TLMainItems::RowEnds;
     const std::vector<long>& order = TLMainItems::ItemOrder;
-    if (order.size() < 2) return;
     TLMainItems::ItemGridModel& g = TLMainItems::ItemGrid();
-    const int rows = std::min<int>(static_cast<int>(order.size()) - 1, g.Rows() - 1);
-    const qint64 nowSecs = (platform::clock().now().toMSecsSinceEpoch() + modClock::ClockOffsetMs) / 1000;
-    // What each row showed at the last tick, as the part of the time left its text shows (every
-    // ended row the same): a row whose text would not change keeps it without one being built.
-    static std::vector<std::pair<int, long long>> shown;
-    constexpr long long kNoEnd = LLONG_MIN, kUnknown = LLONG_MIN + 1;
-    shown.resize(static_cast<size_t>(rows) + 1, {0, kUnknown});
+    const int rows = std::min({static_cast<int>(order.size()) - 1, static_cast<int>(ends.size()) - 1, g.Rows() - 1});
+    const int64_t nowSecs = TLMainItems::Program_Now_Secs();
     for (int r = 1; r <= rows; ++r) {
-        const int index = static_cast<int>(order[static_cast<size_t>(r)]);
-        const TLMainItems::AuctionItem* item = TLMainItems::Item_At(index);
+        RowEnd& e = ends[static_cast<size_t>(r)];
+        if (e.kind == RowEnd::Kind::NoRow) continue;
+        const TLMainItems::AuctionItem* item = TLMainItems::Item_At(static_cast<int>(order[static_cast<size_t>(r)]));
         if (!item) continue;
-        long long left = kUnknown;
-        if (item->EndTime == TLMainItems::kNoEndDate) left = kNoEnd;
-        else if (const auto end = TLMainBids::Item_End_Ms(index)) left = std::max<long long>(*end / 1000 - nowSecs, -1);
-        const long long showing = left == kNoEnd || left == kUnknown ? left : TLMainItems::Remaining_Time_Shown(left);
-        const std::pair<int, long long> now{index * 2 + (item->ResultDone == "1" ? 1 : 0), showing};
-        if (shown[static_cast<size_t>(r)] == now && left != kUnknown) continue;
-        shown[static_cast<size_t>(r)] = now;
-        const char* closed = item->ResultDone == "1" ? "Final Closing" : "Closed";
-        std::string text;
-        if (left == kNoEnd) text = "NA";
-        else if (left == kUnknown) text = closed;
-        else text = TLMainItems::Remaining_Time_Text(left, closed, modTLMain::SiteDayWord);
+        const int64_t left = TLMainItems::Row_Seconds_Left(e, nowSecs);
+        // The closed word of a row whose time is up (or whose end does not read) is its item's now.
+        const bool final = left <= 0 && left != TLMainItems::kNoEndLeft && item->ResultDone == "1";
+        // The part of the time left the text shows (every ended row the same): a row whose text
+        // would not change keeps it without one being built.
+        const bool noCount = left == TLMainItems::kNoEndLeft || left == TLMainItems::kUnknownLeft;
+        const int64_t showing = noCount ? left : TLMainItems::Remaining_Time_Shown(left);
+        if (e.shown == showing && e.shownFinal == final) continue;
+        e.shown = showing;
+        e.shownFinal = final;
+        const std::string text = TLMainItems::Time_Left_Text(left, final);
         if (g.TextMatrix(r, TLMainItems::kColRemaining) != text) g.setTextMatrix(r, TLMainItems::kColRemaining, text);
     }
 }

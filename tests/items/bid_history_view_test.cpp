@@ -6,6 +6,12 @@
 using namespace testsupport;
 using namespace TLMainItems;
 
+namespace TLMainItems {
+void PrintTo(const BidHistoryRow& r, std::ostream* os) {
+    *os << '{' << r.key << " | " << r.bidder << " | " << r.amount << " | " << r.when << '}';
+}
+}  // namespace TLMainItems
+
 namespace {
 
 const std::string CRLF = "\r\n";
@@ -47,6 +53,18 @@ TEST(BidHistory, ReadsARowPerBidLine) {
          lines({"alice (12) EUR 12 Jun-01-26 10:00:00 PST", "bob (3) US 11.00 Jun-01-26 09:00:00 PST"}),
          {}},
         {"no header: no rows", "alice (12) US 12.50 Jun-01-26 10:00:00 PST" + CRLF, {}},
+        {"no zone in the text: no rows", lines({"alice (12) US 12.50 Jun-01-26 10:00:00", "bob (3) US 11.00"}), {}},
+        {"bids without line ends: each begins where the one before ended",
+         kHeader + "alice (12) US 12.50 Jun-01-26 10:00:00 PST bob (3) US 11.00 Jun-01-26 09:00:00 PDT" +
+             "carol (7) GBP 10.00 01-Jun-26 08:00:00 PST",
+         {{"Key1", "alice (12)", "US 12.50", "Jun-01-26 10:00:00 PST"},
+          {"Key2", "bob (3)", "US 11.00", "Jun-01-26 09:00:00 PDT"},
+          {"Key3", "carol (7)", "GBP 10.00", "01-Jun-26 08:00:00 PST"}}},
+        {"lines ended by LF alone",
+         "Bid History\nBidderBid AmountDate of bid\nalice (12) US 12.50 Jun-01-26 10:00:00 PST\n"
+         "bob (3) US 11.00 Jun-01-26 09:00:00 PST\n",
+         {{"Key1", "alice (12)", "US 12.50", "Jun-01-26 10:00:00 PST"},
+          {"Key2", "bob (3)", "US 11.00", "Jun-01-26 09:00:00 PST"}}},
     };
     for (const auto& c : cases) EXPECT_EQ(Read_Bid_History(c.text), c.rows) << c.what;
 }
@@ -82,6 +100,22 @@ TEST_F(ItemGridTest, TheBidHistoryListShowsTheSavedFileBesideTheRow) {
 // The list grows with the grid's columns when the font writes wider than the widths were set for;
 // it still stands 50 twips right of the item-number column, and below the row when its new
 // height no longer fits above it.
+// A file larger than what is read lists the bids that lie wholly within the part read.
+TEST_F(ItemGridTest, OfAHugeBidHistoryOnlyTheStartIsRead) {
+    std::string text = kHeader;
+    size_t withinCap = 0;
+    for (int i = 0; text.size() < static_cast<size_t>(kBidHistoryReadCap) + 65536; ++i) {
+        text += "bidder" + std::to_string(i) + " (3) US 11.00 Jun-01-26 09:00:00 PST";
+        if (text.size() <= static_cast<size_t>(kBidHistoryReadCap)) withinCap = static_cast<size_t>(i) + 1;
+        text += CRLF;
+    }
+    data.write("Saved Items/10BH.txt", text);
+    Load_Bid_History_File("10");
+    ASSERT_EQ(history.rows.size(), withinCap);
+    EXPECT_EQ(history.rows.back().bidder, "bidder" + std::to_string(withinCap - 1) + " (3)");
+    EXPECT_EQ(BidHistoryFileText.size(), static_cast<size_t>(kBidHistoryReadCap));
+}
+
 TEST_F(ItemGridTest, TheBidHistoryListGrowsAsTheGridsColumnsDo) {
     for (const char* n : {"1", "2", "3", "4", "5", "6", "7", "8", "9", "10"}) addItem(n);
     Load_ItemGrid();

@@ -3,6 +3,8 @@
 // count-down, the time-left column, the clipboard watch, and a tick that never runs inside another.
 #include <QFile>
 
+#include "bidding/deferred_requests.h"
+#include "fake_item_pages.h"
 #include "fake_service.h"
 #include "fake_signin.h"
 #include "foundation/bid_engine_state.h"
@@ -400,6 +402,44 @@ TEST_F(Heartbeat, TheTimeLeftColumnFollowsTheClock) {
     EXPECT_EQ(changes, 1) << "only the seconds of the last item changed";
     tick(150);
     EXPECT_EQ(cell(3, 6), "Closed");
+}
+
+// The time left counts to the end the last refresh brought; a row whose time is up says "Final
+// Closing" once its item's result mark is set, also where the refresh of the selected item sets
+// the mark after it has filled the row.
+TEST_F(Heartbeat, TheTimeLeftColumnFollowsWhatTheRefreshesBring) {
+    FakeService service;
+    service.useForClient();
+    addItem("300", 150);
+    addItem("400", 20);
+    TLMainItems::Save_Auction_Items();
+    TLMain& w = load({{"Categories", "Default", "1"}});
+    const std::string host = modTLMain::National_Site(0)->itemHost;
+    ItemPages later(service, host, "300"), ended(service, host, "400");
+    ItemPageContent page;
+    page.itemNumber = "300";
+    page.endDate = "Jun 03, 2026";
+    later.setItemPage(itemPageHtml(page));
+    page.itemNumber = "400";
+    page.endDate = "May 31, 2026";
+    ended.setItemPage(itemPageHtml(page));
+    tick(30);
+    EXPECT_EQ(cell(1, 6), " 2 Mins  0 Secs");
+    EXPECT_EQ(cell(2, 6), "Closed");
+
+    TLMainItems::ItemGrid().setRow(2);
+    w.Toolbar1_ButtonClick("UpdateItem");
+    ASSERT_EQ(item(2).ResultDone, "1");
+    tick();
+    EXPECT_EQ(cell(2, 6), "Final Closing");
+
+    TLMainState::ManualUpdateRequest = -1;
+    TLMainBids::File_Request("DoUpdateItems");
+    TLMainBids::RequestHandler_Timer();
+    tick();
+    ASSERT_EQ(TLMainItems::Read_End_Time(item(1).EndTime)->date(), QDate(2026, 6, 3));
+    EXPECT_EQ(cell(1, 6), TLMainItems::Get_Remaining_Time(1));
+    EXPECT_NE(cell(1, 6).find("Day"), std::string::npos) << cell(1, 6);
 }
 
 TEST_F(Heartbeat, ATickDueInsideALongStepIsDropped) {
