@@ -216,8 +216,9 @@ int box(const char* text, int style = platform::vbSystemModal, const char* title
 // A validation or placing runs for one of the items: their set-up stays as it is until it ends
 // (its answer would otherwise overwrite the new set-up). True when refused, after saying so.
 bool refusedWhileRequestRuns(const std::vector<std::string>& numbers) {
+    const TLMainItems::ItemsByNumber where;
     for (const std::string& number : numbers) {
-        const TLMainItems::AuctionItem* it = TLMainItems::Item_At(TLMainItems::FindItemIndex(number));
+        const TLMainItems::AuctionItem* it = TLMainItems::Item_At(where.indexOf(number));
         if (it && requestUnderWay(*it)) {
             box(kRequestInProgress, platform::vbSystemModal + platform::vbExclamation);
             return true;
@@ -256,8 +257,9 @@ void BidForm::OKBid_Click() {
     }
     // 3. A proper amount for every item it goes to (an "NT$" item keeps whole units).
     const std::string typed = MaxBidAmt->text().toStdString();
+    const TLMainItems::ItemsByNumber where;
     for (const std::string& number : m_items) {
-        const TLMainItems::AuctionItem* it = TLMainItems::Item_At(TLMainItems::FindItemIndex(number));
+        const TLMainItems::AuctionItem* it = TLMainItems::Item_At(where.indexOf(number));
         if (it && Canonical_Bid_Amount(typed, Whole_Units_Price(it->CurrentPrice)).check != AmountCheck::Ok) {
             box(kImproperBidAmount, platform::vbSystemModal, "Improper Bid Amount");
             return;
@@ -326,8 +328,9 @@ void BidForm::OKBid_Click() {
     // 9. Every item the dialog was opened for, found again by its number, is armed.
     const std::string options = std::to_string((chkEmailOpt->isChecked() ? 1 : 0) + 2 * (chkShutDnOpt->isChecked() ? 1 : 0));
     std::vector<int> indexes;
+    const TLMainItems::ItemsByNumber armed;
     for (const std::string& number : m_items) {
-        const int index = TLMainItems::FindItemIndex(number);
+        const int index = armed.indexOf(number);
         TLMainItems::AuctionItem* it = TLMainItems::Item_At(index);
         if (!it) continue;
         indexes.push_back(index);
@@ -364,8 +367,9 @@ void BidForm::OKBid_Click() {
 
 void BidForm::CancelBid_Click() {
     if (refusedWhileRequestRuns(m_items)) return;
+    const TLMainItems::ItemsByNumber where;
     for (const std::string& number : m_items) {
-        TLMainItems::AuctionItem* it = TLMainItems::Item_At(TLMainItems::FindItemIndex(number));
+        TLMainItems::AuctionItem* it = TLMainItems::Item_At(where.indexOf(number));
         if (!it) continue;
         it->MaxBid.clear();
         it->BidGroup.clear();

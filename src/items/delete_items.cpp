@@ -53,23 +53,6 @@ void removeItemFiles(ItemFiles& files, const std::string& number) {
     files.remove("Item Photos/" + number + ".jpg");
 }
 
-// The items found by number through one index of the list, not a search of it per item: each
-// number's index (the first item of a number), 0 for a number not in the list.
-class ItemsByNumber {
-public:
-    ItemsByNumber() {
-        m_where.reserve(static_cast<size_t>(ItemCount));
-        for (int k = ItemCount; k >= 1; --k) m_where[Items[static_cast<size_t>(k)].ItemNumber] = k;
-    }
-    int indexOf(const std::string& number) const {
-        const auto found = m_where.find(number);
-        return found == m_where.end() ? 0 : found->second;
-    }
-
-private:
-    std::unordered_map<std::string, int> m_where;
-};
-
 // Deletes the items of these numbers (those still in the list): their files and history lines,
 // then the list without them, saved, and the grid reloaded. Nothing here waits.
 void deleteItems(const std::vector<std::string>& numbers) {

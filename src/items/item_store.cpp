@@ -320,6 +320,16 @@ bool Save_Auction_Items() {
     return true;
 }
 
+ItemsByNumber::ItemsByNumber() {
+    m_where.reserve(static_cast<size_t>(std::max<int>(ItemCount, 0)));
+    for (int k = ItemCount; k >= 1; --k) m_where[Items[static_cast<size_t>(k)].ItemNumber] = k;
+}
+
+int ItemsByNumber::indexOf(const std::string& number) const {
+    const auto found = m_where.find(number);
+    return found == m_where.end() ? 0 : found->second;
+}
+
 int16_t FindItemIndex(const std::string& itemNumber) {
     for (int i = 1; i <= ItemCount && static_cast<size_t>(i) < Items.size(); ++i)
         if (Items[static_cast<size_t>(i)].ItemNumber == itemNumber) return static_cast<int16_t>(i);

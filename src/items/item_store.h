@@ -13,6 +13,8 @@
 // before the first save replaces it.
 #pragma once
 
+#include <unordered_map>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -43,6 +45,19 @@ long Item_Store_Save_Count();
 
 // The index (1 to ItemCount) of the first item whose number is exactly `itemNumber`, else 0.
 int16_t FindItemIndex(const std::string& itemNumber);
+
+// The items of the list as it stands now, found by number through one index rather than a
+// search of the list per number: for commands that look up a whole selection. Made again after
+// anything that may change the list (a question answered, a wait).
+class ItemsByNumber {
+public:
+    ItemsByNumber();
+    // What FindItemIndex gives for the number, as the list stood when this was made.
+    int indexOf(const std::string& number) const;
+
+private:
+    std::unordered_map<std::string, int> m_where;
+};
 
 // True when `count` more items no longer fit the list (its count is a 16-bit number).
 bool Item_Store_Full(int count = 1);
