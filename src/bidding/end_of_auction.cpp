@@ -94,10 +94,12 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
     bool abandoned = false;
     modWinInet::HttpRequest request;
 
-    // What the item becomes after its result update, by the road its bid took: closed when it
-    // never went out (its validation failed), "Bid Not Confirmed" when the service never confirmed
-    // it, else "Completed". What that ends as is the outcome rule's (bid_outcome.h).
-    const char* endStatus() const {
+    // What the item becomes after its result update: "Completed" when the user is the high bidder
+    // (the bid counted, whatever its road); else by the road its bid took: closed when it never
+    // went out (its validation failed), "Bid Not Confirmed" when the service never confirmed it,
+    // else "Completed". What that ends as is the outcome rule's (bid_outcome.h).
+    const char* endStatus(bool userHigh) const {
+        if (userHigh) return TLMainItems::kCompleted;
         if (neverPlaced) return TLMainItems::kItemClosed;
         if (!unconfirmed.empty()) return TLMainItems::kBidNotConfirmed;
         return TLMainItems::kCompleted;
@@ -183,10 +185,9 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         item->ReserveFlag = reserveNotMet;
         item->BidCount = bidCount;
         item->HighBidder = highBidder;
-        item->BidStatus = endStatus();
+        const bool userHigh = TLMainItems::User_Is_High_Bidder(*item, highBidder);
+        item->BidStatus = endStatus(userHigh);
         const BidOutcome outcome = TLMainItems::Bid_Outcome(*item);
-        // A bid won or lost counted, whatever its road: it is kept "Completed".
-        if (outcome == BidOutcome::Won || outcome == BidOutcome::Lost) item->BidStatus = TLMainItems::kCompleted;
 
         if (!item->BidGroup.empty()) {
             TLMainState::PendingRequestItem = static_cast<int16_t>(i);
@@ -203,7 +204,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         if (outcome == BidOutcome::Won) {
             log(told + "Bid Won");
             play("Win");
-        } else if (TLMainItems::User_Is_High_Bidder(*item, highBidder)) {
+        } else if (userHigh) {  // the reserve not met
             log(told + "Bid Lost - Reserve Not Met");
             play("Lose");
         } else if (outcome == BidOutcome::NeverPlaced) {
@@ -250,7 +251,7 @@ struct UpdateRun : std::enable_shared_from_this<UpdateRun> {
         const int i = TLMainItems::FindItemIndex(number);
         AuctionItem* item = Item_At(i);
         if (!item) return finish();
-        item->BidStatus = endStatus();
+        item->BidStatus = endStatus(false);
         log("Final Bid Results Update Failed for Item " + number);
         status("Error! Bid Results Update Failed");
         if (!item->BidGroup.empty()) {
