@@ -14,6 +14,7 @@
 #include "foundation/small_routines.h"
 #include "foundation/vb.h"
 #include "options/setup_form.h"
+#include "platform/dialog_keys.h"
 #include "platform/message_box.h"
 
 namespace {
@@ -97,19 +98,9 @@ void DefaultDial::cmdOK_Click() {
 
 void DefaultDial::cmdCancel_Click() { unload(); }
 
+// Enter presses the button with the focus, else OK; Esc is Cancel.
 void DefaultDial::keyPressEvent(QKeyEvent* e) {
-    if (e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
-        e->accept();
-        if (auto* focused = qobject_cast<QPushButton*>(focusWidget()))
-            focused->click();  // the button with the focus
-        else
-            cmdOK_Click();
-    } else if (e->key() == Qt::Key_Escape) {
-        e->accept();
-        cmdCancel_Click();
-    } else {
-        QWidget::keyPressEvent(e);
-    }
+    if (!platform::pressButtonForKey(this, e, cmdOK, cmdCancel)) QWidget::keyPressEvent(e);
 }
 
 // However the dialog closes, the options dialog it was opened from is shown again.
