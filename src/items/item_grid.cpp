@@ -16,7 +16,6 @@
 #include "items/item_window_links.h"
 #include "items/remaining_time.h"
 #include "platform/locale_info.h"
-#include "service/national_sites.h"
 #include "service/page_parser.h"
 
 namespace TLMainItems {
@@ -266,13 +265,6 @@ int64_t Row_Seconds_Left(const RowEnd& end, int64_t nowSecs) {
         case RowEnd::Kind::NoEndDate: return kNoEndLeft;
         default: return kUnknownLeft;
     }
-}
-
-std::string Time_Left_Text(int64_t left, bool finalClosing) {
-    const char* closed = finalClosing ? "Final Closing" : "Closed";
-    if (left == kNoEndLeft) return "NA";
-    if (left == kUnknownLeft) return closed;
-    return Remaining_Time_Text(left, closed, modTLMain::SiteDayWord);
 }
 
 void Fill_Item_Row(int row, int index) {

@@ -37,12 +37,9 @@ struct RowEnd {
 };
 inline std::vector<RowEnd> RowEnds{RowEnd{}};
 // A row's seconds left at the program's second `nowSecs` (-1 once ended), or kNoEndLeft without
-// an end date, kUnknownLeft for an end that does not read.
-inline constexpr int64_t kNoEndLeft = INT64_MIN + 1, kUnknownLeft = INT64_MIN + 2;
+// an end date, kUnknownLeft for an end that does not read (remaining_time.h; its text is
+// Time_Left_Text's).
 int64_t Row_Seconds_Left(const RowEnd& end, int64_t nowSecs);
-// The time-left cell of a row with `left` seconds left (as above): "NA", the closed word
-// ("Final Closing" once the item's result update has run, else "Closed") or the time left.
-std::string Time_Left_Text(int64_t left, bool finalClosing);
 
 // The selection as Get_GridSelection reads it: first and last row, and 0 none, 1 one row,
 // 2 several rows. SelectedRow is the row of the item that single-item commands act on.

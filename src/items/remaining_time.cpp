@@ -182,11 +182,19 @@ void Get_Remaining_Secs(int index) {
 std::string Get_Remaining_Time(int index) {
     const AuctionItem* item = Item_At(index);
     if (!item) return {};
-    const std::string closed = item->ResultDone == "1" ? "Final Closing" : "Closed";
-    if (item->EndTime == kNoEndDate) return "NA";
-    const auto secs = secondsTo(item->EndTime, true);
-    if (!secs) return closed;
-    return Remaining_Time_Text(*secs, closed, modTLMain::SiteDayWord);
+    int64_t left = kNoEndLeft;
+    if (item->EndTime != kNoEndDate) {
+        const auto secs = secondsTo(item->EndTime, true);
+        left = secs ? *secs : kUnknownLeft;
+    }
+    return Time_Left_Text(left, item->ResultDone == "1");
+}
+
+std::string Time_Left_Text(int64_t left, bool finalClosing) {
+    const char* closed = finalClosing ? "Final Closing" : "Closed";
+    if (left == kNoEndLeft) return "NA";
+    if (left == kUnknownLeft) return closed;
+    return Remaining_Time_Text(left, closed, modTLMain::SiteDayWord);
 }
 
 long long Remaining_Time_Shown(long long t) {

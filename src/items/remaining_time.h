@@ -12,6 +12,7 @@
 
 #include <QDateTime>
 #include <QTimeZone>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -56,6 +57,12 @@ std::optional<long> Remaining_Secs_Of(std::string_view endTime);
 // Closing" after the result update) once ended or when the end does not read, else e.g.
 // " 2 Days  3 Hours", " 1 Hour  5 Mins", " 2 Mins  30 Secs".
 std::string Get_Remaining_Time(int index);
+// Seconds left as the time-left text takes them: kNoEndLeft for "No End Date", kUnknownLeft for
+// an end that does not read.
+inline constexpr int64_t kNoEndLeft = INT64_MIN + 1, kUnknownLeft = INT64_MIN + 2;
+// The time-left text of `left` seconds left (as above): "NA", the closed word ("Final Closing"
+// once the item's result update has run, else "Closed") or the time left.
+std::string Time_Left_Text(int64_t left, bool finalClosing);
 // The text for an end time that is `seconds` away (the day word is the site's).
 // What of `t` seconds left the time-left text shows: two values give the same text exactly when
 // this gives the same number (the hour past a day, the minute past 3 minutes, else the second).
