@@ -14,7 +14,6 @@
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 
