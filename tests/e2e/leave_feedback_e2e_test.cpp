@@ -1,6 +1,6 @@
 // The list of feedback to leave, driven by the mouse as a user drives it: a double click on the
 // caption of its user column opens the page of all the feedback to leave, one on a row that
-// row's page; other captions, and the captions of the item list, open nothing.
+// row's page; its other captions open nothing.
 #include <gtest/gtest.h>
 
 #include <QColor>
