@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 #include <vector>
 
 #include "e2e_program.h"
@@ -57,11 +58,8 @@ TEST(UsersDialogs, ChangePasswordOpensInFrontOfTheOptionsDialogWithTheKeyboard) 
     const qulonglong main = e.waitForMainWindow();
     ASSERT_NE(main, 0u) << e.input.visibleWindows() << program.output();
 
-    e.input.key(main, "alt+h");
-    Keys_To_Focus(e.input, {"Down", "Return"});  // Help -> Setup
-    const qulonglong options = e.input.waitForWindow("^Tolvane Rerode II Setup$", 15000);
+    const qulonglong options = e.openSetup(main);
     ASSERT_NE(options, 0u) << "Help -> Setup showed nothing: " << e.input.visibleWindows();
-    ASSERT_TRUE(waitUntil([&] { return e.input.activeWindow() == options; }, 10000));
     Keys_To_Focus(e.input, {"Tab", "Tab", "Tab", "Tab", "space"});
 
     const QString changeTitle = "^Change buyer1 Password$";
@@ -90,6 +88,47 @@ TEST(UsersDialogs, ChangePasswordOpensInFrontOfTheOptionsDialogWithTheKeyboard) 
     EXPECT_TRUE(e.input.waitForNoWindow(changeTitle)) << e.input.visibleWindows();
     EXPECT_TRUE(waitUntil([&] { return e.storedConfig().find("buyer1=N3wSecret\r\n") != std::string::npos; }, 15000))
         << "the new password was not stored";
+}
+
+// Help -> Setup, three Tabs from the Users page's tab bar reach "Add New User" and Space presses it.
+// The ID, the password and its confirmation are typed, and Tab goes on to the "Require Users
+// Password" box the confirmation enabled: Enter there is Add User, under Qt's own desktop theme
+// and under the GTK one (which would have Enter tick the box), and the new user is stored with
+// no password gate.
+TEST(UsersDialogs, EnterOnTheAddUserPasswordGateIsAddUserUnderEveryTheme) {
+    for (const char* theme : {"", "gtk3"}) {
+        SCOPED_TRACE(std::string("theme '") + theme + "'");
+        E2EProgram e;
+        e.platformTheme = theme;
+        ASSERT_TRUE(e.x.running()) << e.x.error();
+        const auto wm = Start_Window_Manager(e.x);
+        ASSERT_TRUE(wm->ready()) << wm->error();
+        e.writeItems({{"170000000003", "Yashica Mat 124G", 3 * 86400}});
+        e.writeConfig("Sound=0\r\nLastUser=buyer1\r\n", "[Users]\r\nbuyer1=Secret1\r\n");
+        RunningProgram program = e.start();
+        ASSERT_TRUE(program.started());
+        const qulonglong main = e.waitForMainWindow();
+        ASSERT_NE(main, 0u) << e.input.visibleWindows() << program.output();
+
+        const qulonglong options = e.openSetup(main);
+        ASSERT_NE(options, 0u) << "Help -> Setup showed nothing: " << e.input.visibleWindows();
+        Keys_To_Focus(e.input, {"Tab", "Tab", "Tab", "space"});
+        const QString addTitle = "^Add New User$";
+        const qulonglong add = e.input.waitForWindow(addTitle, 15000);
+        ASSERT_NE(add, 0u) << "Add New User showed nothing: " << e.input.visibleWindows();
+        ASSERT_TRUE(waitUntil([&] { return e.input.activeWindow() == add; }, 10000));
+
+        Type_To_Focus(e.input, "buyer7");
+        Keys_To_Focus(e.input, {"Tab"});
+        Type_To_Focus(e.input, "Pass7");
+        Keys_To_Focus(e.input, {"Tab"});
+        Type_To_Focus(e.input, "Pass7");
+        Keys_To_Focus(e.input, {"Tab", "Return"});
+        EXPECT_TRUE(e.input.waitForNoWindow(addTitle)) << "Enter did not add the user: " << e.input.visibleWindows();
+        EXPECT_TRUE(waitUntil([&] { return e.storedConfig().find("buyer7=Pass7\r\n") != std::string::npos; }, 15000))
+            << "the new user was not stored";
+        EXPECT_NE(e.storedConfig().find("buyer7=0\r\n"), std::string::npos) << "Enter ticked the password gate";
+    }
 }
 
 }  // namespace
