@@ -1,6 +1,7 @@
 // The users' dialogs in the built program under a window manager, driven by keys alone: the
-// login dialog logs in on Enter in its password box, and "Change Password" opens in front of the
-// options dialog with the keyboard, so the password typed goes into it.
+// login dialog logs in on Enter in its password box or on its user list, "Change Password" opens
+// in front of the options dialog with the keyboard, so the password typed goes into it, and Enter
+// in the add-user dialog is Add User.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -20,26 +21,38 @@ void Keys_To_Focus(const XInput& input, const QStringList& keys) {
 }
 
 // A gated last user: the login dialog comes first, with the cursor in its password box. The
-// password and Enter start the program as that user.
-TEST(UsersDialogs, EnterInTheLoginPasswordBoxLogsIn) {
-    E2EProgram e;
-    ASSERT_TRUE(e.x.running()) << e.x.error();
-    const auto wm = Start_Window_Manager(e.x);
-    ASSERT_TRUE(wm->ready()) << wm->error();
-    e.writeItems({{"170000000001", "Hasselblad 500CM", 3 * 86400}});
-    e.writeConfig("Sound=0\r\nLastUser=buyer1\r\n", "[Users]\r\nbuyer1=Secret1\r\n[LogIn]\r\nbuyer1=1\r\n");
-    RunningProgram program = e.start();
-    ASSERT_TRUE(program.started());
+// password and Enter start the program as that user: Enter in the password box, or on the user
+// list a Tab away, under Qt's own desktop theme and under the GTK one (which would have Enter open
+// the list).
+TEST(UsersDialogs, EnterInTheLoginPasswordBoxOrOnTheUserListLogsIn) {
+    struct Case {
+        const char* theme;
+        QStringList keys;  // after the password
+    };
+    const Case cases[] = {
+        {"", {"Return"}}, {"", {"Tab", "Return"}}, {"gtk3", {"Return"}}, {"gtk3", {"Tab", "Return"}}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("theme '") + c.theme + "', " + c.keys.join(' ').toStdString());
+        E2EProgram e;
+        e.platformTheme = c.theme;
+        ASSERT_TRUE(e.x.running()) << e.x.error();
+        const auto wm = Start_Window_Manager(e.x);
+        ASSERT_TRUE(wm->ready()) << wm->error();
+        e.writeItems({{"170000000001", "Hasselblad 500CM", 3 * 86400}});
+        e.writeConfig("Sound=0\r\nLastUser=buyer1\r\n", "[Users]\r\nbuyer1=Secret1\r\n[LogIn]\r\nbuyer1=1\r\n");
+        RunningProgram program = e.start();
+        ASSERT_TRUE(program.started());
 
-    const QString loginTitle = "^Tolvane Rerode II Login$";
-    const qulonglong login = e.input.waitForWindow(loginTitle);
-    ASSERT_NE(login, 0u) << e.input.visibleWindows() << program.output();
-    ASSERT_TRUE(waitUntil([&] { return e.input.activeWindow() == login; }, 10000))
-        << "the login dialog has not the keyboard";
-    Type_To_Focus(e.input, "Secret1");
-    Keys_To_Focus(e.input, {"Return"});
-    EXPECT_NE(e.waitForMainWindow(login, 15000), 0u) << "Enter did not log in: " << e.input.visibleWindows();
-    EXPECT_TRUE(e.input.waitForNoWindow(loginTitle));
+        const QString loginTitle = "^Tolvane Rerode II Login$";
+        const qulonglong login = e.input.waitForWindow(loginTitle);
+        ASSERT_NE(login, 0u) << e.input.visibleWindows() << program.output();
+        ASSERT_TRUE(waitUntil([&] { return e.input.activeWindow() == login; }, 10000))
+            << "the login dialog has not the keyboard";
+        Type_To_Focus(e.input, "Secret1");
+        Keys_To_Focus(e.input, c.keys);
+        EXPECT_NE(e.waitForMainWindow(login, 15000), 0u) << "Enter did not log in: " << e.input.visibleWindows();
+        EXPECT_TRUE(e.input.waitForNoWindow(loginTitle));
+    }
 }
 
 // Help -> Setup opens the options dialog on its Users page; four Tabs from the page's tab bar
