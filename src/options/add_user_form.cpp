@@ -59,6 +59,7 @@ AddUser::AddUser() {
     setTabOrder(UsersPassBox, UsersConfirmBox);
     connect(UsersConfirmBox, &QLineEdit::textChanged, this, [this] { UsersConfirmBox_Change(); });
     m_defaultMark.follow(this, [this] { return cmdAddUser[0]; });
+    platform::passEnterToWindow(this);  // Enter on the password gate's box is Add User too
 }
 
 void AddUser::keyPressEvent(QKeyEvent* e) {

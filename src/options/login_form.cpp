@@ -71,6 +71,7 @@ Login::Login() {
     connect(ExitCmd, &QPushButton::clicked, this, [this] { ExitCmd_Click(); });
     // Login is the default: Enter in the password box or on the list logs in.
     m_defaultMark.follow(this, [this] { return LoginCmd; });
+    platform::passEnterToWindow(this);  // Enter on the user list logs in, it does not open the list
 }
 
 void Login::Show_Login() {

@@ -328,7 +328,8 @@ void Setup::SetupHelp_Click() { SetupLinks::setupLink<SetupLinks::MainWindowView
 // with the focus, which it presses), Esc is "Cancel", whatever the desktop's theme makes of Enter
 // on the control with the focus. The box being typed in is left first, as a click on the button
 // would leave it, so its check runs; a box that refuses its value keeps the focus and the dialog
-// stays open.
+// stays open. Esc first drops an update server address that would be refused, so it always
+// closes the dialog.
 bool Setup::dialogKey(QKeyEvent* e) {
     const bool enter = e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter;
     QWidget* focus = focusWidget();
@@ -341,6 +342,7 @@ bool Setup::dialogKey(QKeyEvent* e) {
         return true;
     }
     QPushButton* button = enter ? OK : Cancel;
+    if (!enter) dropRefusedServer();
     button->setFocus(Qt::TabFocusReason);
     if (focus && focus != button && focusWidget() != button) return true;
     if (enter)

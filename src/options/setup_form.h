@@ -95,6 +95,9 @@ public:
     // (`say`), the box keeps the text and the focus, and the stored address stays. False when
     // refused. What is stored already is left as it is.
     bool txtUpdateServer_LostFocus(bool say = true);
+    // Cancel (its button, or Esc) leaves the update server as it was: an address in the box that
+    // would be refused gives way to the stored one, unasked, so the dialog closes.
+    void dropRefusedServer();
     void chkAutoAddNoChar_Click();
     void AutoAdd_Click();
     void cboPhotoSize_Click();

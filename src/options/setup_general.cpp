@@ -373,6 +373,12 @@ bool Setup::txtUpdateServer_LostFocus(bool say) {
     return true;
 }
 
+void Setup::dropRefusedServer() {
+    if (UpdateServer::Refusal(vb::Trim(txtUpdateServer->text().toStdString())).empty()) return;
+    txtUpdateServer->setText(
+        QString::fromStdString(vb::Trim(modTLC::Get_Config_Value("Options", UpdateServer::kServerKey, ""))));
+}
+
 void Setup::chkAutoAddNoChar_Click() {
     writeCheck(chkAutoAddNoChar, "Options", "AutoAddNoChar");
     TLMainState::AutoAddNoAlpha = chkAutoAddNoChar->isChecked() ? 1 : 0;

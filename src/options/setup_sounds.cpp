@@ -1,5 +1,6 @@
 // The options dialog's sounds: the "Sound Effects" switch and the walk-through that gives each of
 // eight program events a wave file of the data folder's Sounds folder.
+#include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QGroupBox>
@@ -164,7 +165,11 @@ bool Setup::eventFilter(QObject* watched, QEvent* e) {
             if (watched == AUOTimeMinbox) AUOTimeMinbox_LostFocus();
             else if (watched == txtAutoAddMin) txtAutoAddMin_LostFocus();
             else if (watched == txtAutoAddMax) txtAutoAddMax_LostFocus();
-            else if (watched == txtUpdateServer) txtUpdateServer_LostFocus();
+            else if (watched == txtUpdateServer) {
+                // A press on Cancel takes the focus before it is a click: the box gives way to it.
+                if (reason == Qt::MouseFocusReason && QApplication::focusWidget() == Cancel) dropRefusedServer();
+                txtUpdateServer_LostFocus();
+            }
         }
     }
     return QWidget::eventFilter(watched, e);

@@ -1,6 +1,8 @@
 #include "platform/dialog_keys.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QWidget>
@@ -18,7 +20,33 @@ QPushButton* focusedButton(QWidget* window) {
     return b && b->window() == window && pressable(b, window) ? b : nullptr;
 }
 
+// Hands Enter on the controls it watches to its window.
+class EnterToWindow final : public QObject {
+public:
+    explicit EnterToWindow(QWidget* window) : QObject(window), m_window(window) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* e) override {
+        if (e->type() != QEvent::KeyPress) return false;
+        const int key = static_cast<QKeyEvent*>(e)->key();
+        if (key != Qt::Key_Return && key != Qt::Key_Enter) return false;
+        if (auto* list = qobject_cast<QComboBox*>(watched); list && list->isEditable()) return false;
+        QCoreApplication::sendEvent(m_window, e);
+        return true;
+    }
+
+private:
+    QWidget* m_window;
+};
+
 }  // namespace
+
+void passEnterToWindow(QWidget* window) {
+    auto* filter = new EnterToWindow(window);
+    for (QAbstractButton* b : window->findChildren<QAbstractButton*>())
+        if (!qobject_cast<QPushButton*>(b)) b->installEventFilter(filter);
+    for (QComboBox* list : window->findChildren<QComboBox*>()) list->installEventFilter(filter);
+}
 
 bool pressButtonForKey(QWidget* window, QKeyEvent* e, QPushButton* enter, QPushButton* escape) {
     QPushButton* pressed = nullptr;

@@ -18,6 +18,12 @@ namespace platform {
 // shown or disabled is not pressed. True (the event accepted) when a button was pressed.
 bool pressButtonForKey(QWidget* window, QKeyEvent* e, QPushButton* enter, QPushButton* escape);
 
+// Under some desktop themes (GTK's) Enter on a focused check box or option button presses it as
+// Space does, and on a list opens it. In `window` Enter there is the window's own, as under Qt's
+// own theme: it goes to the window (its keyPressEvent), not to the control. Covers the controls
+// the window has now.
+void passEnterToWindow(QWidget* window);
+
 // Draws as the default the one button of a window that Enter would press: the focused push
 // button, else the button `enter` gives (nullptr: none). A member of the window's class: it
 // follows the focus from follow() until the window's own destructor has run.

@@ -117,6 +117,13 @@ qulonglong E2EProgram::waitForMainWindow(qulonglong notThis, int timeoutMs) {
     return found;
 }
 
+qulonglong E2EProgram::openSetup(qulonglong main) {
+    input.key(main, "alt+h");
+    input.run({"key", "--delay", "120", "Down", "Return"});
+    const qulonglong dialog = input.waitForWindow("^Tolvane Rerode II Setup$", 15000);
+    return dialog != 0 && waitUntil([&] { return input.activeWindow() == dialog; }, 10000) ? dialog : 0;
+}
+
 bool E2EProgram::addByNumber(qulonglong main, const std::string& number, bool byEnter) {
     EntryRow row;
     waitUntil([&] {

@@ -45,6 +45,9 @@ struct E2EProgram {
 
     // The program's main window (its title names the user and category), other than `notThis`.
     qulonglong waitForMainWindow(qulonglong notThis = 0, int timeoutMs = 20000);
+    // Help -> Setup by its keys on the main window: the options dialog, once it has the keyboard
+    // (0 when it did not come, or did not take the keyboard).
+    qulonglong openSetup(qulonglong main);
     // Clicks the main window's item-number box, types the number over what it shows and adds it
     // by the Add button beside the box, or by Enter in it; false when the window shows no such box.
     bool addByNumber(qulonglong main, const std::string& number, bool byEnter = false);
