@@ -14,6 +14,7 @@
 #include "options/users_tab.h"
 #include "platform/dialog_keys.h"
 #include "platform/message_box.h"
+#include "platform/window_routines.h"
 
 namespace {
 
@@ -75,6 +76,7 @@ ChgPass& ChgPass::Show_ChgPass(UsersTab* tab) {
     dialog.m_user = user;
     dialog.m_tab = tab;
     dialog.setWindowTitle(q("Change " + user + " Password"));
+    platform::widenForTitle(&dialog);  // the title names the user: it must be read whole
     dialog.show();
     dialog.raise();
     dialog.activateWindow();

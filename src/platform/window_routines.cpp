@@ -1,6 +1,8 @@
 #include "platform/window_routines.h"
 
 #include <QApplication>
+#include <QFont>
+#include <QFontMetrics>
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QScreen>
@@ -61,6 +63,17 @@ void fitInside(QWidget* window, const QSize& room) {
         scrollContent(window);
     const QSize size = window->size().boundedTo(room);
     if (size != window->size()) window->resize(size);
+}
+
+void widenForTitle(QWidget* window) {
+    if (!window) return;
+    QFont titleFont = QApplication::font();
+    titleFont.setBold(true);  // title bars draw it bold, at about the program's size
+    const QFontMetrics fm(titleFont);
+    // The frame's icon and buttons (about a line's height each) and the margins beside them.
+    int wanted = fm.horizontalAdvance(window->windowTitle()) + 6 * fm.height();
+    if (const QScreen* screen = window->screen()) wanted = std::min(wanted, screen->availableGeometry().width() - 2 * fm.height());
+    if (window->width() < wanted) window->resize(wanted, window->height());
 }
 
 void placeOver(QWidget* window, const QWidget* owner) {

@@ -32,6 +32,10 @@ void placeOver(QWidget* window, const QWidget* owner);
 // placed by hand (the message window sizes itself to its text).
 void fitInside(QWidget* window, const QSize& room);
 
+// Widens the top-level `window` (never beyond its screen's work area) so that the window
+// manager's title bar has room for the whole of its title beside the frame's buttons.
+void widenForTitle(QWidget* window);
+
 // The size `window` asks for when `scroll`, one of its scroll areas, shows the whole of its
 // content without scrolling (a window that keeps some of its controls out of the scroll area,
 // such as its buttons, opens at this size where the screen has room).

@@ -5,6 +5,8 @@
 #include <functional>
 
 #include <QApplication>
+#include <QFontMetrics>
+#include <QFont>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QComboBox>
@@ -372,6 +374,26 @@ TEST_F(UsersTabTest, ChangePasswordWritesTheUserItWasOpenedFor) {
     EXPECT_EQ(ChgPass::loaded(), dlg) << "the dialog stays for Cancel";
     press(*dlg, Qt::Key_Escape);
     EXPECT_EQ(ChgPass::loaded(), nullptr) << "Esc is Cancel";
+}
+
+// The title names the user the dialog writes: the window is wide enough for a title bar to show
+// it whole, however long the name.
+TEST_F(UsersTabTest, ChangePasswordIsWideEnoughForItsWholeTitle) {
+    const std::string longName = "a_seller_with_a_rather_long_user_id_2026";
+    storeUsers("bob");
+    modTLC::Set_Config_Value("Users", longName, "x");
+    for (const std::string& user : {std::string("bob"), longName}) {
+        UserState::CurrentUserID = user;
+        tab->Load_Users();
+        tab->cmdChgPass->click();
+        ChgPass* dlg = ChgPass::loaded();
+        ASSERT_NE(dlg, nullptr);
+        QFont bold = QApplication::font();
+        bold.setBold(true);
+        EXPECT_GT(dlg->width(), QFontMetrics(bold).horizontalAdvance(dlg->windowTitle())) << user;
+        dlg->cmdOK_Click(1);
+        QApplication::processEvents();
+    }
 }
 
 // Enter in the add-user dialog's boxes is Add User, the button drawn as the default; Esc is Cancel
